@@ -1,0 +1,31 @@
+#!/bin/sh
+# Installs the Debian packages the build, the program and the tests need.
+# Does nothing when everything is already there; uses sudo when not root.
+set -eu
+
+PACKAGES="
+  build-essential cmake ninja-build pkg-config clang-format
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
+  portaudio19-dev libjack-jackd2-dev jackd2
+  libboost-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation fonts-dejavu-core
+  xvfb xauth x11-utils
+"
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+# jackd2 asks about realtime priority; noninteractive answers no.
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing

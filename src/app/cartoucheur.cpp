@@ -1,0 +1,7 @@
+#include "app/cartoucheur.h"
+
+namespace quillon::app {
+
+Cartoucheur::Cartoucheur(QWidget* parent) : QMainWindow(parent) { setWindowTitle(kCaption); }
+
+}  // namespace quillon::app

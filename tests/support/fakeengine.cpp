@@ -1,0 +1,11 @@
+#include "support/fakeengine.h"
+
+#include "audio/simulatedplayer.h"
+
+namespace quillon::test {
+
+std::unique_ptr<audio::Player> FakeEngine::createPlayer() {
+  return std::make_unique<audio::SimulatedPlayer>(clock, devices);
+}
+
+}  // namespace quillon::test
