@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "about/form1.h"
+#include "about/shell.h"
+
+namespace quillon::about {
+namespace {
+
+struct RecordingShell : Shell {
+  QStringList opened;
+  bool ShellOpen(const QString& document, const QString&, const QString&) override {
+    opened << document;
+    return true;
+  }
+};
+
+QApplication& app() {
+  static int argc = 1;
+  static char name[] = "about_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication application(argc, argv);
+  return application;
+}
+
+TEST(AboutWindow, LinksOpenTheWebSiteAndAMailWithTheSubject) {
+  app();
+  RecordingShell shell;
+  Form1 form(shell);
+  form.openWebSite();
+  form.openMail();
+  ASSERT_EQ(shell.opened.size(), 2);
+  EXPECT_EQ(shell.opened[0], "https://quillon.studio");
+  EXPECT_EQ(shell.opened[1], "mailto: support@quillon.studio?subject=About Quillon");
+  // The captions are the addresses.
+  EXPECT_EQ(form.findChild<QLabel*>("Label4")->text(), "https://quillon.studio");
+  EXPECT_EQ(form.findChild<QLabel*>("Label3")->text(), "support@quillon.studio");
+}
+
+TEST(AboutWindow, IsModalAndClosesOnOk) {
+  app();
+  RecordingShell shell;
+  QWidget owner;
+  owner.show();
+  Form1 form(shell, &owner);
+  EXPECT_TRUE(form.isModal());
+  bool ownerBlocked = false;
+  QTimer::singleShot(0, [&] {
+    ownerBlocked = QApplication::activeModalWidget() == &form;
+    form.findChild<QPushButton*>("Command1")->click();
+  });
+  form.exec();
+  EXPECT_TRUE(ownerBlocked);
+  EXPECT_FALSE(form.isVisible());
+}
+
+TEST(ShellDocuments, AddressesKeepTheirSchemeAndPathsBecomeFiles) {
+  EXPECT_EQ(documentUrl("https://quillon.studio").scheme(), "https");
+  EXPECT_EQ(documentUrl("mailto: a@b.c?subject=x").scheme(), "mailto");
+  const QUrl file = documentUrl("/usr/share/doc/quillon/welcome.html");
+  EXPECT_TRUE(file.isLocalFile());
+  EXPECT_EQ(file.toLocalFile(), "/usr/share/doc/quillon/welcome.html");
+  EXPECT_TRUE(documentUrl("C:\\Jingles\\a.pal").isLocalFile());
+}
+
+}  // namespace
+}  // namespace quillon::about
