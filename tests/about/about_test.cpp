@@ -19,16 +19,7 @@ struct RecordingShell : Shell {
   }
 };
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "about_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-  return application;
-}
-
 TEST(AboutWindow, LinksOpenTheWebSiteAndAMailWithTheSubject) {
-  app();
   RecordingShell shell;
   Form1 form(shell);
   form.openWebSite();
@@ -42,7 +33,6 @@ TEST(AboutWindow, LinksOpenTheWebSiteAndAMailWithTheSubject) {
 }
 
 TEST(AboutWindow, IsModalAndClosesOnOk) {
-  app();
   RecordingShell shell;
   QWidget owner;
   owner.show();

@@ -8,10 +8,6 @@ namespace quillon::app {
 namespace {
 
 TEST(Cartoucheur, OpensTitledWithTheProgramsName) {
-  int argc = 1;
-  char name[] = "app_tests";
-  char* argv[] = {name, nullptr};
-  QApplication application(argc, argv);
   Cartoucheur window;
   window.show();
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Quillon V1.0"));

@@ -7,16 +7,7 @@
 namespace quillon::clock {
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "clock_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-  return application;
-}
-
 TEST(ClockPanel, ShowsDashesUntilTheFirstTickThenTheWallClock) {
-  app();
   ClockPanel panel;
   QTime now(14, 7, 37);
   panel.setTimeSource([&] { return now; });
