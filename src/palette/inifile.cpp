@@ -14,6 +14,12 @@ IniFile::IniFile(std::filesystem::path path, FileBytes contents)
 
 IniFile IniFile::load(std::filesystem::path path) {
   FileBytes contents = readFileBounded(path);
+  // Lines of 8-bit text added to UTF-16 text would garble the file for every
+  // editor: such a file reads as empty and is never rewritten.
+  const std::string_view start = std::string_view(contents.bytes).substr(0, 2);
+  if (start == "\xFF\xFE" || start == "\xFE\xFF") {
+    contents = {FileState::Unreadable, {}, path.string() + ": UTF-16 text, not a settings file"};
+  }
   return IniFile(std::move(path), std::move(contents));
 }
 
