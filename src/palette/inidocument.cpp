@@ -1,6 +1,8 @@
 #include "palette/inidocument.h"
 
 #include <algorithm>
+#include <functional>
+#include <tuple>
 
 #include "palette/textencoding.h"
 
@@ -14,6 +16,12 @@ std::string decodePart(std::string_view part, bool lineIsUtf8) {
   return lineIsUtf8 ? std::string(part) : windows1252ToUtf8(part);
 }
 
+std::string foldedNameOfLine(std::string_view line) {
+  return foldName(decodePart(readLineSyntax(line).name, isValidUtf8(line)));
+}
+
+std::size_t hashName(const std::string& folded) { return std::hash<std::string>{}(folded); }
+
 }  // namespace
 
 IniDocument IniDocument::parse(std::string_view bytes) {
@@ -24,7 +32,7 @@ IniDocument IniDocument::parse(std::string_view bytes) {
       all.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
   doc.m_bodyBegin = pos;
   bool lineEndSeen = false;
-  Section* current = nullptr;  // the readable section the lines below belong to
+  std::uint32_t section = kNone;  // the section line the lines below belong to
 
   while (pos < all.size()) {
     const std::size_t stop = std::min(all.find_first_of("\r\n", pos), all.size());
@@ -50,20 +58,20 @@ IniDocument IniDocument::parse(std::string_view bytes) {
     } else {
       const auto id = static_cast<std::uint32_t>(doc.m_records.size());
       if (!doc.m_records.empty()) doc.m_records.back().next = id;
-      doc.m_records.push_back({pos, stop - pos, kNone, kNone, end, syntax.kind});
-      const bool utf8 = syntax.kind != LineKind::Other && isValidUtf8(line);
+      Record record;
+      record.begin = pos;
+      record.length = stop - pos;
+      record.end = end;
+      record.kind = syntax.kind;
+      doc.m_records.push_back(record);
       if (syntax.kind == LineKind::Section) {
-        current = nullptr;
+        section = id;
         if (!syntax.name.empty()) {
-          auto [it, isFirst] = doc.m_sections.try_emplace(foldName(decodePart(syntax.name, utf8)));
-          if (isFirst) {
-            it->second.header = id;
-            current = &it->second;
-          }
+          doc.m_sectionNames.push_back({hashName(foldedNameOfLine(line)), id});
         }
-      } else if (syntax.kind == LineKind::Key && current != nullptr) {
-        current->keys.try_emplace(foldName(decodePart(syntax.name, utf8)), id);
-        current->lastKey = id;
+      } else if (syntax.kind == LineKind::Key && section != kNone) {
+        doc.m_keyNames.push_back({hashName(foldedNameOfLine(line)), section, id});
+        doc.m_records[section].lastKey = id;
       }
     }
     pos = next;
@@ -72,12 +80,53 @@ IniDocument IniDocument::parse(std::string_view bytes) {
     doc.m_head = 0;
     doc.m_tail = static_cast<std::uint32_t>(doc.m_records.size() - 1);
   }
+  std::sort(doc.m_sectionNames.begin(), doc.m_sectionNames.end(),
+            [](const SectionName& a, const SectionName& b) {
+              return std::tie(a.hash, a.record) < std::tie(b.hash, b.record);
+            });
+  std::sort(doc.m_keyNames.begin(), doc.m_keyNames.end(), [](const KeyName& a, const KeyName& b) {
+    return std::tie(a.section, a.hash, a.record) < std::tie(b.section, b.hash, b.record);
+  });
   return doc;
 }
 
 std::string_view IniDocument::content(const Record& record) const {
   if (record.text != kNone) return m_texts[record.text];
   return std::string_view(m_bytes).substr(record.begin, record.length);
+}
+
+std::string IniDocument::foldedName(const Record& record) const {
+  return foldedNameOfLine(content(record));
+}
+
+std::uint32_t IniDocument::findSection(const std::string& folded) const {
+  const std::size_t hash = hashName(folded);
+  auto it =
+      std::lower_bound(m_sectionNames.begin(), m_sectionNames.end(), hash,
+                       [](const SectionName& entry, std::size_t h) { return entry.hash < h; });
+  for (; it != m_sectionNames.end() && it->hash == hash; ++it) {
+    if (foldedName(m_records[it->record]) == folded) return it->record;
+  }
+  for (const AddedName& added : m_added) {
+    if (added.section == kNone && added.folded == folded) return added.record;
+  }
+  return kNone;
+}
+
+std::uint32_t IniDocument::findKey(std::uint32_t section, const std::string& folded) const {
+  const std::size_t hash = hashName(folded);
+  auto it =
+      std::lower_bound(m_keyNames.begin(), m_keyNames.end(), std::pair(section, hash),
+                       [](const KeyName& entry, const std::pair<std::uint32_t, std::size_t>& k) {
+                         return std::tie(entry.section, entry.hash) < std::tie(k.first, k.second);
+                       });
+  for (; it != m_keyNames.end() && it->section == section && it->hash == hash; ++it) {
+    if (foldedName(m_records[it->record]) == folded) return it->record;
+  }
+  for (const AddedName& added : m_added) {
+    if (added.section == section && added.folded == folded) return added.record;
+  }
+  return kNone;
 }
 
 std::string IniDocument::wholeValueOf(const Record& record) const {
@@ -92,11 +141,11 @@ std::string IniDocument::valueOf(const Record& record) const {
 }
 
 std::optional<std::string> IniDocument::find(std::string_view section, std::string_view key) const {
-  const auto s = m_sections.find(foldName(trimBlanks(section)));
-  if (s == m_sections.end()) return std::nullopt;
-  const auto k = s->second.keys.find(foldName(trimBlanks(key)));
-  if (k == s->second.keys.end()) return std::nullopt;
-  return valueOf(m_records[k->second]);
+  const std::uint32_t header = findSection(foldName(trimBlanks(section)));
+  if (header == kNone) return std::nullopt;
+  const std::uint32_t line = findKey(header, foldName(trimBlanks(key)));
+  if (line == kNone) return std::nullopt;
+  return valueOf(m_records[line]);
 }
 
 std::string IniDocument::value(std::string_view section, std::string_view key) const {
@@ -106,8 +155,11 @@ std::string IniDocument::value(std::string_view section, std::string_view key) c
 std::uint32_t IniDocument::addRecord(std::string text, LineKind kind) {
   const auto id = static_cast<std::uint32_t>(m_records.size());
   m_texts.push_back(std::move(text));
-  m_records.push_back(
-      {0, 0, static_cast<std::uint32_t>(m_texts.size() - 1), kNone, m_lineEnd, kind});
+  Record record;
+  record.text = static_cast<std::uint32_t>(m_texts.size() - 1);
+  record.end = m_lineEnd;
+  record.kind = kind;
+  m_records.push_back(record);
   return id;
 }
 
@@ -148,27 +200,29 @@ WriteResult IniDocument::set(std::string_view section, std::string_view key,
         "the value for \"" + std::string(key) + "\" cannot be stored in a settings file");
   }
 
-  auto [s, isNewSection] = m_sections.try_emplace(foldName(section));
-  Section& target = s->second;
-  if (isNewSection) {
-    target.header = addRecord("[" + std::string(section) + "]", LineKind::Section);
-    appendRecord(target.header);
+  std::string folded = foldName(section);
+  std::uint32_t header = findSection(folded);
+  if (header == kNone) {
+    header = addRecord("[" + std::string(section) + "]", LineKind::Section);
+    appendRecord(header);
+    m_added.push_back({kNone, std::move(folded), header});
   }
-  const std::string foldedKey = foldName(key);
-  const auto k = target.keys.find(foldedKey);
-  if (k != target.keys.end()) {
-    Record& line = m_records[k->second];
-    if (wholeValueOf(line) == value) return WriteResult::success();
+  folded = foldName(key);
+  if (const std::uint32_t line = findKey(header, folded); line != kNone) {
+    if (wholeValueOf(m_records[line]) == value) return WriteResult::success();
     // Keep the file's own spelling of the key; the line is new text now.
-    const std::string_view old = content(line);
-    const std::string name = decodePart(readLineSyntax(old).name, isValidUtf8(old));
-    m_texts.push_back(name + "=" + std::string(value));
-    line.text = static_cast<std::uint32_t>(m_texts.size() - 1);
+    const std::string_view old = content(m_records[line]);
+    std::string text = decodePart(readLineSyntax(old).name, isValidUtf8(old));
+    text += '=';
+    text += value;
+    m_texts.push_back(std::move(text));
+    m_records[line].text = static_cast<std::uint32_t>(m_texts.size() - 1);
   } else {
     const std::uint32_t id = addRecord(std::string(key) + "=" + std::string(value), LineKind::Key);
-    insertAfter(target.lastKey != kNone ? target.lastKey : target.header, id);
-    target.keys.emplace(foldedKey, id);
-    target.lastKey = id;
+    const std::uint32_t lastKey = m_records[header].lastKey;
+    insertAfter(lastKey != kNone ? lastKey : header, id);
+    m_records[header].lastKey = id;
+    m_added.push_back({header, std::move(folded), id});
   }
   m_modified = true;
   return WriteResult::success();
@@ -200,21 +254,18 @@ std::string IniDocument::serialise() const {
 
 std::vector<IniEntry> IniDocument::entries() const {
   std::vector<IniEntry> result;
-  const Section* current = nullptr;
+  std::uint32_t section = kNone;  // the readable section the lines below belong to
   std::string sectionName;
   for (std::uint32_t id = m_head; id != kNone; id = m_records[id].next) {
     const Record& record = m_records[id];
+    const std::string_view line = content(record);
     if (record.kind == LineKind::Section) {
-      current = nullptr;
-      const std::string_view line = content(record);
       sectionName = decodePart(readLineSyntax(line).name, isValidUtf8(line));
-      const auto s = m_sections.find(foldName(sectionName));
-      if (s != m_sections.end() && s->second.header == id) current = &s->second;
-    } else if (record.kind == LineKind::Key && current != nullptr) {
-      const std::string_view line = content(record);
+      const bool first = !sectionName.empty() && findSection(foldName(sectionName)) == id;
+      section = first ? id : kNone;
+    } else if (record.kind == LineKind::Key && section != kNone) {
       std::string key = decodePart(readLineSyntax(line).name, isValidUtf8(line));
-      const auto k = current->keys.find(foldName(key));
-      if (k != current->keys.end() && k->second == id) {
+      if (findKey(section, foldName(key)) == id) {
         result.push_back({sectionName, std::move(key), valueOf(record)});
       }
     }

@@ -15,7 +15,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "palette/inisyntax.h"
@@ -36,6 +35,8 @@ class IniDocument {
 
   // Any bytes make a document; nothing is ever refused or lost. A UTF-8
   // byte-order mark is skipped; CR LF, LF and a lone CR all end a line.
+  // Meant for settings files (see kMaxSettingsFileBytes): lines are counted
+  // in 32 bits.
   static IniDocument parse(std::string_view bytes);
 
   // The value of `key` in `section`, as UTF-8, without surrounding blanks and
@@ -68,18 +69,36 @@ class IniDocument {
     std::size_t length = 0;
     std::uint32_t text = kNone;  // else: index of the content in m_texts
     std::uint32_t next = kNone;
+    std::uint32_t lastKey = kNone;  // of a section line: new keys go after it
     LineEnd end = LineEnd::None;
     LineKind kind = LineKind::Other;
   };
 
-  // The first section of a name: where it is and its first key of each name.
-  struct Section {
-    std::uint32_t header = kNone;
-    std::uint32_t lastKey = kNone;  // new keys go after it (or after the header)
-    std::unordered_map<std::string, std::uint32_t> keys;  // folded name -> record
+  // The names parse() found, sorted for binary search by the hash of the
+  // folded name; equal hashes stay in file order, so the first of duplicate
+  // names is met first. Flat arrays rather than hash maps: a hostile file of
+  // a million names then costs a sort, not a million allocations.
+  struct SectionName {
+    std::size_t hash;
+    std::uint32_t record;
+  };
+  struct KeyName {
+    std::size_t hash;
+    std::uint32_t section;  // the section line above it
+    std::uint32_t record;
+  };
+  // Names set() added: few, searched one by one.
+  struct AddedName {
+    std::uint32_t section;  // kNone for a section line
+    std::string folded;
+    std::uint32_t record;
   };
 
   std::string_view content(const Record& record) const;
+  std::string foldedName(const Record& record) const;
+  // The record of the first section or key of that folded name, or kNone.
+  std::uint32_t findSection(const std::string& folded) const;
+  std::uint32_t findKey(std::uint32_t section, const std::string& folded) const;
   // The value of a key line: whole, or cut to kMaxValueBytes for the caller.
   std::string wholeValueOf(const Record& record) const;
   std::string valueOf(const Record& record) const;
@@ -91,7 +110,9 @@ class IniDocument {
   std::size_t m_bodyBegin = 0;  // after the byte-order mark
   std::vector<Record> m_records;
   std::vector<std::string> m_texts;
-  std::unordered_map<std::string, Section> m_sections;  // folded name -> first section
+  std::vector<SectionName> m_sectionNames;
+  std::vector<KeyName> m_keyNames;
+  std::vector<AddedName> m_added;
   std::uint32_t m_head = kNone;
   std::uint32_t m_tail = kNone;
   LineEnd m_lineEnd = LineEnd::Lf;  // how the file's lines end: the first line end found

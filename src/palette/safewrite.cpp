@@ -146,6 +146,11 @@ WriteResult replaceFileContents(const fs::path& path, std::string_view bytes) {
   if (exists && !S_ISREG(old.st_mode)) {
     return WriteResult::failure(WriteError::WriteFailed, target.string() + ": not a regular file");
   }
+  // The folder's permission would let a rename replace a file that its owner
+  // made read-only: that protection is honoured here.
+  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    return failed(target, "the file may not be written", errno);
+  }
   // A second name of the same file would keep the old contents after a
   // rename: such a file is rewritten where it is.
   if (exists && old.st_nlink > 1) return rewriteInPlace(target, bytes);

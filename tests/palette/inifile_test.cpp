@@ -22,14 +22,14 @@ using test::readBytes;
 using test::TempFolder;
 using test::writeBytes;
 
-const std::string kPaletteWithForeignSection =
+// Lines that are not the program's: every write must keep them as they are.
+const std::string kForeignLines =
     "; Morning show\r\n"
     "[40]\r\n"
     "TITLE=C:\\Other\\kept.mp3\r\n"
-    "\r\n"
-    "[0]\r\n"
-    "TITLE=C:\\Jingles\\ident.mp3\r\n"
-    "VOLUME=80\r\n";
+    "\r\n";
+const std::string kPaletteWithForeignSection =
+    kForeignLines + "[0]\r\nTITLE=C:\\Jingles\\ident.mp3\r\nVOLUME=80\r\n";
 
 class IniFileTest : public ::testing::Test {
  protected:
@@ -53,16 +53,12 @@ TEST_F(IniFileTest, AWriteKeepsForeignSectionsAndCommentsByteForByte) {
   writeBytes(file, kPaletteWithForeignSection);
   ASSERT_TRUE(WriteIni(file, "0", "VOLUME", "75"));
   ASSERT_TRUE(WriteIni(file, "1", "TITLE", ""));
-  EXPECT_EQ(readBytes(file),
-            "; Morning show\r\n"
-            "[40]\r\n"
-            "TITLE=C:\\Other\\kept.mp3\r\n"
-            "\r\n"
-            "[0]\r\n"
-            "TITLE=C:\\Jingles\\ident.mp3\r\n"
-            "VOLUME=75\r\n"
-            "[1]\r\n"
-            "TITLE=\r\n");
+  EXPECT_EQ(readBytes(file), kForeignLines +
+                                 "[0]\r\n"
+                                 "TITLE=C:\\Jingles\\ident.mp3\r\n"
+                                 "VOLUME=75\r\n"
+                                 "[1]\r\n"
+                                 "TITLE=\r\n");
 }
 
 TEST_F(IniFileTest, ManyChangesAreOneWrite) {
@@ -181,19 +177,34 @@ TEST_F(IniFileTest, BothNamesOfAHardLinkedFileSeeTheWrite) {
   EXPECT_EQ(readBytes(second), "[0]\nTITLE=b\n");
 }
 
+constexpr unsigned kNobody = 65534;
+
 TEST_F(IniFileTest, AReadOnlyFileMakesAWriteFailWithoutDamage) {
-  const fs::path file = folder / "locked.pal";
-  writeBytes(file, kPaletteWithForeignSection);
-  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
-  ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);  // nor may it be replaced
-  const auto outcome = test::runUnprivileged([&] {
-    const WriteResult result = WriteIni(file, "0", "VOLUME", "10");
-    return !result && result.error() == WriteError::WriteFailed ? 0 : 1;
-  });
-  if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
-  EXPECT_EQ(*outcome, 0);
-  EXPECT_EQ(readBytes(file), kPaletteWithForeignSection);
-  EXPECT_EQ(folder.listing(), "locked.pal");
+  struct Case {
+    const char* label;
+    mode_t folderMode;
+    bool userOwnsTheFile;  // so the folder's permission alone would allow a rename
+  };
+  const Case cases[] = {{"in a read-only folder", 0555, false},
+                        {"of the user's own, in a writable folder", 0777, true}};
+  for (const auto& c : cases) {
+    TempFolder place;
+    const fs::path file = place / "locked.pal";
+    writeBytes(file, kPaletteWithForeignSection);
+    if (c.userOwnsTheFile && ::geteuid() == 0) {
+      ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
+    }
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(place.path().c_str(), c.folderMode), 0);
+    const auto outcome = test::runUnprivileged([&] {
+      const WriteResult result = WriteIni(file, "0", "VOLUME", "10");
+      return !result && result.error() == WriteError::WriteFailed ? 0 : 1;
+    });
+    if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
+    EXPECT_EQ(*outcome, 0) << c.label;
+    EXPECT_EQ(readBytes(file), kPaletteWithForeignSection) << c.label;
+    EXPECT_EQ(place.listing(), "locked.pal") << c.label;
+  }
 }
 
 TEST_F(IniFileTest, AWritableFileInAReadOnlyFolderIsRewrittenInPlace) {
@@ -205,9 +216,8 @@ TEST_F(IniFileTest, AWritableFileInAReadOnlyFolderIsRewrittenInPlace) {
   ASSERT_EQ(::stat(file.c_str(), &before), 0);
   const auto outcome = test::runUnprivileged([&] {
     if (!WriteIni(file, "Favoris", "Nb", "12")) return 1;  // grows
-    return WriteIni(file, "FavorisLink", "1", "/p.pal") && WriteIni(file, "Favoris", "Nb", "1")
-               ? 0
-               : 2;
+    return WriteIni(file, "FavorisLink", "1", "/p.pal") && WriteIni(file, "Favoris", "Nb", "1") ? 0
+                                                                                                : 2;
   });
   if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
   EXPECT_EQ(*outcome, 0);
@@ -242,9 +252,8 @@ TEST_F(IniFileTest, AFullDiskLeavesTheOldFileWhole) {
   EXPECT_EQ(readBytes(file), kPaletteWithForeignSection);
   EXPECT_EQ(folder.listing(), "morning.pal");
 
-  const auto inPlace = withFileSizeLimit(4096, [&] {
-    return rewriteInPlace(file, bigger) ? 1 : 0;
-  });
+  const auto inPlace =
+      withFileSizeLimit(4096, [&] { return rewriteInPlace(file, bigger) ? 1 : 0; });
   ASSERT_TRUE(inPlace.has_value());
   EXPECT_EQ(*inPlace, 0);
   EXPECT_EQ(readBytes(file), kPaletteWithForeignSection);

@@ -148,8 +148,8 @@ TEST(PaletteRead, AStopAfterSomeKeysKeepsThoseKeys) {
 }
 
 TEST(PaletteRead, OnlyTheCartSectionsAreRead) {
-  const PaletteLoad palette = load(
-      "[26]\nTITLE=no cart\n[-1]\nTITLE=no cart\n[00]\nTITLE=not zero\n[+1]\nTITLE=not one\n");
+  const PaletteLoad palette =
+      load("[26]\nTITLE=no cart\n[-1]\nTITLE=no cart\n[00]\nTITLE=not zero\n[+1]\nTITLE=not one\n");
   EXPECT_FALSE(palette.stop);
   expectEmptyFrom(palette, 0);
 }

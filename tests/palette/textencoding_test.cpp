@@ -38,11 +38,11 @@ TEST(Utf8Validity, AcceptsWellFormedAndRejectsEveryMalformedShape) {
 
 TEST(Windows1252, MapsTheCodePageToUtf8) {
   // Expected characters from the code page's published chart.
-  EXPECT_EQ(windows1252ToUtf8("\x80"), "\xE2\x82\xAC");     // euro sign
-  EXPECT_EQ(windows1252ToUtf8("\x92"), "\xE2\x80\x99");     // right single quote
-  EXPECT_EQ(windows1252ToUtf8("\x9F"), "\xC5\xB8");         // Y diaeresis
-  EXPECT_EQ(windows1252ToUtf8("\x8A"), "\xC5\xA0");         // S caron
-  EXPECT_EQ(windows1252ToUtf8("\x81\x8D\x8F\x90\x9D"),      // undefined: C1 controls
+  EXPECT_EQ(windows1252ToUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
+  EXPECT_EQ(windows1252ToUtf8("\x92"), "\xE2\x80\x99");  // right single quote
+  EXPECT_EQ(windows1252ToUtf8("\x9F"), "\xC5\xB8");      // Y diaeresis
+  EXPECT_EQ(windows1252ToUtf8("\x8A"), "\xC5\xA0");      // S caron
+  EXPECT_EQ(windows1252ToUtf8("\x81\x8D\x8F\x90\x9D"),   // undefined: C1 controls
             "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
   EXPECT_EQ(windows1252ToUtf8("\xA0"), "\xC2\xA0");  // no-break space
   EXPECT_EQ(windows1252ToUtf8("\xE9t\xE9"), "\xC3\xA9t\xC3\xA9");
