@@ -123,9 +123,13 @@ WriteResult rewriteInPlace(const fs::path& path, std::string_view bytes) {
   if (bytes.size() > oldSize &&
       !writeAllAt(fd, bytes.substr(oldSize), static_cast<off_t>(oldSize))) {
     const int error = errno;
-    (void)::ftruncate(fd, static_cast<off_t>(oldSize));  // give back what did get written
+    const bool restored = ::ftruncate(fd, static_cast<off_t>(oldSize)) == 0;
     ::close(fd);
-    return failed(path, "cannot enlarge the file (left unchanged)", error);
+    return failed(path,
+                  restored ? "cannot enlarge the file (left unchanged)"
+                           : "cannot enlarge the file (its old contents are intact, its old "
+                             "length could not be restored)",
+                  error);
   }
   if (!writeAllAt(fd, bytes.substr(0, common), 0) ||
       (bytes.size() < oldSize && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) ||

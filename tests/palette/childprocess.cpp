@@ -10,7 +10,6 @@ namespace quillon::palette::test {
 namespace {
 
 constexpr int kSetupFailed = 254;
-constexpr unsigned kNobody = 65534;
 
 }  // namespace
 

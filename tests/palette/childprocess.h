@@ -12,8 +12,11 @@ namespace quillon::palette::test {
 // the child could not be set up or died.
 std::optional<int> runInChild(const std::function<int()>& body);
 
+// The user "nobody", whom unprivileged children run as.
+inline constexpr unsigned kNobody = 65534;
+
 // Runs `body` as an ordinary user: directly when the tests are not root,
-// otherwise in a child that has dropped to the user "nobody" (65534).
+// otherwise in a child that has dropped to kNobody.
 // Nothing when that was impossible: the caller skips its test.
 std::optional<int> runUnprivileged(const std::function<int()>& body);
 

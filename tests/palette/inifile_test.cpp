@@ -177,8 +177,6 @@ TEST_F(IniFileTest, BothNamesOfAHardLinkedFileSeeTheWrite) {
   EXPECT_EQ(readBytes(second), "[0]\nTITLE=b\n");
 }
 
-constexpr unsigned kNobody = 65534;
-
 TEST_F(IniFileTest, AReadOnlyFileMakesAWriteFailWithoutDamage) {
   struct Case {
     const char* label;
@@ -192,7 +190,7 @@ TEST_F(IniFileTest, AReadOnlyFileMakesAWriteFailWithoutDamage) {
     const fs::path file = place / "locked.pal";
     writeBytes(file, kPaletteWithForeignSection);
     if (c.userOwnsTheFile && ::geteuid() == 0) {
-      ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
+      ASSERT_EQ(::chown(file.c_str(), test::kNobody, test::kNobody), 0);
     }
     ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
     ASSERT_EQ(::chmod(place.path().c_str(), c.folderMode), 0);
