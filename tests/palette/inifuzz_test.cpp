@@ -1,0 +1,221 @@
+// Mutation fuzzing of the settings layer: thousands of damaged files, made
+// from a few realistic ones by a fixed-seed generator so every run is the
+// same. Each must parse, survive edits and a write/parse round trip, and keep
+// the layer's promises; none may crash (the sanitizer build runs this too).
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "palette/inidocument.h"
+#include "palette/inifile.h"
+#include "palette/paletteformat.h"
+#include "palette/tempfolder.h"
+#include "palette/textencoding.h"
+
+namespace quillon::palette {
+namespace {
+
+using namespace std::string_literals;
+
+const std::vector<std::string> kSeeds = {
+    "[0]\r\nTITLE=C:\\Jingles\\Station ident.mp3\r\nVOLUME=80\r\nLOOP=0\r\nFADEIN=1\r\n"
+    "FADEOUT=0\r\n[1]\r\nTITLE=\r\nVOLUME=100\r\nLOOP=0\r\nFADEIN=0\r\nFADEOUT=0\r\n",
+    "[FirstExec]\nValue=1\n[FavorisLink]\n1=C:\\Palettes\\Morning show.pal\n"
+    "2=D:\\Shows\\Quiz.pal\n[Favoris]\nNb=2\n",
+    "; comment\n[ 0]\n title = C:\\Caf\xE9\\\x80.mp3 \nLOOP= 1\n\n[40]\nX=y\n",
+    "\xEF\xBB\xBF[2]\rTITLE=/srv/\xC3\xA9t\xC3\xA9.ogg\rVOLUME=32768\r",
+    "TITLE=orphan\n[0\nVOLUME=5\n[0]\n[0]\nTITLE=dup\n[]\n=\n;\n[3]\nTITLE=a\0b\n"s,
+};
+
+// Pieces that give lines their shape, or trouble.
+const std::vector<std::string> kTokens = {
+    "[",     "]",       "=",     "\r",   "\n",   "\r\n",         " ",    "\t",      "\0"s,
+    ";",     "\xE9",    "\xC3",  "\xA9", "\x80", "\xEF\xBB\xBF", "[0]",  "[ 1 ]",   "TITLE=",
+    "title", "VOLUME=", "32768", "-1",   "2.5",  "True",         "LOOP", "Favoris", "Nb=",
+};
+
+const std::vector<std::string> kSections = {
+    "0", " 1", "2", "25", "40", "Favoris", "FAVORISLINK", "Caf\xC3\xA9", "new section"};
+const std::vector<std::string> kKeys = {"TITLE", "volume", " LOOP ", "FadeIn",     "FADEOUT",
+                                        "Nb",    "1",      "Value",  "T\xC3\xAAte"};
+const std::vector<std::string> kValues = {"",
+                                          "1",
+                                          " 0 ",
+                                          "C:\\Jingles\\x.mp3",
+                                          "/srv/\xC3\xA9t\xC3\xA9.wav",
+                                          "a=b;c[d]",
+                                          std::string(300, 'p')};
+
+// Unoptimised builds (the sanitizer run) are some forty times slower: they
+// run the first part of the same sequence.
+#ifdef NDEBUG
+constexpr int kRounds = 20000;
+#else
+constexpr int kRounds = 4000;
+#endif
+
+class Mutator {
+ public:
+  explicit Mutator(unsigned seed) : m_rng(seed) {}
+
+  std::size_t below(std::size_t n) { return n == 0 ? 0 : m_rng() % n; }
+  template <typename T>
+  const T& pick(const std::vector<T>& from) {
+    return from[below(from.size())];
+  }
+
+  std::string mutate(std::string bytes) {
+    const std::size_t steps = 1 + below(8);
+    for (std::size_t s = 0; s < steps; ++s) {
+      const std::size_t at = below(bytes.size() + 1);
+      switch (below(7)) {
+        case 0:  // change a byte
+          if (!bytes.empty()) bytes[below(bytes.size())] = static_cast<char>(m_rng());
+          break;
+        case 1:
+        case 2:  // insert a token
+          bytes.insert(at, pick(kTokens));
+          break;
+        case 3:  // delete a run
+          bytes.erase(at, below(16));
+          break;
+        case 4:  // repeat a run
+          bytes.insert(at, bytes.substr(below(bytes.size() + 1), below(64)));
+          break;
+        case 5:  // splice in part of another seed
+        {
+          const std::string& other = pick(kSeeds);
+          bytes.insert(at, other.substr(below(other.size()), below(80)));
+          break;
+        }
+        default:  // cut the end off
+          bytes.resize(at);
+          break;
+      }
+    }
+    return bytes;
+  }
+
+ private:
+  std::mt19937 m_rng;
+};
+
+// The promises every document keeps, whatever its bytes.
+void checkDocument(const IniDocument& doc, const std::string& bytes) {
+  ASSERT_EQ(doc.serialise(), bytes);
+  for (const IniEntry& entry : doc.entries()) {
+    ASSERT_EQ(doc.find(entry.section, entry.key), entry.value);
+    ASSERT_TRUE(isValidUtf8(entry.value));
+    ASSERT_LE(entry.value.size(), kMaxValueBytes);
+    ASSERT_EQ(entry.value.find_first_of("\r\n\0"s), std::string::npos);
+    ASSERT_EQ(entry.value, std::string(trimBlanks(entry.value)));
+  }
+  const PaletteLoad palette = readPalette(doc);
+  const int last = palette.stop ? palette.stop->cart : kPaletteCarts - 1;
+  for (int i = 0; i < kPaletteCarts; ++i) {
+    const PaletteCartLoad& cart = palette.carts[static_cast<std::size_t>(i)];
+    if (cart.title.empty() || i > last) {
+      ASSERT_TRUE(!cart.volume && !cart.loop && !cart.fadeIn && !cart.fadeOut);
+    }
+    if (i > last) {
+      ASSERT_TRUE(cart.title.empty());
+    }
+  }
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  return foldName(trimBlanks(a)) == foldName(trimBlanks(b));
+}
+
+// Outside the changed line, the old bytes are all still there, in order.
+void checkOnlyOneLineChanged(const std::string& before, const std::string& after) {
+  std::size_t prefix = 0;
+  while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) {
+    ++prefix;
+  }
+  std::size_t suffix = 0;
+  while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
+         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+    ++suffix;
+  }
+  const std::string lost = before.substr(prefix, before.size() - prefix - suffix);
+  ASSERT_EQ(lost.find_first_of("\r\n"), std::string::npos) << "more than one line changed";
+}
+
+TEST(IniFuzz, MutatedFilesParseEditAndRoundTrip) {
+  Mutator mutator(20240607);
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string bytes = mutator.mutate(mutator.pick(kSeeds));
+    SCOPED_TRACE("round " + std::to_string(round));
+    IniDocument doc = IniDocument::parse(bytes);
+    ASSERT_NO_FATAL_FAILURE(checkDocument(doc, bytes));
+
+    const std::vector<IniEntry> original = doc.entries();
+    std::vector<IniEntry> written;
+    const std::size_t edits = 1 + mutator.below(3);
+    for (std::size_t e = 0; e < edits; ++e) {
+      const std::string section = mutator.below(3) == 0 && !original.empty()
+                                      ? mutator.pick(original).section
+                                      : mutator.pick(kSections);
+      const std::string& key = mutator.pick(kKeys);
+      const std::string& value = mutator.pick(kValues);
+      const std::string before = doc.serialise();
+      ASSERT_TRUE(doc.set(section, key, value));
+      ASSERT_EQ(doc.value(section, key), trimBlanks(value));
+      ASSERT_NO_FATAL_FAILURE(checkOnlyOneLineChanged(before, doc.serialise()));
+      written.push_back({section, key, std::string(trimBlanks(value))});
+    }
+
+    const std::string saved = doc.serialise();
+    const IniDocument reread = IniDocument::parse(saved);
+    ASSERT_NO_FATAL_FAILURE(checkDocument(reread, saved));
+    for (const IniEntry& entry : original) {
+      bool edited = false;
+      for (const IniEntry& w : written) {
+        edited = edited || (sameName(w.section, entry.section) && sameName(w.key, entry.key));
+      }
+      if (!edited) {
+        ASSERT_EQ(reread.find(entry.section, entry.key), entry.value);
+      }
+    }
+    std::set<std::pair<std::string, std::string>> seen;
+    for (auto it = written.rbegin(); it != written.rend(); ++it) {  // the last write counts
+      if (seen.insert({foldName(trimBlanks(it->section)), foldName(trimBlanks(it->key))}).second) {
+        ASSERT_EQ(reread.value(it->section, it->key), it->value);
+      }
+    }
+  }
+}
+
+TEST(IniFuzz, MutatedFilesOnDiskSurviveASave) {
+  test::TempFolder folder;
+  const auto file = folder / "fuzz.pal";
+  Mutator mutator(77);
+  for (int round = 0; round < 120; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    test::writeBytes(file, mutator.mutate(mutator.pick(kSeeds)));
+    PaletteEntries entries;
+    entries[static_cast<std::size_t>(mutator.below(kPaletteCarts))] = {"/srv/a.mp3", 55, true,
+                                                                       false, true};
+    IniFile palette = IniFile::load(file);
+    const bool foreign = palette.state() != FileState::Read;  // UTF-16 by chance
+    ASSERT_TRUE(setPaletteEntries(palette, entries));
+    const std::string expected = palette.document().serialise();
+    const WriteResult result = palette.save();
+    ASSERT_EQ(result.ok(), !foreign) << result.message();
+    if (foreign) continue;
+    ASSERT_EQ(test::readBytes(file), expected);
+    const PaletteLoad loaded = readPalette(file);
+    for (int i = 0; i < kPaletteCarts && !loaded.stop; ++i) {
+      ASSERT_EQ(loaded.carts[static_cast<std::size_t>(i)].title,
+                entries[static_cast<std::size_t>(i)].path);
+    }
+  }
+  EXPECT_EQ(folder.listing(), "fuzz.pal");
+}
+
+}  // namespace
+}  // namespace quillon::palette

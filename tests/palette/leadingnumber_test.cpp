@@ -1,0 +1,91 @@
+#include "palette/leadingnumber.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+namespace quillon::palette {
+namespace {
+
+struct NumberCase {
+  const char* text;
+  std::optional<int> expected;  // nothing: out of the 16-bit range
+};
+
+TEST(NumberOfValue, FollowsTheLeadingNumberRule) {
+  const NumberCase cases[] = {
+      {"100", 100},
+      {"75abc", 75},  // the leading number only
+      {"abc", 0},     // letters give 0
+      {"True", 0},    // so a boolean word switches nothing on
+      {"-1", -1},     // the old "on": non-zero
+      {"2.5", 2},     // halves to the even neighbour
+      {"3.5", 4},
+      {"-2.5", -2},
+      {"0.5", 0},
+      {"1.5", 2},
+      {"2.51", 3},
+      {"2.49999", 2},
+      {"2.50000000000000000001", 3},  // above the half, however slightly
+      {".6", 1},
+      {"5.", 5},
+      {"  42", 42},
+      {"\t9", 9},
+      {"+7", 7},
+      {"", 0},
+      {"-", 0},
+      {"- 5", 0},  // no blank between sign and digits
+      {"12 34", 12},
+      {"1e3", 1},   // no exponent
+      {"&H10", 0},  // no hexadecimal
+      {"000000000000000012", 12},
+      {"32767", 32767},
+      {"-32768", -32768},
+      {"32767.4", 32767},
+      {"-32768.5", -32768},  // rounds to even, stays in range
+      {"32768", std::nullopt},
+      {"32767.5", std::nullopt},  // rounds to 32768
+      {"-32769", std::nullopt},
+      {"99999999999999999999999", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const auto got = numberOfValue(c.text);
+    if (c.expected) {
+      ASSERT_TRUE(got.has_value()) << '"' << c.text << '"';
+      EXPECT_EQ(*got, *c.expected) << '"' << c.text << '"';
+    } else {
+      EXPECT_FALSE(got.has_value()) << '"' << c.text << '"';
+    }
+  }
+}
+
+// Short numbers are exact in a double, so the C library's conversion and
+// rounding give an independent answer to compare with.
+TEST(NumberOfValue, AgreesWithTheCLibraryOnShortNumbers) {
+  std::mt19937 rng(1234);
+  for (int i = 0; i < 20000; ++i) {
+    std::string text = (rng() % 3 == 0) ? "-" : (rng() % 2 ? "+" : "");
+    const int wholeDigits = static_cast<int>(rng() % 7);
+    for (int d = 0; d < wholeDigits; ++d) text += static_cast<char>('0' + rng() % 10);
+    if (rng() % 2) {
+      text += '.';
+      const int fractionDigits = 1 + static_cast<int>(rng() % 3);
+      for (int d = 0; d < fractionDigits; ++d) text += static_cast<char>('0' + rng() % 10);
+    }
+    const double parsed = std::strtod(text.c_str(), nullptr);
+    const double rounded = std::nearbyint(parsed);  // ties to even
+    const auto got = numberOfValue(text + "xyz");
+    if (rounded < -32768 || rounded > 32767) {
+      EXPECT_FALSE(got.has_value()) << text;
+    } else {
+      ASSERT_TRUE(got.has_value()) << text;
+      EXPECT_EQ(*got, static_cast<int>(rounded)) << text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillon::palette
