@@ -127,6 +127,9 @@ class Cartouche {
   void StopMusic();
   void FeedBuffer();
   void stopAfterFault(const std::string& reason);
+  // Moves the reader to `frame` for a restart, resume or jump; false when
+  // it failed and the cart has stopped.
+  bool moveReaderTo(audio::FrameCount frame);
   void restartLoop();
   void pause();
   void resume();

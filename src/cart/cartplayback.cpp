@@ -102,16 +102,23 @@ void Cartouche::FeedBuffer() {
   }
 }
 
-void Cartouche::restartLoop() {
-  m_fade = fadeAtStart(fadeSettings());
-  m_sampleOffset = 0;
-  m_player->ResetOutput();
-  if (!m_reader->SeekSample(0)) {
-    stopAfterFault("cannot go back to the start of " + m_path + ": " + m_reader->lastError());
-    return;
+bool Cartouche::moveReaderTo(audio::FrameCount frame) {
+  const auto reached = m_reader->SeekSample(frame);
+  if (!reached) {
+    stopAfterFault("cannot move within " + m_path + ": " + m_reader->lastError());
+    return false;
   }
+  m_sampleOffset = *reached;
+  // A new head: the gain must not glide into it from the last block heard.
   m_gain.Restart();
   ++m_playEpoch;
+  return true;
+}
+
+void Cartouche::restartLoop() {
+  m_fade = fadeAtStart(fadeSettings());
+  m_player->ResetOutput();
+  if (!moveReaderTo(0)) return;
   FeedBuffer();
   FeedBuffer();
 }
@@ -131,30 +138,15 @@ void Cartouche::resume() {
   }
   // The reader stands up to a few blocks past what was heard: go back to
   // the frame the pause stopped at, so nothing is skipped.
-  const auto reached = m_reader->SeekSample(m_sampleOffset);
-  if (!reached) {
-    stopAfterFault("cannot resume " + m_path + ": " + m_reader->lastError());
-    return;
-  }
-  m_sampleOffset = *reached;
-  m_gain.Restart();
-  ++m_playEpoch;
+  if (!moveReaderTo(m_sampleOffset)) return;
   FeedBuffer();
   FeedBuffer();
 }
 
 void Cartouche::seekToThumb() {
-  const double percent = m_thumb.releasePercent();
-  const audio::FrameCount target = seekTarget(percent, m_reader->TotalSamples());
+  const audio::FrameCount target = seekTarget(m_thumb.releasePercent(), m_reader->TotalSamples());
   if (!m_paused) m_player->ResetOutput();
-  const auto reached = m_reader->SeekSample(target);
-  if (!reached) {
-    stopAfterFault("cannot jump within " + m_path + ": " + m_reader->lastError());
-    return;
-  }
-  m_sampleOffset = *reached;
-  m_gain.Restart();
-  ++m_playEpoch;
+  if (!moveReaderTo(target)) return;
   const std::int64_t ms = m_player->SamplesToMs(m_sampleOffset);
   // The fades as they stand at the new place, so that the blocks fed next do
   // not carry the gain of the old one.
