@@ -1,7 +1,8 @@
 // Playback of a cart: start, stop, the feeding of 100 ms blocks, the end of
 // the file, the loop, the fades, pause and resume, and the jump of the
 // position thumb. UI thread.
-#include <utility>
+#include <exception>
+#include <string>
 
 #include "cart/cartouche.h"
 #include "cart/displayvalues.h"
@@ -84,21 +85,28 @@ void Cartouche::stopAfterFault(const std::string& reason) {
 void Cartouche::FeedBuffer() {
   // A paused cart has no open output: its resume feeds it again.
   if (!m_playing || m_paused) return;
-  audio::AudioBlock block;
-  switch (m_reader->ReadBlock(m_blockSamples, block)) {
-    case audio::ReadResult::Failed:
-      stopAfterFault("cannot read " + m_path + ": " + m_reader->lastError());
-      return;
-    case audio::ReadResult::End:
-      // The player plays out what it holds, then raises EndPlay.
-      m_player->MarkEndOfFile();
-      return;
-    case audio::ReadResult::Data:
-      break;
-  }
-  const auto gain = static_cast<float>(blockGain(m_fade, fadeSettings()));
-  if (!m_player->QueueBlock(m_gain.ApplyGain(block, gain, block, gain))) {
-    stopAfterFault(m_player->lastError());
+  // Runs from the player's requests and from the operator's commands alike:
+  // whatever fails in here ends with a stopped cart, never a silent one that
+  // looks playing, nor the end of the program.
+  try {
+    audio::AudioBlock block;
+    switch (m_reader->ReadBlock(m_blockSamples, block)) {
+      case audio::ReadResult::Failed:
+        stopAfterFault("cannot read " + m_path + ": " + m_reader->lastError());
+        return;
+      case audio::ReadResult::End:
+        // The player plays out what it holds, then raises EndPlay.
+        m_player->MarkEndOfFile();
+        return;
+      case audio::ReadResult::Data:
+        break;
+    }
+    const auto gain = static_cast<float>(blockGain(m_fade, fadeSettings()));
+    if (!m_player->QueueBlock(m_gain.ApplyGain(block, gain, block, gain))) {
+      stopAfterFault(m_player->lastError());
+    }
+  } catch (const std::exception& e) {
+    stopAfterFault(std::string("cannot play ") + m_path + ": " + e.what());
   }
 }
 

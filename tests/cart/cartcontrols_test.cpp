@@ -245,6 +245,8 @@ TEST_F(CartControls, AJumpOutOfTheFadeOutPlaysAtTheVolumeAtOnce) {
   const auto& run = player().runs().back();
   ASSERT_EQ(run.blocks.size(), 2u);
   EXPECT_EQ(player().blockGains(player().runs().size() - 1, 0), (std::vector<int>{100, 100}));
+  // From its very first frame: no glide up from the fade's gain.
+  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(0, 0));
 }
 
 TEST_F(CartControls, TheThumbLightsUnderThePointer) {

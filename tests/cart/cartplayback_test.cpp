@@ -319,6 +319,22 @@ TEST_F(CartPlayback, AReadErrorMidFileStopsTheCartCleanlyEvenWhenLooping) {
   EXPECT_FALSE(cart.lastError().empty());
 }
 
+TEST_F(CartPlayback, AReaderThatThrowsStopsTheCartAtTheStartOrMidFile) {
+  bindFile("/j/a.wav", 10);
+  engine.readsThrow = true;
+  cart.playClick();
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_EQ(cart.look().background, Background::Stop);
+
+  engine.readsThrow = false;
+  cart.playClick();
+  advance(1s);
+  engine.readsThrow = true;
+  advance(1s);
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_NE(cart.lastError().find("decoder fault"), std::string::npos);
+}
+
 TEST_F(CartPlayback, AFileThatVanishesWhilePlayingStopsTheCart) {
   bindAndPlay("/j/a.wav", 10);
   advance(1s);
@@ -388,6 +404,20 @@ TEST_F(CartPlayback, AStopInsideTheTimerLeavesTheThumbAtTheLeftEnd) {
   EXPECT_FALSE(cart.Playing());
   EXPECT_FLOAT_EQ(cart.look().thumbLeft, 0.0f);
   EXPECT_EQ(cart.look().runningTime, "00:00");
+}
+
+TEST_F(CartPlayback, APauseInsideTheTimerLeavesTheThumbWherePlayStopped) {
+  PostingListener posting;
+  posting.scheduler = &engine.clock;
+  cart.setListener(&posting);
+  bindAndPlay("/j/three.wav", 3.0);
+  advance(1000ms);
+  posting.action = [this] { cart.pauseClick(); };
+  advance(50ms);
+  ASSERT_TRUE(cart.Paused());
+  // Between the places of 1.0 s and 1.05 s, not counted twice.
+  EXPECT_GE(cart.look().thumbLeft, 415.0f);
+  EXPECT_LE(cart.look().thumbLeft, 435.75f);
 }
 
 TEST_F(CartPlayback, AGrabInsideTheTimerKeepsTheThumbWhereTheOperatorHasIt) {

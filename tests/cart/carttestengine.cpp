@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace quillon::cart::test {
 
@@ -117,7 +118,35 @@ class ZeroRateInformation : public audio::Information {
   bool m_zero = false;
 };
 
+// Reads as the fake does, or throws while the engine says so.
+class ThrowingReader : public audio::Reader {
+ public:
+  ThrowingReader(std::unique_ptr<audio::Reader> inner, const bool& throws)
+      : m_inner(std::move(inner)), m_throws(throws) {}
+  int OpenFile(const std::string& path) override { return m_inner->OpenFile(path); }
+  int FileStatus() const override { return m_inner->FileStatus(); }
+  FrameCount TotalSamples() const override { return m_inner->TotalSamples(); }
+  audio::AudioFormat StreamFormat() const override { return m_inner->StreamFormat(); }
+  audio::ReadResult ReadBlock(FrameCount frames, AudioBlock& block) override {
+    if (m_throws) throw std::runtime_error("decoder fault");
+    return m_inner->ReadBlock(frames, block);
+  }
+  std::optional<FrameCount> SeekSample(FrameCount frame) override {
+    return m_inner->SeekSample(frame);
+  }
+  void CloseFile() override { m_inner->CloseFile(); }
+  std::string lastError() const override { return m_inner->lastError(); }
+
+ private:
+  std::unique_ptr<audio::Reader> m_inner;
+  const bool& m_throws;
+};
+
 }  // namespace
+
+std::unique_ptr<audio::Reader> CartTestEngine::createReader() {
+  return std::make_unique<ThrowingReader>(FakeEngine::createReader(), readsThrow);
+}
 
 std::unique_ptr<audio::Player> CartTestEngine::createPlayer() {
   auto player = std::make_unique<RecordingPlayer>(FakeEngine::createPlayer());

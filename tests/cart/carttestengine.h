@@ -70,14 +70,17 @@ class RecordingPlayer : public audio::Player {
 };
 
 // The fake engine with recording players. Paths in `zeroRatePaths` analyse
-// "successfully" with a sample rate of 0, as a broken decoder might report.
+// "successfully" with a sample rate of 0, as a broken decoder might report;
+// while `readsThrow` is set, every ReadBlock throws, as a decoder bug might.
 class CartTestEngine : public quillon::test::FakeEngine {
  public:
+  std::unique_ptr<audio::Reader> createReader() override;
   std::unique_ptr<audio::Player> createPlayer() override;
   std::unique_ptr<audio::Information> createInformation() override;
 
   RecordingPlayer* lastPlayer = nullptr;
   std::set<std::string> zeroRatePaths;
+  bool readsThrow = false;
 };
 
 // Frames of `seconds` at the fake files' rate of 44100.
