@@ -17,8 +17,8 @@ std::string minutesAndSeconds(std::int64_t minutes, std::int64_t seconds) {
   return text;
 }
 
-// The scale's ends as the trace has always drawn them: these keep y within
-// 0 to 32 for every 16-bit sample.
+// The trace's full-scale divisors and negative clamp: with them y stays
+// within 0 to 32 for every 16-bit sample.
 constexpr double kPositiveFullScale = 32667.0;
 constexpr double kNegativeFullScale = 32668.0;
 constexpr int kNegativeClamp = -32665;

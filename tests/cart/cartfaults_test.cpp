@@ -97,26 +97,31 @@ struct PostingListener : CountingListener {
   }
 };
 
-TEST_F(CartFaults, AStopInsideTheTimerLeavesTheThumbAtTheLeftEnd) {
+// A cart that has played one second of a 3-second file; `runInsideNextTimer`
+// hands the next Timer handler a control to run in its middle.
+class CartTimerReentry : public CartTest {
+ public:
+  void SetUp() override {
+    posting.scheduler = &engine.clock;
+    cart.setListener(&posting);
+    bindAndPlay("/j/three.wav", 3.0);
+    advance(1000ms);
+  }
+  void runInsideNextTimer(std::function<void()> action) { posting.action = std::move(action); }
+
   PostingListener posting;
-  posting.scheduler = &engine.clock;
-  cart.setListener(&posting);
-  bindAndPlay("/j/three.wav", 3.0);
-  advance(1000ms);
-  posting.action = [this] { cart.stopClick(); };
+};
+
+TEST_F(CartTimerReentry, AStopLeavesTheThumbAtTheLeftEnd) {
+  runInsideNextTimer([this] { cart.stopClick(); });
   advance(50ms);
   EXPECT_FALSE(cart.Playing());
   EXPECT_FLOAT_EQ(cart.look().thumbLeft, 0.0f);
   EXPECT_EQ(cart.look().runningTime, "00:00");
 }
 
-TEST_F(CartFaults, APauseInsideTheTimerLeavesTheThumbWherePlayStopped) {
-  PostingListener posting;
-  posting.scheduler = &engine.clock;
-  cart.setListener(&posting);
-  bindAndPlay("/j/three.wav", 3.0);
-  advance(1000ms);
-  posting.action = [this] { cart.pauseClick(); };
+TEST_F(CartTimerReentry, APauseLeavesTheThumbWherePlayStopped) {
+  runInsideNextTimer([this] { cart.pauseClick(); });
   advance(50ms);
   ASSERT_TRUE(cart.Paused());
   // Between the places of 1.0 s and 1.05 s, not counted twice.
@@ -124,14 +129,9 @@ TEST_F(CartFaults, APauseInsideTheTimerLeavesTheThumbWherePlayStopped) {
   EXPECT_LE(cart.look().thumbLeft, 435.75f);
 }
 
-TEST_F(CartFaults, AGrabInsideTheTimerKeepsTheThumbWhereTheOperatorHasIt) {
-  PostingListener posting;
-  posting.scheduler = &engine.clock;
-  cart.setListener(&posting);
-  bindAndPlay("/j/three.wav", 3.0);
-  advance(1000ms);
+TEST_F(CartTimerReentry, AGrabKeepsTheThumbWhereTheOperatorHasIt) {
   const float shown = cart.look().thumbLeft;
-  posting.action = [this] { cart.thumbPress(10); };
+  runInsideNextTimer([this] { cart.thumbPress(10); });
   advance(500ms);
   EXPECT_TRUE(cart.Seeking());
   EXPECT_FLOAT_EQ(cart.look().thumbLeft, shown);

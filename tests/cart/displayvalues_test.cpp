@@ -1,5 +1,4 @@
-// The values a cart shows, against the numbers the program is specified
-// with and hand calculation.
+// The values a cart shows, against worked values and hand calculation.
 #include "cart/displayvalues.h"
 
 #include <gtest/gtest.h>
