@@ -1,0 +1,186 @@
+#include "cart/cartouche.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "cart/cartpaths.h"
+#include "cart/displayvalues.h"
+#include "cart/lookchange.h"
+
+namespace quillon::cart {
+
+// Hands the player's events to the cart's handlers. A fault that escapes a
+// handler stops the cart cleanly rather than ending the program on air.
+class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents {
+ public:
+  explicit PlayerEventsAdapter(Cartouche& cart) : m_cart(cart) {}
+
+  void RequestOnLoadArray() override {
+    guarded([this] { m_cart.AudioPlayer_RequestOnLoadArray(); });
+  }
+  void EndPlay() override {
+    guarded([this] { m_cart.AudioPlayer_EndPlay(); });
+  }
+  void Timer(audio::FrameCount currentSamples, int levelLeft, int levelRight) override {
+    guarded([&] { m_cart.AudioPlayer_Timer(currentSamples, levelLeft, levelRight); });
+  }
+  void DeviceFailed(const std::string& reason) override {
+    guarded([&] { m_cart.AudioPlayer_DeviceFailed(reason); });
+  }
+
+ private:
+  template <typename Handler>
+  void guarded(Handler handler) {
+    try {
+      handler();
+    } catch (const std::exception& e) {
+      const LookChange change(m_cart);
+      m_cart.stopAfterFault(e.what());
+    }
+  }
+
+  Cartouche& m_cart;
+};
+
+Cartouche::Cartouche(audio::Engine& engine)
+    : m_scheduler(engine.scheduler()),
+      m_reader(engine.createReader()),
+      m_information(engine.createInformation()),
+      m_player(engine.createPlayer()),
+      m_events(std::make_unique<PlayerEventsAdapter>(*this)) {
+  m_player->setEventHandler(m_events.get());
+  m_shownLook = look();
+}
+
+Cartouche::~Cartouche() {
+  m_player->setEventHandler(nullptr);
+  m_player->CloseOutput();
+  m_reader->CloseFile();
+}
+
+CartLook Cartouche::look() const {
+  CartLook l;
+  l.background = m_background;
+  l.title = m_title;
+  l.titleTooltip = m_path;
+  l.fileMissing = m_fileMissing;
+  l.letter = m_letterText;
+  l.length = m_lengthText;
+  l.runningTime = m_runningTime;
+  l.trace = m_trace;
+  l.knobLeft = m_knob.left();
+  l.knobTooltip = volumeTooltip(m_volume);
+  l.thumbLeft = m_thumb.left();
+  l.thumbLit = m_thumbLight.lit();
+  l.pauseLit = m_pauseLight.lit();
+  l.stopLit = m_stopLight.lit();
+  l.loopOn = m_loopOn;
+  l.fadeInOn = m_fadeInOn;
+  l.fadeOutOn = m_fadeOutOn;
+  return l;
+}
+
+void Cartouche::publishLook() {
+  CartLook now = look();
+  const LookParts parts = differences(m_shownLook, now);
+  m_shownLook = std::move(now);
+  if (parts != 0 && m_listener) m_listener->lookChanged(parts);
+}
+
+void Cartouche::SetSurvole() {
+  const LookChange change(*this);
+  m_background = Background::Drag;
+}
+
+void Cartouche::SetNormal() {
+  const LookChange change(*this);
+  m_background = m_playing ? Background::Play : Background::Stop;
+}
+
+void Cartouche::SetMyLetter(const std::string& letter) {
+  const LookChange change(*this);
+  m_letter = letter;
+  m_letterText = letter;
+}
+
+void Cartouche::KeyPressRacc(const std::string& letter) {
+  // An empty key never fires a cart, not even one that has no letter yet.
+  if (letter.empty() || letter != m_letter) return;
+  const LookChange change(*this);
+  if (m_playing) {
+    StopMusic();
+  } else if (!m_path.empty()) {
+    ListenMusic();
+  }
+}
+
+bool Cartouche::SetDevOutput(int device) {
+  const LookChange change(*this);
+  if (m_playing) StopMusic();
+  m_player->SelectDevice(device);
+  return m_player->DeviceUsable();
+}
+
+BindResult Cartouche::SetTitle(const std::string& path) {
+  const LookChange change(*this);
+  return bind(path);
+}
+
+BindResult Cartouche::bind(const std::string& path) {
+  m_path = path;
+  m_title = titleOf(path);
+  if (path.empty()) {  // nothing to analyse: the cart is empty
+    m_fileMissing = false;
+    return {};
+  }
+  if (!m_information->OpenInfo(path)) {
+    markMissing(m_information->lastError());
+    return {false, m_lastError};
+  }
+  const int rate = m_information->InfoSampleRate();
+  if (rate <= 0) {
+    markMissing("no sample rate in " + path);
+    return {false, m_lastError};
+  }
+  m_lengthSeconds = lengthSecondsOf(m_information->InfoTotalSamples(), rate);
+  m_lengthText = lengthText(m_information->InfoDurationMs());
+  m_fileMissing = false;
+  return {};
+}
+
+void Cartouche::markMissing(const std::string& reason) {
+  m_fileMissing = true;
+  m_lengthSeconds = 0;
+  m_lengthText = kUnknownLength;
+  m_lastError = reason;
+}
+
+void Cartouche::SetVolume(int volume) {
+  const LookChange change(*this);
+  m_volume = std::clamp(volume, kMinimumVolume, kMaximumVolume);
+  m_knob.showVolume(m_volume);
+}
+
+void Cartouche::setSwitch(bool& field, bool on) {
+  const LookChange change(*this);
+  field = on;
+}
+
+FadeSettings Cartouche::fadeSettings() const {
+  return {m_lengthSeconds, m_volume, m_fadeInOn, m_fadeOutOn};
+}
+
+void Cartouche::StopMyplay() {
+  const LookChange change(*this);
+  if (m_playing) StopMusic();
+  m_title.clear();
+  m_path.clear();
+  m_fileMissing = false;
+  m_fadeInOn = false;
+  m_fadeOutOn = false;
+  m_loopOn = false;
+  m_volume = 100;
+  m_knob.showVolume(m_volume);
+}
+
+}  // namespace quillon::cart

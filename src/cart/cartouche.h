@@ -1,0 +1,192 @@
+// A cart (`Cartouche`): one slot of the grid, holding at most one audio file
+// with its own volume, loop and fade switches and a keyboard letter. It owns
+// its four audio components and all its playback state, and computes every
+// value its view shows; the view draws `look()` and forwards pointer events
+// to the control operations. UI thread: every operation, and the player's
+// events, run on it.
+//
+// The public operations keep the program's names (`ListenMusic`,
+// `KeyPressRacc`, `SetSurvole`...): they are what the main window calls.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/engine.h"
+#include "audio/gain.h"
+#include "cart/cartlook.h"
+#include "cart/fades.h"
+#include "cart/positionthumb.h"
+#include "cart/volumeknob.h"
+
+namespace quillon::cart {
+
+// The outcome of binding a file: why it failed, for the caller to report.
+struct BindResult {
+  bool ok = true;
+  std::string error;
+  explicit operator bool() const { return ok; }
+};
+
+class Cartouche {
+ public:
+  explicit Cartouche(audio::Engine& engine);
+  ~Cartouche();
+  Cartouche(const Cartouche&) = delete;
+  Cartouche& operator=(const Cartouche&) = delete;
+
+  // The host's events and the view's repaints go there; null for none.
+  void setListener(CartListener* listener) { m_listener = listener; }
+  CartLook look() const;
+
+  // --- The main window's operations ---
+  // Starts the bound file from its beginning, also on a playing or paused
+  // cart; with the fade-in on (files of 6 s or more) it rises from silence.
+  void ListenMusic();
+  void SetSurvole();
+  void SetNormal();
+  void SetMyLetter(const std::string& letter);
+  // Toggles the cart when `letter` is its own (case-sensitive).
+  void KeyPressRacc(const std::string& letter);
+  // Stops the cart and selects the output device; true when it is usable.
+  bool SetDevOutput(int device);
+  std::string GetTitle() const { return m_path; }
+  std::string GetVolume() const { return std::to_string(m_volume); }
+  std::string Getloop() const { return trueOrFalse(m_loopOn); }
+  std::string GetFadein() const { return trueOrFalse(m_fadeInOn); }
+  std::string GetFadeout() const { return trueOrFalse(m_fadeOutOn); }
+  // Binds the file at that full path. A file that cannot be analysed stays
+  // bound, marked missing with an unknown length, and the failure is returned.
+  BindResult SetTitle(const std::string& path);
+  // 0 to 100; a value outside is brought to the nearer end.
+  void SetVolume(int volume);
+  void Setloop(int looop) { setSwitch(m_loopOn, looop); }
+  void SetFadein(int val) { setSwitch(m_fadeInOn, val); }
+  void SetFadeout(int val) { setSwitch(m_fadeOutOn, val); }
+  // Stops the cart and empties it: no file, switches off, volume 100.
+  void StopMyplay();
+
+  // --- The view's controls; pointer positions in twips in the control's
+  // own coordinates ---
+  void playClick();
+  void pauseClick();
+  void stopClick();
+  void loopLabelClick() { setSwitch(m_loopOn, !m_loopOn); }
+  void fadeInLabelClick() { setSwitch(m_fadeInOn, !m_fadeInOn); }
+  void fadeOutLabelClick() { setSwitch(m_fadeOutOn, !m_fadeOutOn); }
+  void pauseHover(Twips x, Twips y);
+  void stopHover(Twips x, Twips y);
+  void knobPress(Twips x);
+  void knobMove(Twips x);
+  void knobRelease();
+  // True when a drag starts: the view confines the pointer to the track
+  // until the release.
+  bool thumbPress(Twips x);
+  void thumbMove(Twips x, Twips y);
+  void thumbRelease();
+  // A drag passes over the cart or one of its drop zones.
+  void dragOver();
+  // A drop: the list of paths, or nothing when the data holds no file list.
+  void drop(const std::optional<std::vector<std::string>>& fileList);
+
+  // --- State, for the view and for tests ---
+  bool Playing() const { return m_playing; }
+  bool Paused() const { return m_paused; }
+  bool Seeking() const { return m_thumb.seeking(); }
+  bool DraggingVolume() const { return m_knob.dragging(); }
+  audio::FrameCount SampleOffset() const { return m_sampleOffset; }
+  audio::FrameCount BlockSamples() const { return m_blockSamples; }
+  std::int64_t LengthSeconds() const { return m_lengthSeconds; }
+  int Volume() const { return m_volume; }
+  bool LoopOn() const { return m_loopOn; }
+  bool FadeInOn() const { return m_fadeInOn; }
+  bool FadeOutOn() const { return m_fadeOutOn; }
+  int FadeGain() const { return m_fade.gain; }
+  bool FadeActive() const { return m_fade.active; }
+  std::string Letter() const { return m_letter; }
+  bool fileMissing() const { return m_fileMissing; }
+  // Why the last start, binding or play failed; empty when none has.
+  std::string lastError() const { return m_lastError; }
+
+ private:
+  class PlayerEventsAdapter;
+  class LookChange;
+
+  static std::string trueOrFalse(bool on) { return on ? "True" : "False"; }
+  void setSwitch(bool& field, bool on);
+  FadeSettings fadeSettings() const;
+  BindResult bind(const std::string& path);
+  void markMissing(const std::string& reason);
+  void publishLook();
+
+  // Playback (cartplayback.cpp).
+  bool startPlayback();
+  void StopMusic();
+  void FeedBuffer();
+  void stopAfterFault(const std::string& reason);
+  // Moves the reader to `frame` for a restart, resume or jump; false when
+  // it failed and the cart has stopped.
+  bool moveReaderTo(audio::FrameCount frame);
+  void restartLoop();
+  void pause();
+  void resume();
+  void seekToThumb();
+  void AudioPlayer_RequestOnLoadArray();
+  void AudioPlayer_EndPlay();
+  void AudioPlayer_Timer(audio::FrameCount currentSamples, int levelLeft, int levelRight);
+  void AudioPlayer_DeviceFailed(const std::string& reason);
+
+  audio::UiScheduler& m_scheduler;
+  std::unique_ptr<audio::Reader> m_reader;            // AudioFile
+  std::unique_ptr<audio::Information> m_information;  // AudioInformation
+  std::unique_ptr<audio::Player> m_player;            // AudioPlayer
+  audio::Gain m_gain;                                 // AudioTransform
+  std::unique_ptr<PlayerEventsAdapter> m_events;
+  CartListener* m_listener = nullptr;
+
+  // The bound file.
+  std::string m_path;
+  std::string m_title;
+  bool m_fileMissing = false;
+  std::int64_t m_lengthSeconds = 0;
+  std::string m_lengthText = "00:00";
+
+  // Settings.
+  std::string m_letter;
+  std::string m_letterText = "A";
+  int m_volume = 100;
+  bool m_loopOn = false;
+  bool m_fadeInOn = false;
+  bool m_fadeOutOn = false;
+
+  // Playback.
+  bool m_playing = false;
+  bool m_paused = false;
+  audio::FrameCount m_sampleOffset = 0;
+  audio::FrameCount m_blockSamples = 0;
+  FadeState m_fade;
+  // Counts starts, stops, jumps, pauses and resumes, so that a Timer handler
+  // can tell whether playback changed under it while the loop ran.
+  std::uint64_t m_playEpoch = 0;
+  bool m_inTimer = false;
+  std::string m_lastError;
+
+  // What the view shows beyond the state above.
+  Background m_background = Background::Stop;
+  std::string m_runningTime = "00:00";
+  std::vector<int> m_trace;
+  VolumeKnob m_knob;
+  PositionThumb m_thumb;
+  HoverLight m_thumbLight;
+  HoverLight m_pauseLight;
+  HoverLight m_stopLight;
+
+  // Look changes are gathered over an operation and told once at its end.
+  int m_changeDepth = 0;
+  CartLook m_shownLook;
+};
+
+}  // namespace quillon::cart

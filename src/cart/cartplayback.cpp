@@ -1,0 +1,232 @@
+// Playback of a cart: start, stop, the feeding of 100 ms blocks, the end of
+// the file, the loop, the fades, pause and resume, and the jump of the
+// position thumb. UI thread.
+#include <exception>
+#include <string>
+
+#include "cart/cartouche.h"
+#include "cart/displayvalues.h"
+#include "cart/lookchange.h"
+
+namespace quillon::cart {
+
+namespace {
+
+constexpr std::int64_t kBlockMs = 100;
+constexpr int kRecentSampleCount = geometry::kTracePoints;
+
+}  // namespace
+
+void Cartouche::ListenMusic() {
+  const LookChange change(*this);
+  StopMusic();
+  m_paused = false;
+  m_thumb.endDrag();
+  m_background = Background::Play;
+  // A start that fails shows the idle look again at once: a cart never looks
+  // playing while it is silent.
+  if (!startPlayback()) m_background = Background::Stop;
+}
+
+bool Cartouche::startPlayback() {
+  if (m_path.empty()) return false;
+  // A file that could not be analysed is tried again: it may have come back.
+  if (m_fileMissing && !bind(m_path)) return false;
+  if (m_reader->OpenFile(m_path) < 0 || m_reader->FileStatus() < 0) {
+    markMissing(m_reader->lastError());
+    return false;
+  }
+  m_sampleOffset = 0;
+  if (m_reader->TotalSamples() <= 0) {
+    m_lastError = "no audio in " + m_path;
+    m_reader->CloseFile();
+    return false;
+  }
+  if (!m_player->SetFormat(m_reader->StreamFormat())) {
+    m_lastError = m_player->lastError();
+    m_reader->CloseFile();
+    return false;
+  }
+  m_blockSamples = m_player->MsToSamples(kBlockMs);
+  if (m_player->OpenOutput() < 0 || m_player->OutputStatus() < 0) {
+    m_lastError = m_player->lastError();
+    m_reader->CloseFile();
+    return false;
+  }
+  m_playing = true;
+  m_fade = fadeAtStart(fadeSettings());
+  m_gain.Restart();
+  ++m_playEpoch;
+  FeedBuffer();
+  FeedBuffer();
+  return m_playing;  // a first block that cannot be read has stopped it already
+}
+
+void Cartouche::StopMusic() {
+  // Every step always runs: stopping must complete whatever failed before.
+  m_background = Background::Stop;
+  m_playing = false;
+  if (m_paused) m_pauseLight.off();
+  m_thumbLight.off();
+  m_paused = false;
+  m_player->CloseOutput();
+  m_reader->CloseFile();
+  m_thumb.toLeftEnd();
+  m_runningTime = runningTimeText(0);
+  m_trace.clear();
+  ++m_playEpoch;
+}
+
+void Cartouche::stopAfterFault(const std::string& reason) {
+  m_lastError = reason;
+  StopMusic();
+}
+
+void Cartouche::FeedBuffer() {
+  // A paused cart has no open output: its resume feeds it again.
+  if (!m_playing || m_paused) return;
+  // Runs from the player's requests and from the operator's commands alike:
+  // whatever fails in here ends with a stopped cart, never a silent one that
+  // looks playing, nor the end of the program.
+  try {
+    audio::AudioBlock block;
+    switch (m_reader->ReadBlock(m_blockSamples, block)) {
+      case audio::ReadResult::Failed:
+        stopAfterFault("cannot read " + m_path + ": " + m_reader->lastError());
+        return;
+      case audio::ReadResult::End:
+        // The player plays out what it holds, then raises EndPlay.
+        m_player->MarkEndOfFile();
+        return;
+      case audio::ReadResult::Data:
+        break;
+    }
+    const auto gain = static_cast<float>(blockGain(m_fade, fadeSettings()));
+    if (!m_player->QueueBlock(m_gain.ApplyGain(block, gain, block, gain))) {
+      stopAfterFault(m_player->lastError());
+    }
+  } catch (const std::exception& e) {
+    stopAfterFault(std::string("cannot play ") + m_path + ": " + e.what());
+  }
+}
+
+bool Cartouche::moveReaderTo(audio::FrameCount frame) {
+  const auto reached = m_reader->SeekSample(frame);
+  if (!reached) {
+    stopAfterFault("cannot move within " + m_path + ": " + m_reader->lastError());
+    return false;
+  }
+  m_sampleOffset = *reached;
+  // A new head: the gain must not glide into it from the last block heard.
+  m_gain.Restart();
+  ++m_playEpoch;
+  return true;
+}
+
+void Cartouche::restartLoop() {
+  m_fade = fadeAtStart(fadeSettings());
+  m_player->ResetOutput();
+  if (!moveReaderTo(0)) return;
+  FeedBuffer();
+  FeedBuffer();
+}
+
+void Cartouche::pause() {
+  m_paused = true;
+  m_sampleOffset += m_player->PlayedSamples();
+  m_player->CloseOutput();
+  ++m_playEpoch;
+}
+
+void Cartouche::resume() {
+  m_paused = false;
+  if (m_player->OpenOutput() < 0) {
+    stopAfterFault(m_player->lastError());
+    return;
+  }
+  // The reader stands up to a few blocks past what was heard: go back to
+  // the frame the pause stopped at, so nothing is skipped.
+  if (!moveReaderTo(m_sampleOffset)) return;
+  FeedBuffer();
+  FeedBuffer();
+}
+
+void Cartouche::seekToThumb() {
+  const audio::FrameCount target = seekTarget(m_thumb.releasePercent(), m_reader->TotalSamples());
+  if (!m_paused) m_player->ResetOutput();
+  if (!moveReaderTo(target)) return;
+  const std::int64_t ms = m_player->SamplesToMs(m_sampleOffset);
+  // The fades as they stand at the new place, so that the blocks fed next do
+  // not carry the gain of the old one.
+  m_fade = fadeStep(m_fade, nearestSecond(ms), fadeSettings());
+  if (m_paused) {
+    // Nothing plays until the resume, which starts from here.
+    m_runningTime = runningTimeText(ms);
+    return;
+  }
+  FeedBuffer();
+  FeedBuffer();
+}
+
+void Cartouche::AudioPlayer_RequestOnLoadArray() {
+  const LookChange change(*this);
+  FeedBuffer();
+}
+
+void Cartouche::AudioPlayer_EndPlay() {
+  const LookChange change(*this);
+  if (!m_playing) return;
+  if (m_loopOn) {
+    restartLoop();
+  } else {
+    StopMusic();
+  }
+}
+
+void Cartouche::AudioPlayer_DeviceFailed(const std::string& reason) {
+  const LookChange change(*this);
+  if (m_playing) stopAfterFault(reason);
+}
+
+void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelLeft*/,
+                                  int /*levelRight*/) {
+  // The loop run in the middle may deliver another Timer; the next one after
+  // it brings the display up to date.
+  if (!m_playing || m_paused || m_inTimer) return;
+  struct InTimer {
+    bool& flag;
+    explicit InTimer(bool& f) : flag(f) { flag = true; }
+    ~InTimer() { flag = false; }
+  } inTimer(m_inTimer);
+  const LookChange change(*this);
+
+  audio::FrameCount current = currentSamples;
+  const auto elapsedMs = [&] { return m_player->SamplesToMs(m_sampleOffset + current); };
+
+  m_runningTime = runningTimeText(elapsedMs());
+
+  std::int64_t secs = nearestSecond(elapsedMs());
+  if (loopDue(secs, m_lengthSeconds, m_loopOn)) {
+    restartLoop();
+    if (!m_playing) return;
+    // The player counts from 0 again: the steps below see the new start.
+    current = 0;
+    secs = nearestSecond(elapsedMs());
+  }
+  m_fade = fadeStep(m_fade, secs, fadeSettings());
+
+  m_trace = tracePoints(m_player->RecentSamples(kRecentSampleCount));
+
+  // The running time is shown before the loop below runs other handlers.
+  publishLook();
+  const std::uint64_t epoch = m_playEpoch;
+  m_scheduler.processEvents();
+
+  // A stop, jump, pause or restart run by the loop has placed the thumb
+  // itself; the operator's drag holds it where the pointer is.
+  if (m_playing && !m_thumb.seeking() && epoch == m_playEpoch) {
+    m_thumb.follow(m_sampleOffset + current, m_reader->TotalSamples());
+  }
+}
+
+}  // namespace quillon::cart

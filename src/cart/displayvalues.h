@@ -1,0 +1,41 @@
+// The values a cart shows, computed from counts: running time, length, the
+// signal trace and the thumb's place while playing. Pure functions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "audio/audioformat.h"
+#include "cart/cartgeometry.h"
+
+namespace quillon::cart {
+
+// Shown by the length display when the bound file cannot be analysed.
+constexpr const char* kUnknownLength = "--:--";
+
+// The running time: whole minutes and whole seconds, each rounded down, at
+// least two digits each ("00:59", "100:00").
+std::string runningTimeText(std::int64_t ms);
+
+// The length: the duration rounded to the nearest second (halves to even),
+// then minutes and seconds, at least two digits each ("02:06").
+std::string lengthText(std::int64_t durationMs);
+
+// A file's length in whole seconds: frames / rate in milliseconds rounded,
+// then in seconds rounded, both to the nearest with halves to even. Drives the
+// loop and the fades. A rate of 0 or less gives 0.
+std::int64_t lengthSecondsOf(audio::FrameCount frames, int sampleRate);
+
+// The trace's y for one sample: 16 for silence, 0 at full positive scale, 32
+// at full negative scale.
+int traceY(int sample);
+
+// The trace through the given samples, one point per sample.
+std::vector<int> tracePoints(const std::vector<std::int16_t>& samples);
+
+// The thumb's left edge for the elapsed frames of a file, at most the right
+// end of its travel.
+Twips thumbLeftFor(audio::FrameCount elapsed, audio::FrameCount total);
+
+}  // namespace quillon::cart

@@ -1,0 +1,260 @@
+// The cart's controls as the view forwards them: buttons, switch labels,
+// hover lights, the volume knob, the position thumb and drops.
+#include "cartfixture.h"
+
+namespace quillon::cart::test {
+namespace {
+
+using quillon::test::FakeMedia;
+
+using CartControls = CartTest;
+
+// The first left-channel sample of the last run's first block.
+std::int16_t firstQueuedSample(const RecordingPlayer& player) {
+  const auto& blocks = player.runs().back().blocks;
+  return blocks.empty() ? std::int16_t{0} : blocks.front().samples.front();
+}
+
+// --- Buttons ---
+
+TEST_F(CartControls, PlayOnAnEmptyCartDoesNothing) {
+  cart.playClick();
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_EQ(media().readerOpens, 0);
+  EXPECT_TRUE(listener.changes.empty());
+}
+
+TEST_F(CartControls, PlayOnAPlayingOrPausedCartStartsAgainFromTheBeginning) {
+  bindAndPlay("/j/a.wav", 10);
+  advance(2s);
+  cart.playClick();
+  EXPECT_TRUE(cart.Playing());
+  EXPECT_EQ(cart.SampleOffset(), 0);
+  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(0, 0));
+
+  advance(2s);
+  cart.pauseClick();
+  ASSERT_TRUE(cart.Paused());
+  cart.playClick();
+  EXPECT_FALSE(cart.Paused());
+  EXPECT_TRUE(cart.Playing());
+  EXPECT_EQ(cart.SampleOffset(), 0);
+  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(0, 0));
+}
+
+TEST_F(CartControls, PlayWithFadeInStartsFromSilenceOnlyOnFilesOfSixSecondsOrMore) {
+  const struct {
+    double seconds;
+    bool fades;
+  } cases[] = {{10, true}, {6, true}, {5.4, false}, {4, false}};
+  cart.SetFadein(1);
+  for (const auto& c : cases) {
+    bindFile("/j/x.wav", c.seconds);
+    cart.playClick();
+    EXPECT_EQ(cart.FadeActive(), c.fades) << c.seconds;
+    EXPECT_EQ(cart.FadeGain(), c.fades ? 0 : 100) << c.seconds;
+  }
+}
+
+TEST_F(CartControls, StopOnAnIdleCartDoesNothingAndOnAPausedCartUnlightsPause) {
+  bindFile("/j/a.wav", 10);
+  listener.changes.clear();
+  cart.stopClick();
+  EXPECT_TRUE(listener.changes.empty());
+
+  cart.playClick();
+  cart.pauseHover(75, 90);  // the pointer comes in over the pause button
+  cart.pauseClick();
+  EXPECT_TRUE(cart.look().pauseLit);
+  cart.pauseHover(-10, 90);  // while paused the button stays lit
+  EXPECT_TRUE(cart.look().pauseLit);
+  cart.stopClick();
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_FALSE(cart.Paused());
+  EXPECT_FALSE(cart.look().pauseLit);
+}
+
+TEST_F(CartControls, PauseOnAnIdleCartDoesNothing) {
+  bindFile("/j/a.wav", 10);
+  cart.pauseClick();
+  EXPECT_FALSE(cart.Paused());
+  EXPECT_FALSE(cart.Playing());
+}
+
+TEST_F(CartControls, PauseAddsExactlyWhatWasPlayed) {
+  bindAndPlay("/j/a.wav", 20);
+  advance(3210ms);
+  const FrameCount played = player().PlayedSamples();
+  cart.pauseClick();
+  EXPECT_EQ(cart.SampleOffset(), played);
+  cart.pauseClick();
+  advance(1470ms);
+  const FrameCount more = player().PlayedSamples();
+  cart.pauseClick();
+  EXPECT_EQ(cart.SampleOffset(), played + more);
+}
+
+TEST_F(CartControls, SwitchLabelsToggle) {
+  cart.loopLabelClick();
+  EXPECT_TRUE(cart.LoopOn());
+  EXPECT_EQ(cart.look().loopColour(), TextColour::Red);
+  cart.loopLabelClick();
+  EXPECT_FALSE(cart.LoopOn());
+  EXPECT_EQ(cart.look().loopColour(), TextColour::White);
+
+  cart.fadeInLabelClick();
+  cart.fadeOutLabelClick();
+  EXPECT_EQ(cart.GetFadein(), "True");
+  EXPECT_EQ(cart.GetFadeout(), "True");
+  cart.fadeOutLabelClick();
+  EXPECT_EQ(cart.look().fadeOutColour(), TextColour::ButtonText);
+}
+
+TEST_F(CartControls, TheStopButtonLightsWhileThePointerCrossesIt) {
+  cart.stopHover(2, 90);
+  EXPECT_TRUE(cart.look().stopLit);
+  cart.stopHover(80, 90);
+  EXPECT_TRUE(cart.look().stopLit);
+  cart.stopHover(152, 90);
+  EXPECT_FALSE(cart.look().stopLit);
+  EXPECT_EQ(listener.changesWith(kButtonsPart), 2);
+}
+
+// --- Volume knob ---
+
+TEST_F(CartControls, KnobDragSetsTheVolumeAndPressAloneChangesNothing) {
+  cart.knobPress(40);
+  cart.knobRelease();
+  EXPECT_EQ(cart.GetVolume(), "100");
+  EXPECT_FLOAT_EQ(cart.look().knobLeft, 1120.0f);
+  cart.knobMove(0);  // no button held
+  EXPECT_EQ(cart.GetVolume(), "100");
+
+  cart.SetVolume(0);
+  cart.knobPress(0);
+  EXPECT_TRUE(cart.DraggingVolume());
+  cart.knobMove(562.5f);
+  EXPECT_EQ(cart.GetVolume(), "50");
+  EXPECT_EQ(cart.look().knobTooltip, "Volume= 50");
+  cart.knobMove(-3000);
+  EXPECT_EQ(cart.GetVolume(), "0");
+  EXPECT_EQ(cart.look().knobTooltip, "Volume= 0");
+  cart.knobMove(5000);
+  EXPECT_EQ(cart.GetVolume(), "100");
+  EXPECT_FLOAT_EQ(cart.look().knobLeft, 1125.0f);
+  cart.knobRelease();
+  EXPECT_FALSE(cart.DraggingVolume());
+}
+
+// --- Position thumb ---
+
+TEST_F(CartControls, TheThumbOfAnIdleCartCannotBeDragged) {
+  bindFile("/j/a.wav", 10);
+  EXPECT_FALSE(cart.thumbPress(30));
+  EXPECT_FALSE(cart.Seeking());
+  cart.thumbMove(600, 60);
+  EXPECT_FLOAT_EQ(cart.look().thumbLeft, 0.0f);
+  cart.thumbRelease();
+  EXPECT_FLOAT_EQ(cart.look().thumbLeft, 0.0f);
+}
+
+TEST_F(CartControls, ReleaseJumpsToThePlaceTheThumbWasDroppedAt) {
+  const struct {
+    double seconds;
+    float pointer;  // the thumb grabbed at x 0 from the left end
+    FrameCount target;
+  } cases[] = {
+      {10, 5000, 436590},             // the right end: 99 % of 441000
+      {10, -100, 0},                  // the left end
+      {1000.0 / 44100, 622.5f, 500},  // half of a 1000-frame file
+  };
+  for (const auto& c : cases) {
+    bindAndPlay("/j/x.wav", c.seconds);
+    ASSERT_TRUE(cart.thumbPress(0));
+    EXPECT_TRUE(cart.Seeking());
+    cart.thumbMove(c.pointer, 60);
+    cart.thumbRelease();
+    EXPECT_FALSE(cart.Seeking());
+    EXPECT_EQ(cart.SampleOffset(), c.target) << c.pointer;
+    EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(c.target, 0));
+  }
+}
+
+TEST_F(CartControls, PressAndReleaseWithoutMovingJumpsToWhereTheThumbStands) {
+  bindAndPlay("/j/long.wav", 30);
+  advanceTo(10000ms);
+  EXPECT_FLOAT_EQ(cart.look().thumbLeft, 415.0f);
+  ASSERT_TRUE(cart.thumbPress(35));
+  cart.thumbRelease();
+  EXPECT_NEAR(static_cast<double>(cart.SampleOffset()), framesOf(10), 2.0);
+  advance(1000ms);
+  EXPECT_EQ(cart.look().runningTime, "00:11");
+}
+
+TEST_F(CartControls, WhileHeldTheThumbStaysWhereTheOperatorPutsIt) {
+  bindAndPlay("/j/long.wav", 30);
+  advance(1s);
+  ASSERT_TRUE(cart.thumbPress(0));
+  cart.thumbMove(900, 60);
+  const float held = cart.look().thumbLeft;
+  advance(2s);
+  EXPECT_FLOAT_EQ(cart.look().thumbLeft, held);
+  EXPECT_EQ(cart.look().runningTime, "00:03");  // playback goes on meanwhile
+  EXPECT_EQ(cart.SampleOffset(), 0);
+}
+
+TEST_F(CartControls, ACartStoppedDuringTheDragEndsItAtTheLeftEnd) {
+  bindAndPlay("/j/long.wav", 30);
+  advance(1s);
+  ASSERT_TRUE(cart.thumbPress(0));
+  cart.thumbMove(700, 60);
+  cart.stopClick();
+  cart.thumbRelease();
+  EXPECT_FALSE(cart.Seeking());
+  EXPECT_FLOAT_EQ(cart.look().thumbLeft, 0.0f);
+  cart.thumbMove(400, 60);
+  EXPECT_FLOAT_EQ(cart.look().thumbLeft, 0.0f);
+}
+
+TEST_F(CartControls, AJumpWhilePausedTakesEffectAtTheResume) {
+  bindAndPlay("/j/long.wav", 30);
+  advance(2s);
+  cart.pauseClick();
+  ASSERT_TRUE(cart.thumbPress(0));
+  cart.thumbMove(622.5f - cart.look().thumbLeft, 60);  // to half the travel
+  cart.thumbRelease();
+  EXPECT_TRUE(cart.Paused());
+  EXPECT_EQ(cart.SampleOffset(), framesOf(15));
+  EXPECT_EQ(cart.look().runningTime, "00:15");
+  cart.pauseClick();
+  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(framesOf(15), 0));
+  advance(1s);
+  EXPECT_EQ(cart.look().runningTime, "00:16");
+}
+
+TEST_F(CartControls, AJumpOutOfTheFadeOutPlaysAtTheVolumeAtOnce) {
+  bindFile("/j/twenty.wav", 20);
+  cart.SetFadeout(1);
+  cart.playClick();
+  advanceTo(19000ms);
+  ASSERT_EQ(cart.FadeGain(), 33);
+  ASSERT_TRUE(cart.thumbPress(0));
+  cart.thumbMove(-2000, 60);  // back to the start
+  cart.thumbRelease();
+  EXPECT_FALSE(cart.FadeActive());
+  const auto& run = player().runs().back();
+  ASSERT_EQ(run.blocks.size(), 2u);
+  EXPECT_EQ(player().blockGains(player().runs().size() - 1, 0), (std::vector<int>{100, 100}));
+  // From its very first frame: no glide up from the fade's gain.
+  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(0, 0));
+}
+
+TEST_F(CartControls, TheThumbLightsUnderThePointer) {
+  cart.thumbMove(30, 60);
+  EXPECT_TRUE(cart.look().thumbLit);
+  cart.thumbMove(76, 60);  // past its 75 twips of inner width
+  EXPECT_FALSE(cart.look().thumbLit);
+}
+
+}  // namespace
+}  // namespace quillon::cart::test

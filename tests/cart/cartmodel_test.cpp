@@ -1,0 +1,278 @@
+// A cart's public operations as the main window calls them: creation,
+// binding, getters and setters, the letter key, emptying, the look.
+#include "cartfixture.h"
+
+namespace quillon::cart::test {
+namespace {
+
+const std::string kIntro = "C:\\Jingles\\intro.mp3";
+
+using CartModel = CartTest;
+
+TEST_F(CartModel, ANewCartIsEmptyAtFullVolumeWithEverySwitchOff) {
+  EXPECT_EQ(cart.GetTitle(), "");
+  EXPECT_EQ(cart.GetVolume(), "100");
+  EXPECT_EQ(cart.Getloop(), "False");
+  EXPECT_EQ(cart.GetFadein(), "False");
+  EXPECT_EQ(cart.GetFadeout(), "False");
+  EXPECT_EQ(cart.Letter(), "");
+  EXPECT_FALSE(cart.Playing());
+
+  const CartLook look = cart.look();
+  EXPECT_EQ(look.background, Background::Stop);
+  EXPECT_EQ(look.titleColour(), TextColour::Black);
+  EXPECT_EQ(look.letter, "A");
+  EXPECT_EQ(look.length, "00:00");
+  EXPECT_EQ(look.runningTime, "00:00");
+  EXPECT_TRUE(look.trace.empty());
+  EXPECT_FLOAT_EQ(look.knobLeft, 1120.0f);
+  EXPECT_EQ(look.knobTooltip, "Volume= 100");
+  EXPECT_FLOAT_EQ(look.thumbLeft, 0.0f);
+  EXPECT_EQ(look.loopColour(), TextColour::White);
+  EXPECT_EQ(look.fadeInColour(), TextColour::ButtonText);
+  EXPECT_EQ(look.fadeOutColour(), TextColour::ButtonText);
+  EXPECT_FALSE(look.fileMissing);
+}
+
+TEST_F(CartModel, BindingShowsTheFileNameAndKeepsTheFullPath) {
+  bindFile(kIntro, 12);
+  EXPECT_EQ(cart.GetTitle(), kIntro);
+  EXPECT_EQ(cart.look().title, "intro.mp3");
+  EXPECT_EQ(cart.look().titleTooltip, kIntro);
+  EXPECT_EQ(cart.look().length, "00:12");
+  EXPECT_EQ(cart.LengthSeconds(), 12);
+  // Binding neither starts nor stops anything.
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_EQ(media().readerOpens, 0);
+}
+
+TEST_F(CartModel, LengthDisplayFromTheAnalysedDuration) {
+  const struct {
+    std::int64_t durationMs;
+    const char* text;
+  } cases[] = {{125500, "02:06"}, {124500, "02:04"}, {600000, "10:00"}};
+  for (const auto& c : cases) {
+    quillon::test::FakeFile file;
+    file.frames = 44100;
+    file.durationMs = c.durationMs;
+    media().add("/j/x.wav", file);
+    ASSERT_TRUE(cart.SetTitle("/j/x.wav"));
+    EXPECT_EQ(cart.look().length, c.text) << c.durationMs;
+  }
+}
+
+TEST_F(CartModel, LengthSecondsFromFramesAndRate) {
+  quillon::test::FakeFile file;
+  file.frames = 110250;  // 2500 ms at 44100
+  media().add("/j/short.wav", file);
+  ASSERT_TRUE(cart.SetTitle("/j/short.wav"));
+  EXPECT_EQ(cart.LengthSeconds(), 2);
+}
+
+TEST_F(CartModel, VolumeMovesTheKnobAndItsTooltip) {
+  const struct {
+    int set;
+    const char* get;
+    float left;
+    const char* tooltip;
+  } cases[] = {
+      {50, "50", 562.5f, "Volume= 50"},
+      {0, "0", 0.0f, "Volume= 0"},
+      {100, "100", 1125.0f, "Volume= 100"},
+      // Only a damaged palette brings these: brought back within 0 to 100.
+      {3000, "100", 1125.0f, "Volume= 100"},
+      {-20, "0", 0.0f, "Volume= 0"},
+  };
+  for (const auto& c : cases) {
+    cart.SetVolume(c.set);
+    EXPECT_EQ(cart.GetVolume(), c.get) << c.set;
+    EXPECT_FLOAT_EQ(cart.look().knobLeft, c.left) << c.set;
+    EXPECT_EQ(cart.look().knobTooltip, c.tooltip) << c.set;
+  }
+}
+
+TEST_F(CartModel, SwitchesFromNumbersAndTheirLabelColours) {
+  cart.Setloop(2);
+  cart.SetFadein(-1);
+  cart.SetFadeout(1);
+  EXPECT_EQ(cart.Getloop(), "True");
+  EXPECT_EQ(cart.GetFadein(), "True");
+  EXPECT_EQ(cart.GetFadeout(), "True");
+  EXPECT_EQ(cart.look().loopColour(), TextColour::Red);
+  EXPECT_EQ(cart.look().fadeInColour(), TextColour::Red);
+  EXPECT_EQ(cart.look().fadeOutColour(), TextColour::Red);
+  EXPECT_EQ(bgrOf(cart.look().loopColour()), 0xFFu);
+
+  cart.Setloop(0);
+  cart.SetFadein(0);
+  cart.SetFadeout(0);
+  EXPECT_EQ(cart.Getloop(), "False");
+  EXPECT_EQ(cart.look().loopColour(), TextColour::White);
+  EXPECT_EQ(bgrOf(cart.look().loopColour()), 0xFFFFFFu);
+  EXPECT_EQ(cart.look().fadeInColour(), TextColour::ButtonText);
+  EXPECT_EQ(cart.look().fadeOutColour(), TextColour::ButtonText);
+}
+
+TEST_F(CartModel, TheLetterKeyTogglesOnlyItsOwnCart) {
+  cart.SetMyLetter("A");
+  EXPECT_EQ(cart.look().letter, "A");
+  bindFile(kIntro, 12);
+
+  cart.KeyPressRacc("");
+  EXPECT_FALSE(cart.Playing());
+  cart.KeyPressRacc("a");  // letter case counts
+  EXPECT_FALSE(cart.Playing());
+  cart.KeyPressRacc("B");
+  EXPECT_FALSE(cart.Playing());
+
+  cart.KeyPressRacc("A");
+  EXPECT_TRUE(cart.Playing());
+  EXPECT_EQ(cart.look().background, Background::Play);
+  EXPECT_EQ(cart.look().titleColour(), TextColour::White);
+  advance(1s);
+  cart.KeyPressRacc("A");
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_EQ(cart.look().background, Background::Stop);
+
+  cart.KeyPressRacc("A");
+  cart.pauseClick();
+  ASSERT_TRUE(cart.Paused());
+  cart.KeyPressRacc("A");  // a paused cart stops too
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_FALSE(cart.Paused());
+}
+
+TEST_F(CartModel, AnEmptyCartIgnoresItsLetterAndAnEmptyKeyFiresNothing) {
+  cart.SetMyLetter("Q");
+  cart.KeyPressRacc("Q");
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_EQ(media().readerOpens, 0);
+
+  // A cart that has no letter yet is not fired by an empty key.
+  Cartouche noLetter(engine);
+  addFile("/j/a.wav", 3);
+  ASSERT_TRUE(noLetter.SetTitle("/j/a.wav"));
+  noLetter.KeyPressRacc("");
+  EXPECT_FALSE(noLetter.Playing());
+}
+
+TEST_F(CartModel, StopMyplayEmptiesTheCartButKeepsLetterAndLength) {
+  cart.SetMyLetter("F");
+  quillon::test::FakeFile file;
+  file.frames = framesOf(125.5);
+  file.durationMs = 125500;
+  media().add(kIntro, file);
+  ASSERT_TRUE(cart.SetTitle(kIntro));
+  cart.SetVolume(60);
+  cart.Setloop(1);
+  cart.SetFadein(1);
+  cart.SetFadeout(1);
+  cart.playClick();
+  advance(2s);
+
+  cart.StopMyplay();
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_EQ(cart.GetTitle(), "");
+  EXPECT_EQ(cart.look().title, "");
+  EXPECT_EQ(cart.GetVolume(), "100");
+  EXPECT_EQ(cart.Getloop(), "False");
+  EXPECT_EQ(cart.GetFadein(), "False");
+  EXPECT_EQ(cart.GetFadeout(), "False");
+  EXPECT_FLOAT_EQ(cart.look().knobLeft, 1125.0f);
+  EXPECT_EQ(cart.look().knobTooltip, "Volume= 100");
+  EXPECT_EQ(cart.Letter(), "F");
+  EXPECT_EQ(cart.look().length, "02:06");
+  EXPECT_EQ(cart.look().runningTime, "00:00");
+  EXPECT_EQ(cart.look().background, Background::Stop);
+}
+
+TEST_F(CartModel, TheHoverLookRepaintsOnlyWhenItChanges) {
+  cart.SetSurvole();
+  cart.SetSurvole();
+  EXPECT_EQ(listener.changesWith(kBackgroundPart), 1);
+  EXPECT_EQ(cart.look().background, Background::Drag);
+  EXPECT_EQ(cart.look().titleColour(), TextColour::Black);
+
+  cart.SetNormal();
+  cart.SetNormal();
+  EXPECT_EQ(listener.changesWith(kBackgroundPart), 2);
+  EXPECT_EQ(cart.look().background, Background::Stop);
+
+  bindAndPlay(kIntro, 12);
+  cart.SetSurvole();
+  cart.SetNormal();  // a playing cart gets its playing look back
+  EXPECT_EQ(cart.look().background, Background::Play);
+  EXPECT_EQ(cart.look().titleColour(), TextColour::White);
+}
+
+TEST_F(CartModel, OutputDeviceChoiceStopsThePlayingCart) {
+  engine.devices.setDevices({{"Desk", true}, {"Broken", false}}, 0);
+  bindAndPlay(kIntro, 12);
+  EXPECT_TRUE(cart.SetDevOutput(0));
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_EQ(player().CurrentDevice(), 0);
+  EXPECT_FALSE(cart.SetDevOutput(1));  // reported: that device cannot be used
+  EXPECT_EQ(player().CurrentDevice(), 1);
+  cart.playClick();  // and a start there fails quietly, showing the idle look
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_EQ(cart.look().background, Background::Stop);
+}
+
+// --- Files that cannot be analysed ---
+
+TEST_F(CartModel, AMissingFileStaysBoundMarkedMissingWithAnUnknownLength) {
+  bindFile("/j/known.wav", 126);  // 02:06 before
+  const BindResult result = cart.SetTitle("/j/gone.mp3");
+  EXPECT_FALSE(result);
+  EXPECT_FALSE(result.error.empty());
+  EXPECT_EQ(cart.GetTitle(), "/j/gone.mp3");
+  EXPECT_EQ(cart.look().title, "gone.mp3");
+  EXPECT_TRUE(cart.look().fileMissing);
+  EXPECT_EQ(cart.look().length, "--:--");  // not the previous file's
+  EXPECT_EQ(cart.LengthSeconds(), 0);
+
+  // Starting it analyses it again; still missing, it fails quietly.
+  const int analysed = media().infoOpens;
+  cart.playClick();
+  EXPECT_EQ(media().infoOpens, analysed + 1);
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_EQ(cart.look().background, Background::Stop);
+
+  // Once the file is back it plays, with its right length.
+  addFile("/j/gone.mp3", 20);
+  cart.playClick();
+  EXPECT_TRUE(cart.Playing());
+  EXPECT_FALSE(cart.look().fileMissing);
+  EXPECT_EQ(cart.look().length, "00:20");
+  EXPECT_EQ(cart.LengthSeconds(), 20);
+}
+
+TEST_F(CartModel, UnreadableAndRatelessFilesAreMarkedAndALaterBindClearsTheMark) {
+  quillon::test::FakeFile garbage;
+  garbage.frames = 1000;
+  garbage.unreadable = true;
+  media().add("/j/garbage.mp3", garbage);
+  EXPECT_FALSE(cart.SetTitle("/j/garbage.mp3"));
+  EXPECT_TRUE(cart.fileMissing());
+
+  engine.zeroRatePaths.insert("/j/norate.wav");
+  EXPECT_FALSE(cart.SetTitle("/j/norate.wav"));
+  EXPECT_TRUE(cart.fileMissing());
+  EXPECT_EQ(cart.look().length, "--:--");
+
+  bindFile("/j/fine.ogg", 7);
+  EXPECT_FALSE(cart.fileMissing());
+  EXPECT_EQ(cart.look().length, "00:07");
+}
+
+TEST_F(CartModel, AFileThatVanishedSinceBindingIsMarkedAtItsStart) {
+  bindFile("/j/a.wav", 5);
+  media().remove("/j/a.wav");
+  cart.playClick();
+  EXPECT_FALSE(cart.Playing());
+  EXPECT_TRUE(cart.look().fileMissing);
+  EXPECT_FALSE(cart.lastError().empty());
+}
+
+}  // namespace
+}  // namespace quillon::cart::test

@@ -1,0 +1,166 @@
+#include "carttestengine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace quillon::cart::test {
+
+bool RecordingPlayer::SetFormat(const audio::AudioFormat& format) {
+  const bool ok = m_inner->SetFormat(format);
+  if (ok) m_format = format;  // MsToSamples and SamplesToMs read it
+  return ok;
+}
+
+int RecordingPlayer::OpenOutput() {
+  endRun();
+  const int status = m_inner->OpenOutput();
+  if (status >= 0) {
+    m_runs.emplace_back();
+    m_running = true;
+  }
+  return status;
+}
+
+bool RecordingPlayer::QueueBlock(AudioBlock block) {
+  AudioBlock copy = block;
+  const bool ok = m_inner->QueueBlock(std::move(block));
+  if (ok && m_running) m_runs.back().blocks.push_back(std::move(copy));
+  return ok;
+}
+
+void RecordingPlayer::ResetOutput() {
+  const bool wasRunning = m_running;
+  endRun();
+  m_inner->ResetOutput();
+  if (wasRunning && m_inner->OutputStatus() >= 0) {
+    m_runs.emplace_back();
+    m_running = true;
+  }
+}
+
+void RecordingPlayer::CloseOutput() {
+  endRun();
+  m_inner->CloseOutput();
+}
+
+void RecordingPlayer::endRun() {
+  if (!m_running) return;
+  m_runs.back().played = m_inner->PlayedSamples();
+  m_underruns += m_inner->UnderrunCount();
+  m_running = false;
+}
+
+std::vector<std::int16_t> RecordingPlayer::heardLeft() const {
+  std::vector<std::int16_t> heard;
+  for (std::size_t r = 0; r < m_runs.size(); ++r) {
+    const Run& run = m_runs[r];
+    FrameCount left = run.played >= 0 ? run.played : m_inner->PlayedSamples();
+    for (const AudioBlock& block : run.blocks) {
+      const FrameCount n = std::min(left, block.frames());
+      for (FrameCount f = 0; f < n; ++f) {
+        heard.push_back(block.samples[static_cast<std::size_t>(f * block.channels)]);
+      }
+      left -= n;
+    }
+  }
+  return heard;
+}
+
+std::vector<int> RecordingPlayer::blockGains(std::size_t run, FrameCount startFrame) const {
+  std::vector<int> gains;
+  FrameCount frame = startFrame;
+  for (const AudioBlock& block : m_runs.at(run).blocks) {
+    // Past the gain's glide, the frame with the largest source sample.
+    const FrameCount glide = block.sampleRate * audio::Gain::kGlideMs / 1000;
+    FrameCount best = -1;
+    int bestSource = 0;
+    for (FrameCount f = glide; f < block.frames(); ++f) {
+      const int source = quillon::test::FakeMedia::sampleAt(frame + f, 0);
+      if (std::abs(source) > std::abs(bestSource)) {
+        bestSource = source;
+        best = f;
+      }
+    }
+    if (best < 0 || std::abs(bestSource) < 2000) {
+      gains.push_back(-1);
+    } else {
+      const int out = block.samples[static_cast<std::size_t>(best * block.channels)];
+      gains.push_back(static_cast<int>(std::lround(100.0 * out / bestSource)));
+    }
+    frame += block.frames();
+  }
+  return gains;
+}
+
+namespace {
+
+// Analyses as the fake does, but reports no rate for the chosen paths.
+class ZeroRateInformation : public audio::Information {
+ public:
+  ZeroRateInformation(std::unique_ptr<audio::Information> inner, const std::set<std::string>& paths)
+      : m_inner(std::move(inner)), m_paths(paths) {}
+  bool OpenInfo(const std::string& path) override {
+    m_zero = m_paths.count(path) > 0;
+    return m_zero || m_inner->OpenInfo(path);
+  }
+  int InfoSampleRate() const override { return m_zero ? 0 : m_inner->InfoSampleRate(); }
+  FrameCount InfoTotalSamples() const override {
+    return m_zero ? 1000 : m_inner->InfoTotalSamples();
+  }
+  std::int64_t InfoDurationMs() const override { return m_zero ? 0 : m_inner->InfoDurationMs(); }
+  std::string lastError() const override { return m_inner->lastError(); }
+
+ private:
+  std::unique_ptr<audio::Information> m_inner;
+  const std::set<std::string>& m_paths;
+  bool m_zero = false;
+};
+
+// Reads as the fake does, or throws while the engine says so.
+class ThrowingReader : public audio::Reader {
+ public:
+  ThrowingReader(std::unique_ptr<audio::Reader> inner, const bool& throws)
+      : m_inner(std::move(inner)), m_throws(throws) {}
+  int OpenFile(const std::string& path) override { return m_inner->OpenFile(path); }
+  int FileStatus() const override { return m_inner->FileStatus(); }
+  FrameCount TotalSamples() const override { return m_inner->TotalSamples(); }
+  audio::AudioFormat StreamFormat() const override { return m_inner->StreamFormat(); }
+  audio::ReadResult ReadBlock(FrameCount frames, AudioBlock& block) override {
+    if (m_throws) throw std::runtime_error("decoder fault");
+    return m_inner->ReadBlock(frames, block);
+  }
+  std::optional<FrameCount> SeekSample(FrameCount frame) override {
+    return m_inner->SeekSample(frame);
+  }
+  void CloseFile() override { m_inner->CloseFile(); }
+  std::string lastError() const override { return m_inner->lastError(); }
+
+ private:
+  std::unique_ptr<audio::Reader> m_inner;
+  const bool& m_throws;
+};
+
+}  // namespace
+
+std::unique_ptr<audio::Reader> CartTestEngine::createReader() {
+  return std::make_unique<ThrowingReader>(FakeEngine::createReader(), readsThrow);
+}
+
+std::unique_ptr<audio::Player> CartTestEngine::createPlayer() {
+  auto player = std::make_unique<RecordingPlayer>(FakeEngine::createPlayer());
+  lastPlayer = player.get();
+  return player;
+}
+
+std::unique_ptr<audio::Information> CartTestEngine::createInformation() {
+  return std::make_unique<ZeroRateInformation>(FakeEngine::createInformation(), zeroRatePaths);
+}
+
+int CountingListener::changesWith(LookParts part) const {
+  return static_cast<int>(std::count_if(changes.begin(), changes.end(),
+                                        [part](LookParts p) { return (p & part) != 0; }));
+}
+
+}  // namespace quillon::cart::test

@@ -1,0 +1,102 @@
+// The fake engine of the cart tests, with a player that records what it was
+// given: every block queued, and how much of each output run was played
+// before a reset or close. From that a test rebuilds the sound as heard.
+// Single-threaded.
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "audio/player.h"
+#include "cart/cartouche.h"
+#include "support/fakeengine.h"
+
+namespace quillon::cart::test {
+
+using audio::AudioBlock;
+using audio::FrameCount;
+
+// A SimulatedPlayer behind a recorder.
+class RecordingPlayer : public audio::Player {
+ public:
+  // One run of the output, from an open or reset to the next reset or close.
+  struct Run {
+    std::vector<AudioBlock> blocks;
+    FrameCount played = -1;  // -1 while the run goes on
+  };
+
+  explicit RecordingPlayer(std::unique_ptr<audio::Player> inner) : m_inner(std::move(inner)) {}
+
+  void setEventHandler(audio::PlayerEvents* handler) override { m_inner->setEventHandler(handler); }
+  bool SetFormat(const audio::AudioFormat& format) override;
+  int OpenOutput() override;
+  int OutputStatus() const override { return m_inner->OutputStatus(); }
+  bool QueueBlock(AudioBlock block) override;
+  void MarkEndOfFile() override { m_inner->MarkEndOfFile(); }
+  void ResetOutput() override;
+  void CloseOutput() override;
+  FrameCount PlayedSamples() const override { return m_inner->PlayedSamples(); }
+  std::vector<std::int16_t> RecentSamples(int count) const override {
+    return m_inner->RecentSamples(count);
+  }
+  std::int64_t UnderrunCount() const override { return m_inner->UnderrunCount(); }
+  int DeviceCount() const override { return m_inner->DeviceCount(); }
+  void SelectDevice(int device) override { m_inner->SelectDevice(device); }
+  int CurrentDevice() const override { return m_inner->CurrentDevice(); }
+  std::string DeviceName() const override { return m_inner->DeviceName(); }
+  bool DeviceUsable() const override { return m_inner->DeviceUsable(); }
+  void RescanDevices() override { m_inner->RescanDevices(); }
+  std::string lastError() const override { return m_inner->lastError(); }
+
+  const std::vector<Run>& runs() const { return m_runs; }
+  // The left channel of every frame heard, in order, over all runs.
+  std::vector<std::int16_t> heardLeft() const;
+  // The gain in percent of each block of run `run`, against the fake files'
+  // ramp, the run starting at `startFrame` of the file. The short last block
+  // of a file may measure badly: -1 when it has too little signal.
+  std::vector<int> blockGains(std::size_t run, FrameCount startFrame) const;
+  // Underruns counted over all runs that have ended.
+  std::int64_t underruns() const { return m_underruns; }
+
+ private:
+  void endRun();
+
+  std::unique_ptr<audio::Player> m_inner;
+  std::vector<Run> m_runs;
+  bool m_running = false;
+  std::int64_t m_underruns = 0;
+};
+
+// The fake engine with recording players. Paths in `zeroRatePaths` analyse
+// "successfully" with a sample rate of 0, as a broken decoder might report;
+// while `readsThrow` is set, every ReadBlock throws, as a decoder bug might.
+class CartTestEngine : public quillon::test::FakeEngine {
+ public:
+  std::unique_ptr<audio::Reader> createReader() override;
+  std::unique_ptr<audio::Player> createPlayer() override;
+  std::unique_ptr<audio::Information> createInformation() override;
+
+  RecordingPlayer* lastPlayer = nullptr;
+  std::set<std::string> zeroRatePaths;
+  bool readsThrow = false;
+};
+
+// Frames of `seconds` at the fake files' rate of 44100.
+constexpr FrameCount framesOf(double seconds) {
+  return static_cast<FrameCount>(seconds * 44100 + 0.5);
+}
+
+// A cart on the test engine with a listener that counts what it is told.
+struct CountingListener : CartListener {
+  int survole = 0;
+  int affectFile = 0;
+  std::vector<LookParts> changes;
+  void Survole() override { ++survole; }
+  void AffectFile() override { ++affectFile; }
+  void lookChanged(LookParts parts) override { changes.push_back(parts); }
+  int changesWith(LookParts part) const;
+};
+
+}  // namespace quillon::cart::test
