@@ -55,6 +55,15 @@ bool ProgramRuns::waitForLockOf(qint64 pid, int timeoutMs) const {
   }
 }
 
+bool waitForFileContaining(const QString& path, const QByteArray& text, int timeoutMs) {
+  const QDeadlineTimer deadline(timeoutMs);
+  for (;;) {
+    if (readFile(path).contains(text)) return true;
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(20);
+  }
+}
+
 bool writeFile(const QString& path, const QByteArray& contents) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&

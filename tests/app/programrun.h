@@ -37,6 +37,8 @@ class ProgramRuns {
   bool m_ready = false;
 };
 
+// Waits until the file holds `text`.
+bool waitForFileContaining(const QString& path, const QByteArray& text, int timeoutMs = 30000);
 // Writes a whole file; false when it cannot.
 bool writeFile(const QString& path, const QByteArray& contents);
 QByteArray readFile(const QString& path);
