@@ -56,17 +56,21 @@ class SecondProcess : public testing::Test {
 TEST_F(SecondProcess, EndsAtOnceWithoutTouchingConfigIni) {
   auto first = runs.start(program);
   ASSERT_TRUE(runs.waitForLockOf(first->processId()));
-  // A second start that went on would open the welcome page and write "1".
-  ASSERT_TRUE(writeFile(configIni, "[FirstExec]\nValue=0\n"));
-  const QDateTime written = QFileInfo(configIni).lastModified();
+  // The second start from a copy of its own, whose Config.ini the first never
+  // reads: a second start that went on would open the welcome page and write
+  // "1" there.
+  const QString secondProgram = runs.installCopy("booth");
+  const QString secondIni = runs.folder("booth/Config.ini");
+  ASSERT_TRUE(writeFile(secondIni, "[FirstExec]\nValue=0\n"));
+  const QDateTime written = QFileInfo(secondIni).lastModified();
 
-  auto second = runs.start(program);
+  auto second = runs.start(secondProgram);
   ASSERT_TRUE(second->waitForFinished(kQuickEndMs));
   EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(second->exitCode(), 0);
   EXPECT_EQ(first->state(), QProcess::Running);
-  EXPECT_EQ(readFile(configIni), "[FirstExec]\nValue=0\n");
-  EXPECT_EQ(QFileInfo(configIni).lastModified(), written);
+  EXPECT_EQ(readFile(secondIni), "[FirstExec]\nValue=0\n");
+  EXPECT_EQ(QFileInfo(secondIni).lastModified(), written);
   EXPECT_TRUE(QDir(runs.configHome()).isEmpty());
 }
 
