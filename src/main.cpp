@@ -1,10 +1,34 @@
+// Quillon: one instance, the application, the main window.
 #include <QApplication>
 
+#include "about/shell.h"
 #include "app/cartoucheur.h"
+#include "app/favoritesstandin.h"
+#include "app/programfiles.h"
+#include "app/singleinstance.h"
+#include "app/temporaryconfigini.h"
+#include "app/temporaryengine.h"
 
 int main(int argc, char* argv[]) {
+  using namespace quillon;
+  // First of all: a second start ends here, before it reads or writes any
+  // file and before it has a window.
+  const app::SingleInstance instance(app::userRuntimeFolder());
+  if (!instance.isFirst()) return 0;
+
   QApplication application(argc, argv);
-  quillon::app::Cartoucheur window;
+  QCoreApplication::setApplicationName("quillon");
+  QGuiApplication::setDesktopFileName("quillon");
+  QApplication::setStyle("Fusion");
+
+  const app::ProgramPlace place = app::currentProgramPlace();
+  app::TemporaryConfigIni config(app::configIniFile(place));  // until the settings layer
+  app::FavoritesStandIn favorites;                            // until the favourites
+  about::DesktopShell shell;
+  app::TemporaryEngine engine;  // until the FFmpeg and PortAudio engine
+  app::Cartoucheur window(engine, {config, favorites, shell, app::findWelcomePage(place),
+                                   [] { QCoreApplication::exit(0); }});
   window.show();
+  window.activateWindow();
   return QApplication::exec();
 }

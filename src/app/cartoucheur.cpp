@@ -1,7 +1,162 @@
 #include "app/cartoucheur.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "about/form1.h"
+#include "about/shell.h"
+#include "app/artwork.h"
+#include "app/configkeys.h"
+#include "app/favoritessteps.h"
+#include "app/firstrun.h"
+#include "app/studiolook.h"
+#include "app/toolbar1.h"
+#include "audio/engine.h"
+#include "clock/clockpanel.h"
+#include "common/twips.h"
+
 namespace quillon::app {
 
-Cartoucheur::Cartoucheur(QWidget* parent) : QMainWindow(parent) { setWindowTitle(kCaption); }
+Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QWidget* parent)
+    : QWidget(parent), m_engine(engine), m_services(std::move(services)) {
+  setObjectName("Cartoucheur");
+  setWindowTitle(kCaption);
+  setWindowIcon(artwork::programWindowIcon());
+  setPalette(look::windowPalette());
+  setAutoFillBackground(true);
+  setFont(look::uiFont(9));
+
+  m_controls = buildControls(this);
+  connect(m_controls.toolbar1, &Toolbar1::buttonClicked, this, &Cartoucheur::onToolbarButtonClick);
+  connect(m_controls.vscroll1, &QScrollBar::valueChanged, this, &Cartoucheur::onScrollBarMoved);
+  m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::Quit)] = [this] { quit(); };
+  m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::New)] = [this] { newGrid(); };
+  m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::Open)] = [this] { OpenPalette(); };
+  m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::Save)] = [this] { SavePalette(); };
+  m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::About)] = [this] { showAbout(); };
+  // Cart 0 is part of the design; the load step copies it.
+  m_cartouche1.push_back(createCart(m_controls.picture5, m_engine));
+
+  // GetKeys runs from the window's creation to its end.
+  m_getKeys.setInterval(kGetKeysIntervalMs);
+  connect(&m_getKeys, &QTimer::timeout, this, &Cartoucheur::GetKeys);
+  m_getKeys.start();
+
+  // The initial client area, in the centre of the screen.
+  m_requestedWidth = WindowGeometry::kInitialWidth;
+  m_requestedHeight = WindowGeometry::kInitialHeight;
+  m_requestedPixels = QSize(twipsToPixels(m_requestedWidth, logicalDpiX()),
+                            twipsToPixels(m_requestedHeight, logicalDpiY()));
+  resize(m_requestedPixels);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const PixelSize outer =
+        minimumOuterPixels(WindowGeometry::kMinimumOuterWidth, WindowGeometry::kMinimumOuterHeight,
+                           logicalDpiX(), logicalDpiY());
+    move(screen->availableGeometry().center() - QPoint(outer.width / 2, outer.height / 2));
+  }
+
+  for (LoadStep step : kLoadOrder) {
+    runLoadStep(step);
+    m_loadStepsRun.push_back(step);
+  }
+  applyGeometry();
+}
+
+Cartoucheur::~Cartoucheur() = default;
+
+void Cartoucheur::runLoadStep(LoadStep step) {
+  switch (step) {
+    case LoadStep::EmptyFavorites:
+      m_services.favorites.EmptyFavorites();
+      break;
+    case LoadStep::MinimumSize:
+      installMinimumSize();
+      break;
+    case LoadStep::FirstRun:
+      runFirstRun(m_services.config, [this] { openWelcomePage(); });
+      break;
+    case LoadStep::LoadFavorites:
+      m_services.favorites.LoadFavorites();
+      break;
+    case LoadStep::Carts:
+      createCarts();
+      break;
+    case LoadStep::ArrangeCarts:
+      m_geometry.ArrangeCarts();
+      applyGeometry();
+      break;
+    case LoadStep::StudioClock:
+      buildStudioClock();
+      break;
+    case LoadStep::AudioPlayerMain:
+      m_audioPlayerMain = m_engine.createPlayer();
+      break;
+    case LoadStep::FillDeviceList:
+      FillDeviceList();
+      break;
+  }
+}
+
+void Cartoucheur::installMinimumSize() { updateMinimumSize(); }
+
+void Cartoucheur::openWelcomePage() {
+  // A failure to open is not reported: the page is offered once, no more.
+  if (!m_services.welcomePage.isEmpty()) m_services.shell.ShellOpen(m_services.welcomePage, "", "");
+}
+
+void Cartoucheur::createCarts() {
+  for (int k = 0; k < WindowGeometry::kCartCount; ++k) {
+    if (k != 0) m_cartouche1.push_back(createCart(m_controls.picture5, m_engine));
+    CartWidget* cart = m_cartouche1[static_cast<std::size_t>(k)];
+    cart->show();
+    cart->SetMyLetter(QString(QChar(65 + k)));
+  }
+}
+
+void Cartoucheur::buildStudioClock() {
+  clock::ClockPanel* clock = m_controls.picture2;
+  clock->setPanelWidthTwips(m_geometry[Panel::Picture2].width);
+  clock->BuildLedRing();
+  clock->ResetLedRing();
+  clock->FillLedRing();
+}
+
+// Filled with the output devices by the device list's work; until then the
+// list stays empty and the carts keep the default device.
+void Cartoucheur::FillDeviceList() {}
+
+// The letter keys are polled here by the keyboard's work.
+void Cartoucheur::GetKeys() {}
+
+void Cartoucheur::onToolbarButtonClick(int position) {
+  dispatchToolbarClick(position, m_toolbarHandlers);
+}
+
+void Cartoucheur::quit() {
+  // Quit skips the window's close, so it writes the favourites itself.
+  m_services.favorites.SaveFavorites();
+  for (CartWidget* cart : m_cartouche1) cart->StopMyplay();
+  if (m_services.endProgram) m_services.endProgram();
+}
+
+void Cartoucheur::newGrid() {
+  for (CartWidget* cart : m_cartouche1) cart->StopMyplay();
+}
+
+// Opening and saving palettes are the palette commands' work.
+void Cartoucheur::OpenPalette() {}
+void Cartoucheur::SavePalette() {}
+
+void Cartoucheur::showAbout() {
+  about::Form1 form(m_services.shell, this);
+  form.exec();
+}
+
+void Cartoucheur::closeEvent(QCloseEvent* event) {
+  m_services.favorites.SaveFavorites();
+  event->accept();  // the close is never refused
+}
 
 }  // namespace quillon::app

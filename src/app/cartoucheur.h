@@ -1,17 +1,117 @@
-// The main window. UI thread.
+// The main window: owns the carts, the panels, the clock, the device list
+// and AudioPlayerMain for the whole run. Its creation is the load step, its
+// close writes the favourites, and its toolbar dispatches the commands.
+// Geometry lives in WindowGeometry (twips); this class only applies it.
+// UI thread.
 #pragma once
 
-#include <QMainWindow>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/cartoucheurcontrols.h"
+#include "app/cartstandin.h"
+#include "app/loadorder.h"
+#include "app/minimumsize.h"
+#include "app/toolbarcommands.h"
+#include "app/windowgeometry.h"
+
+namespace quillon::audio {
+class Engine;
+class Player;
+}  // namespace quillon::audio
+
+namespace quillon::about {
+class Shell;
+}
 
 namespace quillon::app {
 
-class Cartoucheur : public QMainWindow {
+class ConfigKeys;
+class FavoritesSteps;
+
+// What the window works with beyond its engine.
+struct CartoucheurServices {
+  ConfigKeys& config;         // Config.ini
+  FavoritesSteps& favorites;  // FavoriteLinks and its keys
+  about::Shell& shell;        // the desktop's opener
+  QString welcomePage;        // the first-run page; empty when none was found
+  // Ends the program at once, for Quit; the window's close does not run.
+  std::function<void()> endProgram;
+};
+
+class Cartoucheur : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr const char* kCaption = "Quillon V1.0";
+  static constexpr int kGetKeysIntervalMs = 100;
 
-  explicit Cartoucheur(QWidget* parent = nullptr);
+  // Creates the window's controls and runs the load step; the window is then
+  // ready to be shown.
+  Cartoucheur(audio::Engine& engine, CartoucheurServices services, QWidget* parent = nullptr);
+  ~Cartoucheur() override;
+
+  const WindowGeometry& geometry() const { return m_geometry; }
+  const CartoucheurControls& controls() const { return m_controls; }
+  const std::vector<LoadStep>& loadStepsRun() const { return m_loadStepsRun; }
+  int cartCount() const { return static_cast<int>(m_cartouche1.size()); }
+  CartWidget* cart(int index) const { return m_cartouche1.at(static_cast<std::size_t>(index)); }
+  audio::Player* AudioPlayerMain() const { return m_audioPlayerMain.get(); }
+  // The smallest client area the window now allows, in pixels.
+  PixelSize minimumClientSize() const { return {minimumWidth(), minimumHeight()}; }
+
+  // The toolbar's button-click notification, by the button's position.
+  void onToolbarButtonClick(int position);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void runLoadStep(LoadStep step);
+  void installMinimumSize();
+  void openWelcomePage();
+  void createCarts();
+  void buildStudioClock();
+  void FillDeviceList();
+  void GetKeys();
+
+  // Toolbar commands.
+  void quit();
+  void newGrid();
+  void OpenPalette();
+  void SavePalette();
+  void showAbout();
+
+  // Geometry: the model's panels and carts onto the widgets.
+  void applyGeometry();
+  void applyScrollBar();
+  void onScrollBarMoved(int toolkitValue);
+  void resizeFromPlatform(QSize clientPixels);
+  void updateMinimumSize();
+
+  audio::Engine& m_engine;
+  CartoucheurServices m_services;
+  WindowGeometry m_geometry;
+  CartoucheurControls m_controls;
+  std::vector<CartWidget*> m_cartouche1;
+  std::unique_ptr<audio::Player> m_audioPlayerMain;
+  QTimer m_getKeys;
+  std::vector<LoadStep> m_loadStepsRun;
+  ToolbarHandlers m_toolbarHandlers;
+  FrameMargins m_frame;
+  bool m_frameKnown = false;
+  // The last size asked of the platform, with its twips, so that the resize
+  // it causes is taken in exact twips rather than back from pixels.
+  QSize m_requestedPixels;
+  float m_requestedWidth = 0;
+  float m_requestedHeight = 0;
 };
 
 }  // namespace quillon::app

@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
   // Tests draw off screen unless told otherwise (also when listed at build time).
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
+  QApplication::setStyle("Fusion");  // the program's style, the same on every desktop
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,55 @@
+// Pictures of the main window for the docs and for a person to look at:
+// app_screenshots FOLDER writes quillon-1280x800.png and quillon-minimum.png.
+// Run it under Xvfb for the real platform's rendering. Not a test.
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+
+#include "about/shell.h"
+#include "app/cartoucheur.h"
+#include "app/favoritesstandin.h"
+#include "app/firstrun.h"
+#include "support/fakeengine.h"
+
+namespace {
+
+struct FirstRunDone : quillon::app::ConfigKeys {
+  std::string readKey(const std::string&, const std::string&) override { return "1"; }
+  void writeKey(const std::string&, const std::string&, const std::string&) override {}
+};
+
+struct NoShell : quillon::about::Shell {
+  bool ShellOpen(const QString&, const QString&, const QString&) override { return false; }
+};
+
+bool shoot(QWidget& window, QSize size, const QString& path) {
+  window.resize(size);
+  // Past the clock's first tick, so that it shows the time.
+  QEventLoop settle;
+  QTimer::singleShot(700, &settle, &QEventLoop::quit);
+  settle.exec();
+  return window.grab().save(path);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setStyle("Fusion");
+  if (argc != 2 || !QDir().mkpath(argv[1])) {
+    std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    return 2;
+  }
+  const QDir folder(argv[1]);
+  quillon::test::FakeEngine engine;
+  FirstRunDone config;
+  quillon::app::FavoritesStandIn favorites;
+  NoShell shell;
+  quillon::app::Cartoucheur window(engine, {config, favorites, shell, {}, [] {}});
+  window.show();
+  const bool ok = shoot(window, {1280, 800}, folder.filePath("quillon-1280x800.png")) &&
+                  shoot(window, {1, 1}, folder.filePath("quillon-minimum.png"));
+  return ok ? 0 : 1;
+}

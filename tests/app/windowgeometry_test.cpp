@@ -1,0 +1,251 @@
+// The window's geometry against hand-computed numbers: the panels after a
+// resize, the grid's flow at exact fits, the canvas height and the scroll
+// range.
+#include "app/windowgeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace quillon::app {
+namespace {
+
+constexpr float kCartPitch = 2610;  // 30 + cart width
+constexpr float kRowPitch = 1755;   // cart height + 60
+
+int rowsOf(const WindowGeometry& g) {
+  std::set<float> tops;
+  for (int k = 0; k < WindowGeometry::kCartCount; ++k) tops.insert(g.cart(k).top);
+  return static_cast<int>(tops.size());
+}
+
+int cartsInFirstRow(const WindowGeometry& g) {
+  int n = 0;
+  while (n < WindowGeometry::kCartCount && g.cart(n).top == g.cart(0).top) ++n;
+  return n;
+}
+
+class InitialSize : public testing::Test {
+ protected:
+  void SetUp() override { g.resizeWindow(12060, 8325); }
+  WindowGeometry g;
+};
+
+TEST_F(InitialSize, PanelsFollowTheWindow) {
+  EXPECT_EQ(g[Panel::Picture2].top, 4710);
+  EXPECT_EQ(g[Panel::Picture1].height, 6795);
+  EXPECT_EQ(g[Panel::Picture1].width, 8159);
+  EXPECT_EQ(g[Panel::Picture3].width, 8159);
+  EXPECT_EQ(g[Panel::Explorer1].height, 3660);
+  EXPECT_EQ(g[Panel::Picture6].left, 6545);
+  EXPECT_EQ(g[Panel::Picture4].height, 7845);
+  EXPECT_EQ(g[Panel::Toolbar1].width, 12060);
+  EXPECT_EQ(g[Panel::StatusBar1].top, 7845);
+  // The viewport's own handler: canvas, scroll bar.
+  EXPECT_EQ(g[Panel::Picture5].width, 7799);
+  EXPECT_EQ(g[Panel::VScroll1].left, 7784);
+  EXPECT_EQ(g[Panel::VScroll1].height, 6715);
+  // The cart area's title bar: picture, list, caption ending where the list begins.
+  EXPECT_EQ(g[Panel::Image3].width, 8159);
+  EXPECT_EQ(g[Panel::Combo4].left, 4409);
+  EXPECT_EQ(g[Panel::Label54].left, 3359);
+  EXPECT_EQ(g[Panel::Label54].right(), g[Panel::Combo4].left);
+}
+
+TEST_F(InitialSize, TwoCartsPerRowInThirteenRows) {
+  EXPECT_EQ(cartsInFirstRow(g), 2);
+  EXPECT_EQ(rowsOf(g), 13);
+  EXPECT_EQ(g[Panel::Picture5].height, 22845);
+  EXPECT_EQ(g.cart(0).left, 30);
+  EXPECT_EQ(g.cart(0).top, 30);
+  EXPECT_EQ(g.cart(1).left, 2640);
+  EXPECT_EQ(g.cart(2).top, 1785);
+  EXPECT_EQ(g.cart(25).left, 2640);
+  EXPECT_EQ(g.cart(25).top, 21090);
+}
+
+TEST_F(InitialSize, ScrollBarRunsFromZeroDownToTheHeightDifference) {
+  const ScrollBarState& bar = g.VScroll1();
+  EXPECT_EQ(bar.value, 0);
+  EXPECT_EQ(bar.minimum, 0);
+  EXPECT_EQ(bar.maximum, 6795 - 22845);
+  EXPECT_EQ(bar.smallChange, 600);
+  EXPECT_EQ(bar.largeChange, 600);
+
+  g.onScroll(-600);
+  EXPECT_EQ(g[Panel::Picture5].top, -600);
+  g.onScroll(-16050);  // the bottom: canvas bottom on viewport bottom
+  EXPECT_EQ(g[Panel::Picture5].bottom(), g[Panel::Picture1].height);
+}
+
+TEST_F(InitialSize, AnotherWindowSizeScrollsBackToTheTop) {
+  g.onScroll(-5000);
+  g.resizeWindow(19200, 12000);  // maximised on a 1280 x 800 screen
+  EXPECT_EQ(g[Panel::Picture5].top, 0);
+  EXPECT_EQ(g.VScroll1().value, 0);
+  g.onScroll(-90);
+  g.resizeWindow(12060, 8325);  // restored
+  EXPECT_EQ(g[Panel::Picture5].top, 0);
+  EXPECT_EQ(g.VScroll1().value, 0);
+}
+
+TEST_F(InitialSize, LeftColumnKeepsItsWidthAndFollowsTheHeight) {
+  g.resizeWindow(19200, 12000);
+  for (Panel p : {Panel::BarExplorer, Panel::Explorer1, Panel::Picture2}) {
+    EXPECT_EQ(g[p].width, 3855);
+  }
+  EXPECT_EQ(g[Panel::Picture4].left, 3852);
+  EXPECT_EQ(g[Panel::Picture1].left, 3901);
+  EXPECT_EQ(g[Panel::Explorer1].height, 7335);
+  EXPECT_EQ(g[Panel::Picture2].top, 8385);
+  // 1280 x 800: five carts per row, six rows, 90 twips to scroll.
+  EXPECT_EQ(cartsInFirstRow(g), 5);
+  EXPECT_EQ(g[Panel::Picture5].height, 10560);
+  EXPECT_EQ(g.VScroll1().maximum, -90);
+}
+
+TEST_F(InitialSize, ResizeGoesOnPastARefusedStep) {
+  g.resizeWindow(12060, 1000);  // the viewport's and explorer's heights would be negative
+  EXPECT_EQ(g[Panel::Picture1].height, 6795);
+  EXPECT_EQ(g[Panel::Explorer1].height, 3660);
+  EXPECT_EQ(g[Panel::Picture2].top, -2615);
+  EXPECT_EQ(g[Panel::Picture4].height, 520);
+  EXPECT_EQ(g[Panel::Picture6].left, 6545);
+}
+
+TEST_F(InitialSize, ANegativeSizeIsRefusedAndLaysNothingOut) {
+  const TwipsRect canvas = g[Panel::Picture5];
+  EXPECT_FALSE(g.setWidth(Panel::Picture1, -10));
+  EXPECT_EQ(g[Panel::Picture1].width, 8159);
+  EXPECT_EQ(g[Panel::Picture5], canvas);
+}
+
+TEST_F(InitialSize, TitleBarsCarryTheirPicturesAndTheDeviceList) {
+  g.setWidth(Panel::Picture3, 10000);
+  EXPECT_EQ(g[Panel::Image3].width, 10000);
+  EXPECT_EQ(g[Panel::Combo4].left, 6250);
+  EXPECT_EQ(g[Panel::Label54].left, 5200);
+  g.setWidth(Panel::BarExplorer, 5000);
+  EXPECT_EQ(g[Panel::Image20].width, 5000);
+}
+
+TEST_F(InitialSize, TheViewportAloneDoesNotRecomputeTheScrollRange) {
+  g.setWidth(Panel::Picture1, 5 * kCartPitch + 360);  // as the splitter leaves it
+  EXPECT_EQ(cartsInFirstRow(g), 5);
+  EXPECT_EQ(g[Panel::Picture5].height, 10560);
+  EXPECT_EQ(g.VScroll1().maximum, -16050);
+}
+
+TEST_F(InitialSize, TheLayoutUsesCartZerosSizeAsItIsWhenItRuns) {
+  g.setCartSize(3000, 2000);
+  g.ArrangeCarts();
+  EXPECT_EQ(cartsInFirstRow(g), 2);
+  EXPECT_EQ(g.cart(1).left, 3060);
+  EXPECT_EQ(g[Panel::Picture5].height, 30 + 13 * 2060);
+}
+
+// Canvas width exactly n carts: n per row, rows of 26 / n rounded up.
+struct GridCase {
+  int perRow;
+  int rows;
+  float canvasHeight;
+};
+
+class ExactFit : public testing::TestWithParam<GridCase> {};
+
+TEST_P(ExactFit, HoldsNCartsAndOneTwipLessHoldsOneFewer) {
+  const GridCase c = GetParam();
+  WindowGeometry g;
+  g.setWidth(Panel::Picture1, c.perRow * kCartPitch + 360);
+  EXPECT_EQ(g[Panel::Picture5].width, c.perRow * kCartPitch);
+  EXPECT_EQ(cartsInFirstRow(g), c.perRow);
+  EXPECT_EQ(rowsOf(g), c.rows);
+  EXPECT_EQ(g[Panel::Picture5].height, c.canvasHeight);
+  EXPECT_EQ(g[Panel::Picture5].height, 30 + (c.rows - 1) * kRowPitch + 1695 + 60);
+
+  g.setWidth(Panel::Picture1, c.perRow * kCartPitch + 360 - 1);
+  if (c.perRow > 1) {
+    EXPECT_EQ(cartsInFirstRow(g), c.perRow - 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, ExactFit,
+                         testing::Values(GridCase{1, 26, 45660}, GridCase{2, 13, 22845},
+                                         GridCase{3, 9, 15825}, GridCase{4, 7, 12315},
+                                         GridCase{5, 6, 10560}, GridCase{6, 5, 8805},
+                                         GridCase{7, 4, 7050}, GridCase{9, 3, 5295},
+                                         GridCase{13, 2, 3540}, GridCase{26, 1, 1785}));
+
+TEST(ExactFitByWindow, ThreeCartsAtTwelveThousandNinetyOneTwips) {
+  WindowGeometry g;
+  g.resizeWindow(12091, 8325);
+  EXPECT_EQ(g[Panel::Picture5].width, 7830);
+  EXPECT_EQ(cartsInFirstRow(g), 3);
+  EXPECT_EQ(g.cart(2).left, 5250);
+  EXPECT_EQ(g[Panel::Picture5].height, 15825);
+  g.resizeWindow(12090, 8325);
+  EXPECT_EQ(cartsInFirstRow(g), 2);
+  EXPECT_EQ(g[Panel::Picture5].height, 22845);
+}
+
+TEST(NarrowCanvas, EveryCartStartsARowTheFirstOneIncluded) {
+  WindowGeometry g;
+  g.setWidth(Panel::Picture1, 2900);  // canvas 2540: less than one cart and its margin
+  EXPECT_EQ(g.cart(0).left, 30);
+  EXPECT_EQ(g.cart(0).top, 1785);
+  EXPECT_EQ(g.cart(1).top, 1785 + kRowPitch);
+  EXPECT_EQ(g.cart(25).top, 45660);
+  EXPECT_EQ(g[Panel::Picture5].height, 47415);
+}
+
+TEST(ScrollRange, EqualHeightsGiveZeroToZero) {
+  WindowGeometry g;
+  g.resizeWindow(12060, 22845 + 1530);  // viewport as high as the canvas
+  EXPECT_EQ(g[Panel::Picture1].height, g[Panel::Picture5].height);
+  EXPECT_EQ(g.VScroll1().minimum, 0);
+  EXPECT_EQ(g.VScroll1().maximum, 0);
+}
+
+TEST(ScrollRange, ACanvasOneTwipLowerGivesZeroToOneAndNeverMoves) {
+  WindowGeometry g;
+  g.resizeWindow(12060, 22845 + 1531);
+  EXPECT_EQ(g.VScroll1().maximum, 1);
+  g.onScroll(1);
+  EXPECT_EQ(g.VScroll1().value, 1);
+  EXPECT_EQ(g[Panel::Picture5].top, 0);
+}
+
+TEST(ScrollRange, ACanvasOneTwipHigherScrollsOneTwip) {
+  WindowGeometry g;
+  g.resizeWindow(12060, 22845 + 1529);
+  EXPECT_EQ(g.VScroll1().maximum, -1);
+  g.onScroll(-1);
+  EXPECT_EQ(g[Panel::Picture5].top, -1);
+}
+
+TEST(ScrollRange, ACanvasFarHigherThanTheViewportIsReachableToItsLastCart) {
+  WindowGeometry g;
+  g.resizeWindow(12060, 8325);
+  // The splitter far right leaves a viewport one cart wide.
+  g.setLeft(Panel::Picture1, 9000);
+  g.resizeWindow(12060, 8325);
+  ASSERT_EQ(cartsInFirstRow(g), 1);
+  ASSERT_EQ(g[Panel::Picture5].height, 45660);
+  // 38865 twips: more than a 16-bit range holds.
+  EXPECT_EQ(g.VScroll1().maximum, 6795 - 45660);
+  g.onScroll(g.VScroll1().maximum);
+  EXPECT_EQ(g[Panel::Picture5].bottom(), g[Panel::Picture1].height);
+  EXPECT_GE(g[Panel::Picture5].top + g.cart(25).top, 0);  // cart Z in view
+}
+
+TEST(ScrollRange, AValueOutsideTheRangeIsHeldAtItsEnds) {
+  WindowGeometry g;
+  g.resizeWindow(12060, 8325);
+  g.onScroll(-99999);
+  EXPECT_EQ(g.VScroll1().value, -16050);
+  g.onScroll(40);
+  EXPECT_EQ(g.VScroll1().value, 0);
+}
+
+}  // namespace
+}  // namespace quillon::app
