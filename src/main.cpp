@@ -4,9 +4,9 @@
 #include "about/shell.h"
 #include "app/cartoucheur.h"
 #include "app/favoritesstandin.h"
+#include "app/iniconfigkeys.h"
 #include "app/programfiles.h"
 #include "app/singleinstance.h"
-#include "app/temporaryconfigini.h"
 #include "app/temporaryengine.h"
 
 int main(int argc, char* argv[]) {
@@ -22,8 +22,8 @@ int main(int argc, char* argv[]) {
   QApplication::setStyle("Fusion");
 
   const app::ProgramPlace place = app::currentProgramPlace();
-  app::TemporaryConfigIni config(app::configIniFile(place));  // until the settings layer
-  app::FavoritesStandIn favorites;                            // until the favourites
+  app::IniConfigKeys config(app::configIniFile(place).toStdString());
+  app::FavoritesStandIn favorites;  // until the favourites
   about::DesktopShell shell;
   app::TemporaryEngine engine;  // until the FFmpeg and PortAudio engine
   app::Cartoucheur window(engine, {config, favorites, shell, app::findWelcomePage(place),
