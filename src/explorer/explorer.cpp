@@ -76,12 +76,13 @@ Explorer::Explorer(QWidget* parent, InformationFactory createInformation,
   QFont listFont(QStringLiteral("Tahoma"));
   listFont.setPixelSize(11);
   m_chooser->setFont(listFont);
+  // Not a place for the keyboard to land by itself: letters belong to the carts.
+  m_chooser->setFocusPolicy(Qt::ClickFocus);
 
   m_listView->setObjectName("List_File");
   m_listView->setModel(m_model);
   setUpView(m_listView, listFont);
   m_listView->setResizeMode(QListView::Adjust);  // icons arranged automatically
-  m_listView->setUniformItemSizes(true);
 
   m_detailsView->setObjectName("List_File_Details");
   m_detailsView->setModel(m_model);
@@ -93,9 +94,11 @@ Explorer::Explorer(QWidget* parent, InformationFactory createInformation,
   m_detailsView->setUniformRowHeights(true);
   m_detailsView->setSortingEnabled(true);
   m_detailsView->sortByColumn(0, Qt::AscendingOrder);
-  m_detailsView->header()->setStretchLastSection(false);
-  m_detailsView->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-  m_detailsView->header()->setDefaultSectionSize(96);
+  m_detailsView->header()->setStretchLastSection(true);
+  m_detailsView->header()->setMinimumSectionSize(40);
+  for (const auto& [column, width] : {std::pair{0, 190}, {1, 80}, {2, 90}, {3, 120}}) {
+    m_detailsView->header()->resizeSection(column, width);
+  }
 
   for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_listView),
                                   static_cast<QAbstractItemView*>(m_detailsView)}) {
@@ -265,16 +268,18 @@ void Explorer::applyViewStyle() {
       List_File()->hasFocus() || m_listView->hasFocus() || m_detailsView->hasFocus();
   m_detailsView->setIconSize(QSize(picture, picture));
   m_listView->setIconSize(QSize(picture, picture));
+  m_model->setThumbnails(m_thumbnails);
   switch (m_viewStyle) {
     case kViewIcon:
       m_listView->setViewMode(QListView::IconMode);
+      m_listView->setFlow(QListView::LeftToRight);
       m_listView->setGridSize(QSize(picture + 52, picture + 36));
       m_listView->setWordWrap(true);
       break;
     case kViewSmallIcon:
       m_listView->setViewMode(QListView::ListMode);
       m_listView->setFlow(QListView::LeftToRight);
-      m_listView->setGridSize(QSize(picture + 130, picture + 6));
+      m_listView->setGridSize(QSize(picture + 160, picture + 6));
       m_listView->setWordWrap(false);
       break;
     default:  // list, and the list behind the details
@@ -310,6 +315,7 @@ bool Explorer::showProperties(const QString& path) {
   std::unique_ptr<audio::Information> information;
   if (m_createInformation) information = m_createInformation();
   auto* dialog = new PropertiesDialog(readFileProperties(path, information.get()), this);
+  dialog->setPalette(palette());  // a window of its own does not take the panel's look
   dialog->show();
   m_properties = dialog;
   return true;

@@ -193,39 +193,40 @@ void paintAudioFile(QPainter& p) {
 
 // The 64 pixel thumbnail of an audio file: a dark tile with a waveform and
 // the file's type, so that a wall of thumbnails still reads at a glance.
-QPixmap renderAudioThumbnail(const QString& extension) {
-  return render(64, 2.0, [&](QPainter& p) {
-    QLinearGradient tile(0, 0, 0, 16);
-    tile.setColorAt(0, QColor(0x2a, 0x30, 0x38));
-    tile.setColorAt(1, QColor(0x1a, 0x1d, 0x22));
-    p.setPen(pen(StudioColours::line(), 0.25));
-    p.setBrush(tile);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 1.6, 1.6);
-    // A fixed, hand-picked envelope: a thumbnail, not a measurement.
-    static constexpr std::array<qreal, 23> kLevels{0.2, 0.5, 0.8, 0.6, 0.9, 1.0, 0.7, 0.5,
-                                                   0.8, 0.6, 0.4, 0.7, 0.9, 0.6, 0.5, 0.3,
-                                                   0.6, 0.4, 0.3, 0.5, 0.3, 0.2, 0.1};
-    p.setPen(pen(StudioColours::accent(), 0.32));
-    for (std::size_t i = 0; i < kLevels.size(); ++i) {
-      const qreal x = 2.0 + static_cast<qreal>(i) * 0.54;
-      p.drawLine(QPointF(x, 6.5 - kLevels[i] * 3.2), QPointF(x, 6.5 + kLevels[i] * 3.2));
-    }
-    QFont badge("DejaVu Sans");
-    badge.setPixelSize(3);
-    badge.setBold(true);
-    p.setFont(badge);
-    const QRectF label(3.5, 11.2, 9, 3.2);
-    p.setPen(Qt::NoPen);
-    p.setBrush(StudioColours::accent().darker(140));
-    p.drawRoundedRect(label, 0.8, 0.8);
-    p.setPen(Qt::white);
-    p.drawText(label, Qt::AlignCenter, extension.left(4).toUpper());
-  });
+void paintAudioThumbnail(QPainter& p, const QString& extension) {
+  QLinearGradient tile(0, 0, 0, 16);
+  tile.setColorAt(0, QColor(0x2a, 0x30, 0x38));
+  tile.setColorAt(1, QColor(0x1a, 0x1d, 0x22));
+  p.setPen(pen(StudioColours::line(), 0.25));
+  p.setBrush(tile);
+  p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 1.6, 1.6);
+  // A fixed, hand-picked envelope: a thumbnail, not a measurement.
+  static constexpr std::array<qreal, 23> kLevels{0.2, 0.5, 0.8, 0.6, 0.9, 1.0, 0.7, 0.5,
+                                                 0.8, 0.6, 0.4, 0.7, 0.9, 0.6, 0.5, 0.3,
+                                                 0.6, 0.4, 0.3, 0.5, 0.3, 0.2, 0.1};
+  p.setPen(pen(StudioColours::accent(), 0.32));
+  for (std::size_t i = 0; i < kLevels.size(); ++i) {
+    const qreal x = 2.0 + static_cast<qreal>(i) * 0.54;
+    p.drawLine(QPointF(x, 6.5 - kLevels[i] * 3.2), QPointF(x, 6.5 + kLevels[i] * 3.2));
+  }
+  QFont badge("DejaVu Sans");
+  badge.setPixelSize(3);
+  badge.setBold(true);
+  p.setFont(badge);
+  const QRectF label(3.5, 11.2, 9, 3.2);
+  p.setPen(Qt::NoPen);
+  p.setBrush(StudioColours::accent().darker(140));
+  p.drawRoundedRect(label, 0.8, 0.8);
+  p.setPen(Qt::white);
+  p.drawText(label, Qt::AlignCenter, extension.left(4).toUpper());
 }
 
-QIcon iconOf(const Painting& paint) {
+// One picture at the sizes the views ask for, plain and for high-dpi screens.
+QIcon iconOf(const Painting& paint, std::initializer_list<int> sizes) {
   QIcon icon;
-  for (int size : {16, 32, 64}) icon.addPixmap(render(size, 2.0, paint));
+  for (int size : sizes) {
+    for (qreal ratio : {1.0, 2.0}) icon.addPixmap(render(size, ratio, paint));
+  }
   return icon;
 }
 
@@ -239,15 +240,15 @@ QPixmap drawToolbarPicture(int picture, qreal devicePixelRatio) {
   return render(16, devicePixelRatio, kPaintings[static_cast<std::size_t>(picture - 1)]);
 }
 
-QIcon drawFolderIcon() { return iconOf(paintFolder); }
+QIcon drawFolderIcon() { return iconOf(paintFolder, {16, 32, 64}); }
 
-QIcon drawParentFolderIcon() { return iconOf(paintFolderUp); }
+QIcon drawParentFolderIcon() { return iconOf(paintFolderUp, {16, 32, 64}); }
 
-QIcon drawAudioFileIcon(const QString& extension) {
-  QIcon icon;
-  for (int size : {16, 32}) icon.addPixmap(render(size, 2.0, paintAudioFile));
-  icon.addPixmap(renderAudioThumbnail(extension.toUpper()));
-  return icon;
+QIcon drawAudioFileIcon() { return iconOf(paintAudioFile, {16, 32}); }
+
+QIcon drawAudioThumbnail(const QString& extension) {
+  const QString label = extension.toUpper();
+  return iconOf([&label](QPainter& p) { paintAudioThumbnail(p, label); }, {64});
 }
 
 }  // namespace quillon::explorer

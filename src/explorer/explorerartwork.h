@@ -29,11 +29,12 @@ struct StudioColours {
 // an empty picture.
 QPixmap drawToolbarPicture(int picture, qreal devicePixelRatio = 2.0);
 
-// Item pictures with 16, 32 and 64 pixel versions; the 64 pixel version is
-// the thumbnail. `extension` labels the audio thumbnail ("MP3"). Drawn anew
-// at each call: the caller keeps them.
+// Item pictures for the list's picture sizes (16, 32, and 64 for thumbnails),
+// drawn anew at each call: the caller keeps them. An audio file's thumbnail is
+// a picture of its own, labelled with its type (`extension`, "MP3").
 QIcon drawFolderIcon();
 QIcon drawParentFolderIcon();
-QIcon drawAudioFileIcon(const QString& extension);
+QIcon drawAudioFileIcon();
+QIcon drawAudioThumbnail(const QString& extension);
 
 }  // namespace quillon::explorer

@@ -30,7 +30,10 @@ NoIconProvider& noIcons() {
 }  // namespace
 
 ExplorerModel::ExplorerModel(QObject* parent)
-    : QFileSystemModel(parent), m_folder(drawFolderIcon()), m_parentFolder(drawParentFolderIcon()) {
+    : QFileSystemModel(parent),
+      m_folder(drawFolderIcon()),
+      m_parentFolder(drawParentFolderIcon()),
+      m_audioFile(drawAudioFileIcon()) {
   setIconProvider(&noIcons());
   // Folders (with "..") always; files only through the name filters, which
   // the model matches in any letter case; hidden entries never.
@@ -43,6 +46,14 @@ ExplorerModel::ExplorerModel(QObject* parent)
 }
 
 ExplorerModel::~ExplorerModel() = default;
+
+void ExplorerModel::setThumbnails(bool on) {
+  if (on == m_thumbnails) return;
+  m_thumbnails = on;
+  // Every picture may change; the views repaint what they show.
+  emit layoutAboutToBeChanged();
+  emit layoutChanged();
+}
 
 bool ExplorerModel::isParentEntry(const QModelIndex& index) {
   return index.isValid() && index.siblingAtColumn(0).data(Qt::DisplayRole).toString() == "..";
@@ -58,9 +69,12 @@ QVariant ExplorerModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DecorationRole && index.column() == 0) {
     if (isParentEntry(index)) return m_parentFolder;
     if (isDir(index)) return m_folder;
+    if (!m_thumbnails) return m_audioFile;
     const QString extension = fileInfo(index).suffix().toUpper();
-    auto it = m_audioIcons.find(extension);
-    if (it == m_audioIcons.end()) it = m_audioIcons.insert(extension, drawAudioFileIcon(extension));
+    auto it = m_thumbnailsByType.find(extension);
+    if (it == m_thumbnailsByType.end()) {
+      it = m_thumbnailsByType.insert(extension, drawAudioThumbnail(extension));
+    }
     return *it;
   }
   if (role == Qt::ToolTipRole && index.column() == 0 && !isParentEntry(index)) {

@@ -23,6 +23,10 @@ class ExplorerModel : public QFileSystemModel {
   // True for a file the list may hand to a cart: one of the four audio types.
   bool isListedAudioFile(const QModelIndex& index) const;
 
+  // Thumbnail display: audio files show their thumbnail instead of their icon.
+  void setThumbnails(bool on);
+  bool thumbnails() const { return m_thumbnails; }
+
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   QStringList mimeTypes() const override;
@@ -35,7 +39,9 @@ class ExplorerModel : public QFileSystemModel {
  private:
   QIcon m_folder;
   QIcon m_parentFolder;
-  mutable QHash<QString, QIcon> m_audioIcons;  // by upper-case extension
+  QIcon m_audioFile;
+  mutable QHash<QString, QIcon> m_thumbnailsByType;  // by upper-case extension
+  bool m_thumbnails = false;
 };
 
 }  // namespace quillon::explorer

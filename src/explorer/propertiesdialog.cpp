@@ -86,7 +86,7 @@ PropertiesDialog::PropertiesDialog(const FileProperties& p, QWidget* parent) : Q
   layout->addLayout(form);
   layout->addSpacing(6);
   layout->addWidget(buttons);
-  setMinimumWidth(360);
+  setMinimumWidth(460);
 }
 
 QString PropertiesDialog::value(const QString& field) const {

@@ -2,6 +2,7 @@
 // step, the layout in pixels and the drag that carries a file to a cart.
 #include <QAbstractItemView>
 #include <QDir>
+#include <QIcon>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
@@ -28,6 +29,29 @@ TEST_F(BrowseTest, ListsFoldersTheParentEntryAndOnlyTheFourAudioTypesInAnyCase) 
   names.sort(Qt::CaseInsensitive);
   EXPECT_EQ(names,
             (QStringList{"BED.WAV", "Beds.MP3", "intro.mp3", "Jingles", "promo.WMA", "sting.Ogg"}));
+}
+
+TEST_F(BrowseTest, EveryEntryHasAPictureAndAudioFilesATypedThumbnail) {
+  auto explorer = makeExplorer();
+  ASSERT_TRUE(waitForFolder(*explorer, music()));
+  ExplorerModel& model = *explorer->model();
+  const QModelIndex root = explorer->List_File()->rootIndex();
+  auto picture = [&](const QModelIndex& index) {
+    return model.data(index, Qt::DecorationRole).value<QIcon>();
+  };
+  for (int row = 0; row < model.rowCount(root); ++row) {
+    const QModelIndex index = model.index(row, 0, root);
+    EXPECT_FALSE(picture(index).isNull()) << index.data().toString().toStdString();
+  }
+  const QModelIndex intro = model.index(inMusic("intro.mp3"));
+  const QModelIndex bed = model.index(inMusic("BED.WAV"));
+  const qint64 icon = picture(intro).cacheKey();
+  explorer->Toolbar1_ButtonClick(8);
+  EXPECT_FALSE(picture(intro).isNull());
+  EXPECT_NE(picture(intro).cacheKey(), icon);
+  EXPECT_NE(picture(intro).cacheKey(), picture(bed).cacheKey());  // labelled by type
+  explorer->Toolbar1_ButtonClick(4);
+  EXPECT_EQ(picture(intro).cacheKey(), icon);
 }
 
 TEST_F(BrowseTest, StartsInTheMusicFolderWhenThereIsOneElseAtHome) {
