@@ -6,7 +6,6 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QStandardPaths>
-#include <QTimer>
 #include <QTreeView>
 
 #include "audio/information.h"
@@ -108,13 +107,11 @@ Explorer::Explorer(QWidget* parent, InformationFactory createInformation,
           [this](const QString& folder) { setCurrentFolder(folder); });
   connect(m_toolbar, &ExplorerToolbar::buttonClicked, this, &Explorer::Toolbar1_ButtonClick);
   // A folder shown that disappears (deleted, unmounted): go to what is left of it.
-  connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] {
-    QTimer::singleShot(0, this, [this] {
-      QDir dir(m_folder);
-      while (!dir.exists() && dir.cdUp()) {
-      }
-      if (dir.absolutePath() != m_folder) setCurrentFolder(dir.absolutePath());
-    });
+  connect(&m_folderWatch, &QFileSystemWatcher::directoryChanged, this, [this] {
+    QDir dir(m_folder);
+    while (!dir.exists() && dir.cdUp()) {
+    }
+    if (dir.absolutePath() != m_folder) setCurrentFolder(dir.absolutePath());
   });
 
   // The model sorts as entries arrive, before it knows which are folders;
@@ -178,7 +175,9 @@ bool Explorer::setCurrentFolder(const QString& folder) {
   const QFileInfo info(folder);
   if (folder.isEmpty() || !info.isDir() || !info.isReadable()) return false;
   const QString path = QDir::cleanPath(info.absoluteFilePath());
+  if (!m_folder.isEmpty()) m_folderWatch.removePath(m_folder);
   m_folder = path;
+  m_folderWatch.addPath(path);  // a failure only loses the vanishing-folder check
   const QModelIndex root = m_model->setRootPath(path);
   m_listView->selectionModel()->clear();
   m_listView->setRootIndex(root);

@@ -6,6 +6,7 @@
 // UI thread.
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -114,6 +115,7 @@ class Explorer : public QWidget, public FileListCommands {
   ExplorerLayout m_layout;
   ViewButtonGroup m_group;
   QString m_folder;
+  QFileSystemWatcher m_folderWatch;  // the folder shown, to notice it vanish
   int m_viewStyle = kViewList;
   bool m_thumbnails = false;
 };

@@ -1,5 +1,7 @@
 #include "explorer/explorertoolbar.h"
 
+#include <QPainter>
+
 #include "explorer/explorerartwork.h"
 #include "explorer/toolbarcommands.h"
 
@@ -49,6 +51,20 @@ void ExplorerToolbar::placeButtons() {
     }
     button(spec.index)->setGeometry(x, 0, kButtonWidth, height());
     x += kButtonWidth;
+  }
+}
+
+void ExplorerToolbar::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setPen(StudioColours::line());
+  int x = 0;
+  for (const ToolbarButton& spec : kToolbarButtons) {
+    if (spec.kind == ButtonKind::Spacer) {
+      p.drawLine(x + kSpacerWidth / 2, 4, x + kSpacerWidth / 2, height() - 5);
+      x += kSpacerWidth;
+    } else {
+      x += kButtonWidth;
+    }
   }
 }
 

@@ -29,6 +29,7 @@ class ExplorerToolbar : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;  // the spacers' dividers
 
  private:
   void placeButtons();

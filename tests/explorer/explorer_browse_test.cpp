@@ -116,6 +116,14 @@ TEST_F(BrowseTest, ParentEntryAndUpButtonGoUpAndSelectTheFolderLeft) {
   EXPECT_EQ(explorer->currentFolder(), QDir::rootPath());
 }
 
+TEST_F(BrowseTest, AFolderShownThatDisappearsGivesWayToWhatIsLeftOfIt) {
+  auto explorer = makeExplorer(music() + "/Jingles");
+  ASSERT_TRUE(waitForFolder(*explorer, music() + "/Jingles"));
+  ASSERT_TRUE(QDir(music() + "/Jingles").removeRecursively());
+  EXPECT_TRUE(waitUntil([&] { return explorer->currentFolder() == music(); }));
+  EXPECT_EQ(explorer->JamShellCombo1()->folder(), music());
+}
+
 TEST_F(BrowseTest, ResizeRuleInPixels) {
   auto explorer = makeExplorer();
   const int dpi = explorer->logicalDpiX();
