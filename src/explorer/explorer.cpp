@@ -115,9 +115,12 @@ Explorer::Explorer(QWidget* parent, InformationFactory createInformation,
   });
 
   // The model sorts as entries arrive, before it knows which are folders;
-  // sorting again once a folder is read puts its subfolders first.
+  // sorting again once a folder is read puts its subfolders first. The order
+  // is the one the details' header shows.
   connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
-    if (path == m_folder) m_model->sort(0, Qt::AscendingOrder);
+    if (path != m_folder) return;
+    const QHeaderView* header = m_detailsView->header();
+    m_model->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
   });
 
   m_toolbar->setGroupDown(m_group.down());
