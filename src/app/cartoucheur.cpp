@@ -28,7 +28,7 @@ Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QW
   setAutoFillBackground(true);
   setFont(look::uiFont(9));
 
-  m_controls = buildControls(this);
+  m_controls = buildControls(this, m_engine);
   connect(m_controls.toolbar1, &Toolbar1::buttonClicked, this, &Cartoucheur::onToolbarButtonClick);
   connect(m_controls.vscroll1, &QScrollBar::valueChanged, this, &Cartoucheur::onScrollBarMoved);
   m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::Quit)] = [this] { quit(); };

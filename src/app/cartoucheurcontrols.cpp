@@ -1,5 +1,7 @@
 #include "app/cartoucheurcontrols.h"
 
+#include "explorer/explorer.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -55,7 +57,7 @@ QStatusBar* statusBar(QWidget* window) {
 
 }  // namespace
 
-CartoucheurControls buildControls(QWidget* window) {
+CartoucheurControls buildControls(QWidget* window, audio::Engine& engine) {
   CartoucheurControls c;
   c.toolbar1 = new Toolbar1(window);
   c.picture6 = named(new QWidget(c.toolbar1), "Picture6");
@@ -73,7 +75,8 @@ CartoucheurControls buildControls(QWidget* window) {
 
   c.barExplorer = named(
       new TitleBar("Windows Explorer >", kExplorerCaptionLeft, kCaptionTop, window), "BarExplorer");
-  c.explorer1 = named(new InsetPanel(window), "Explorer1");
+  c.explorer1 = named(new explorer::Explorer(window, [&engine] { return engine.createInformation(); }),
+                      "Explorer1");
   c.picture2 = new clock::ClockPanel(window);
   c.picture4 = named(new SplitterBar(window), "Picture4");
   c.picture3 =

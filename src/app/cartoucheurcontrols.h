@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/windowgeometry.h"
+#include "audio/engine.h"
 
 class QComboBox;
 class QLabel;
@@ -10,6 +11,10 @@ class QPushButton;
 class QScrollBar;
 class QStatusBar;
 class QWidget;
+
+namespace quillon::explorer {
+class Explorer;
+}
 
 namespace quillon::clock {
 class ClockPanel;
@@ -30,7 +35,7 @@ struct CartoucheurControls {
   QPushButton* command1 = nullptr;
   QPushButton* command2 = nullptr;
   TitleBar* barExplorer = nullptr;
-  QWidget* explorer1 = nullptr;
+  explorer::Explorer* explorer1 = nullptr;
   clock::ClockPanel* picture2 = nullptr;
   SplitterBar* picture4 = nullptr;
   TitleBar* picture3 = nullptr;
@@ -46,6 +51,6 @@ struct CartoucheurControls {
   QWidget* widgetOf(Panel panel) const;
 };
 
-CartoucheurControls buildControls(QWidget* window);
+CartoucheurControls buildControls(QWidget* window, audio::Engine& engine);
 
 }  // namespace quillon::app

@@ -9,6 +9,7 @@
 #include "app/panels.h"
 #include "app/scrollmapping.h"
 #include "common/twips.h"
+#include "explorer/explorer.h"
 
 namespace quillon::app {
 
@@ -29,6 +30,9 @@ void Cartoucheur::applyGeometry() {
       place(widget, toPixels(m_geometry[panel], dpiX, dpiY));
     }
   }
+  // The explorer lays its parts out by its own rule, from twips.
+  const TwipsRect& explorerTwips = m_geometry[Panel::Explorer1];
+  m_controls.explorer1->setSizeTwips(explorerTwips.width, explorerTwips.height);
   m_controls.barExplorer->setImageWidth(toPixels(m_geometry[Panel::Image20], dpiX, dpiY).width);
   m_controls.picture3->setImageWidth(toPixels(m_geometry[Panel::Image3], dpiX, dpiY).width);
   for (std::size_t k = 0; k < m_cartouche1.size(); ++k) {
