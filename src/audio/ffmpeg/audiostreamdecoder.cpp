@@ -1,5 +1,7 @@
 #include "audio/ffmpeg/audiostreamdecoder.h"
 
+#include <algorithm>
+
 #include "audio/ffmpeg/ffmpegerrors.h"
 #include "audio/ffmpeg/sampleconverter.h"
 
@@ -15,6 +17,13 @@ constexpr std::chrono::milliseconds kOpenTimeout{3000};
 constexpr std::int64_t kFirstFrameByteBudget = 256 * 1024;
 // Packets in a row that do not decode before the stream counts as broken.
 constexpr int kMaxErrorsInARow = 64;
+// Decoding from a seek point matches a full decode once the decoder's state
+// has filled again: 200 ms covers codecs that overlap frames (WMA, Vorbis).
+constexpr std::int64_t kPrerollMs = 200;
+// An MP3 frame may take its data from up to 511 bytes back (255 for the lower
+// rates); at the lowest bit rate the standard allows that spans 24 frames,
+// plus the frame that overlaps with the next one.
+constexpr FrameCount kMpegPrerollFrames = 32;
 
 }  // namespace
 
@@ -194,6 +203,7 @@ int AudioStreamDecoder::readPacket() {
       continue;
     }
     if (m_firstPacketPosition < 0) m_firstPacketPosition = m_packet->pos;
+    if (m_landingPacket == kLandingUnknown) m_landingPacket = m_packet->pos < 0 ? -1 : m_packet->pos;
     int frames = av_get_audio_frame_duration2(stream().codecpar, m_packet->size);
     if (frames <= 0 && m_packet->duration > 0 && m_outputFormat.sampleRate > 0) {
       frames = static_cast<int>(av_rescale_q(m_packet->duration, stream().time_base,
@@ -228,6 +238,18 @@ bool AudioStreamDecoder::canSeekByTimestamp() const {
   return fine || m_codec->frame_size > 0;
 }
 
+FrameCount AudioStreamDecoder::seekPreroll() const {
+  const int rate = m_outputFormat.sampleRate;
+  const FrameCount preroll = kPrerollMs * rate / 1000;
+  const AVCodecID codec = codecId();
+  if (codec == AV_CODEC_ID_MP3 || codec == AV_CODEC_ID_MP2 || codec == AV_CODEC_ID_MP1) {
+    // Layer III frames hold 1152 frames at 32 kHz and above, 576 below.
+    const FrameCount frameSize = rate >= 32000 ? 1152 : 576;
+    return std::max(preroll, kMpegPrerollFrames * frameSize);
+  }
+  return preroll;
+}
+
 bool AudioStreamDecoder::seekBefore(FrameCount position) {
   const std::int64_t target =
       m_firstPts + av_rescale_q_rnd(position, AVRational{1, m_outputFormat.sampleRate},
@@ -239,6 +261,7 @@ bool AudioStreamDecoder::seekBefore(FrameCount position) {
     return false;
   }
   avcodec_flush_buffers(m_codec.get());
+  m_landingPacket = kLandingUnknown;
   m_firstFramePending = false;
   m_draining = false;
   m_errorsInARow = 0;
@@ -249,6 +272,10 @@ std::optional<FrameCount> AudioStreamDecoder::framePosition() const {
   const std::int64_t pts =
       m_frame->pts != AV_NOPTS_VALUE ? m_frame->pts : m_frame->best_effort_timestamp;
   if (pts == AV_NOPTS_VALUE || m_firstPts == AV_NOPTS_VALUE) return std::nullopt;
+  if (m_landingPacket == kLandingUnknown ||
+      (m_landingPacket >= 0 && m_frame->pkt_pos == m_landingPacket)) {
+    return std::nullopt;
+  }
   const int rate = m_outputFormat.sampleRate;
   FrameCount position = av_rescale_q_rnd(pts - m_firstPts, stream().time_base,
                                          AVRational{1, rate}, AV_ROUND_NEAR_INF);

@@ -69,10 +69,14 @@ class AudioStreamDecoder {
 
   // Whether timestamps place a frame to the exact frame (see seekBefore).
   bool canSeekByTimestamp() const;
+  // How far before a target seekBefore() should aim, so that the frames at
+  // the target decode as in a full decode.
+  FrameCount seekPreroll() const;
   // Moves the demuxer to a point at or before `position` (by the container's
   // index: not exact) and empties the decoder.
   bool seekBefore(FrameCount position);
-  // Where frame() stands, from its timestamp; nothing when it has none.
+  // Where frame() stands, from its timestamp; nothing when it has none or
+  // when the timestamp is only the seek's estimate (see m_landingPacket).
   std::optional<FrameCount> framePosition() const;
 
   const std::string& lastError() const { return m_error; }
@@ -111,6 +115,13 @@ class AudioStreamDecoder {
   AudioFormat m_outputFormat;
   std::int64_t m_firstPts = AV_NOPTS_VALUE;  // in the stream's time base
   std::int64_t m_firstPacketPosition = -1;
+  // Byte position of the first packet read after a seek. The demuxer stamps
+  // the packets of that container page from its own search, which can be a
+  // packet off (Ogg); timestamps are exact again from the next page on.
+  // kLandingUnknown until that packet is read; -1 when the demuxer gives no
+  // positions (then every timestamp is taken as it is).
+  static constexpr std::int64_t kLandingUnknown = -2;
+  std::int64_t m_landingPacket = -1;
   bool m_firstFramePending = false;  // next() gives the frame decoded at open
   bool m_draining = false;           // the decoder was told the data ended
   int m_errorsInARow = 0;            // packets that did not decode, in a row

@@ -13,13 +13,11 @@ namespace quillon::audio {
 namespace {
 
 constexpr int kNoFile = AVERROR(EBADF);
-// How far before a seek target decoding starts: an MP3 decoder needs up to
-// ~50 ms to recover its bit reservoir, and the demuxers land a little early
-// or late. Grows fourfold while a seek lands past its target.
-constexpr std::int64_t kPrerollMs = 200;
+// A seek that lands past its target tries again from four times further back.
 constexpr int kSeekAttempts = 3;
-// Frames without a timestamp tolerated right after a seek.
-constexpr int kFramesWithoutPosition = 16;
+// Frames without a usable timestamp tolerated right after a seek: an Ogg page
+// holds up to a few hundred.
+constexpr int kFramesWithoutPosition = 1024;
 // Bounds of one call: a stalled or pathological file ends the call with an
 // error instead of freezing the program.
 constexpr std::chrono::milliseconds kReadTimeout{2000};
@@ -162,8 +160,7 @@ std::optional<FrameCount> FfmpegReader::SeekSample(FrameCount frame) {
   m_decoderFailed = false;
   m_skip = 0;
   m_input->setLimits(kSeekTimeout);
-  const FrameCount preroll = msToFrames(kPrerollMs, m_format.sampleRate);
-  if (m_decoder && target > preroll && m_decoder->canSeekByTimestamp() &&
+  if (m_decoder && target > m_decoder->seekPreroll() && m_decoder->canSeekByTimestamp() &&
       seekByTimestamp(target)) {
     m_position = target;
     return target;
@@ -175,7 +172,7 @@ std::optional<FrameCount> FfmpegReader::SeekSample(FrameCount frame) {
 }
 
 bool FfmpegReader::seekByTimestamp(FrameCount target) {
-  FrameCount preroll = msToFrames(kPrerollMs, m_format.sampleRate);
+  FrameCount preroll = m_decoder->seekPreroll();
   for (int attempt = 0; attempt < kSeekAttempts; ++attempt, preroll *= 4) {
     const FrameCount start = target - preroll;
     if (start <= 0 || !m_decoder->seekBefore(start)) return false;

@@ -3,11 +3,13 @@
 // or stereo (more channels are mixed down to stereo).
 //
 // TotalSamples is exact: the frames ReadBlock delivers from position 0, never
-// more. SeekSample is sample-accurate: the demuxer seeks 200 ms before the
-// target (more if it lands late), the first decoded frame's timestamp gives
-// its position, and decoded frames are counted and dropped up to the target.
-// Where timestamps cannot place a frame exactly, or the target lies within
-// the first 200 ms, the reader decodes again from the start instead.
+// more. SeekSample is sample-accurate: the demuxer seeks a preroll before
+// the target (200 ms; 32 frames for MP3, whose frames borrow data from the
+// frames before them; further back if it lands late), the first decoded
+// frame with a trustworthy timestamp gives its position, and decoded frames
+// are counted and dropped up to the target. Where timestamps cannot place a
+// frame exactly, or the target lies within the preroll, the reader decodes
+// again from the start instead.
 //
 // A cart's `AudioFile`. Owned by the cart; UI thread.
 #pragma once
