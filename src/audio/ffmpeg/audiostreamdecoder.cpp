@@ -65,9 +65,9 @@ bool AudioStreamDecoder::openStream(int& code) {
   code = avformat_open_input(&format, m_input.identity().path.c_str(), nullptr, &options);
   av_dict_free(&options);
   if (code < 0) {  // avformat_open_input has freed the context
-    m_error = m_input.limitReached() ? "The file took too long to open"
-                                     : "Not an audio file that can be played (" +
-                                           ffmpegErrorText(code) + ")";
+    m_error = m_input.limitReached()
+                  ? "The file took too long to open"
+                  : "Not an audio file that can be played (" + ffmpegErrorText(code) + ")";
     return false;
   }
   m_format.reset(format);
@@ -203,7 +203,8 @@ int AudioStreamDecoder::readPacket() {
       continue;
     }
     if (m_firstPacketPosition < 0) m_firstPacketPosition = m_packet->pos;
-    if (m_landingPacket == kLandingUnknown) m_landingPacket = m_packet->pos < 0 ? -1 : m_packet->pos;
+    if (m_landingPacket == kLandingUnknown)
+      m_landingPacket = m_packet->pos < 0 ? -1 : m_packet->pos;
     int frames = av_get_audio_frame_duration2(stream().codecpar, m_packet->size);
     if (frames <= 0 && m_packet->duration > 0 && m_outputFormat.sampleRate > 0) {
       frames = static_cast<int>(av_rescale_q(m_packet->duration, stream().time_base,
@@ -277,8 +278,8 @@ std::optional<FrameCount> AudioStreamDecoder::framePosition() const {
     return std::nullopt;
   }
   const int rate = m_outputFormat.sampleRate;
-  FrameCount position = av_rescale_q_rnd(pts - m_firstPts, stream().time_base,
-                                         AVRational{1, rate}, AV_ROUND_NEAR_INF);
+  FrameCount position = av_rescale_q_rnd(pts - m_firstPts, stream().time_base, AVRational{1, rate},
+                                         AV_ROUND_NEAR_INF);
   if (av_cmp_q(stream().time_base, AVRational{1, rate}) > 0) {
     const FrameCount grid = m_codec->frame_size;
     if (grid <= 0) return std::nullopt;

@@ -40,8 +40,7 @@ class AudioStreamDecoder {
 
   // Nothing when the file holds no playable audio; then `code` is a negative
   // AVERROR and `error` says why. `input` must outlive the decoder.
-  static std::unique_ptr<AudioStreamDecoder> open(FileInput& input, int& code,
-                                                  std::string& error);
+  static std::unique_ptr<AudioStreamDecoder> open(FileInput& input, int& code, std::string& error);
   ~AudioStreamDecoder();
   AudioStreamDecoder(const AudioStreamDecoder&) = delete;
   AudioStreamDecoder& operator=(const AudioStreamDecoder&) = delete;

@@ -19,11 +19,11 @@ class FfmpegInformation final : public Information {
   // `cache` (may be null) gives lengths already counted and keeps new ones.
   explicit FfmpegInformation(std::shared_ptr<LengthCache> cache);
 
-  bool OpenInfo(const std::string& path) override;                          // UI thread
-  int InfoSampleRate() const override { return m_format.sampleRate; }       // UI thread
-  FrameCount InfoTotalSamples() const override { return m_frames; }         // UI thread
-  std::int64_t InfoDurationMs() const override;                             // UI thread
-  std::string lastError() const override { return m_error; }                // UI thread
+  bool OpenInfo(const std::string& path) override;                     // UI thread
+  int InfoSampleRate() const override { return m_format.sampleRate; }  // UI thread
+  FrameCount InfoTotalSamples() const override { return m_frames; }    // UI thread
+  std::int64_t InfoDurationMs() const override;                        // UI thread
+  std::string lastError() const override { return m_error; }           // UI thread
 
   // Channels the reader will deliver (1 or 2), 0 before a successful OpenInfo.
   int InfoChannels() const { return m_format.channels; }  // UI thread

@@ -37,19 +37,19 @@ int FfmpegReader::OpenFile(const std::string& path) {
   int code = 0;
   std::string error;
   auto input = FileInput::open(path, code, error);
-  if (!input) return failOpen(code, error);
+  if (!input) return failOpen(code, error, nullptr);
   auto decoder = AudioStreamDecoder::open(*input, code, error);
-  if (!decoder) return failOpen(code, error);
+  if (!decoder) return failOpen(code, error, input.get());
 
   std::optional<KnownLength> known;
   if (m_cache) known = m_cache->find(input->identity());
   if (!known || known->format != decoder->outputFormat()) {
     const auto frames = countExactFrames(*input, *decoder, error);
-    if (!frames) return failOpen(AVERROR_INVALIDDATA, error);
+    if (!frames) return failOpen(AVERROR_INVALIDDATA, error, input.get());
     known = KnownLength{*frames, decoder->outputFormat()};
     if (m_cache) m_cache->store(input->identity(), *known);
     decoder = AudioStreamDecoder::open(*input, code, error);  // counting used it up
-    if (!decoder) return failOpen(code, error);
+    if (!decoder) return failOpen(code, error, input.get());
   }
 
   m_format = decoder->outputFormat();
@@ -61,13 +61,15 @@ int FfmpegReader::OpenFile(const std::string& path) {
   return m_status;
 }
 
-int FfmpegReader::failOpen(int code, const std::string& error) {
+int FfmpegReader::failOpen(int code, const std::string& error, const FileInput* input) {
   m_status = code < 0 ? code : AVERROR_INVALIDDATA;
   m_error = error;
+  m_bytesReadByRefusal = input != nullptr ? input->bytesRead() : 0;
   return m_status;
 }
 
 void FfmpegReader::CloseFile() {
+  m_bytesReadByRefusal = 0;
   m_decoder.reset();
   m_input.reset();
   m_converter.setOutputFormat(AudioFormat{});
@@ -103,8 +105,8 @@ ReadResult FfmpegReader::ReadBlock(FrameCount frames, AudioBlock& block) {
   const FrameCount taken = std::min(wanted, available);
   if (taken <= 0) return m_decoderFailed ? ReadResult::Failed : ReadResult::End;
 
-  const auto end = m_pending.begin() + static_cast<std::ptrdiff_t>(taken) *
-                                           static_cast<std::ptrdiff_t>(channels);
+  const auto end = m_pending.begin() +
+                   static_cast<std::ptrdiff_t>(taken) * static_cast<std::ptrdiff_t>(channels);
   block.samples.assign(m_pending.begin(), end);
   m_pending.erase(m_pending.begin(), end);  // what is left is less than a decoded frame
   m_position += taken;
@@ -112,7 +114,8 @@ ReadResult FfmpegReader::ReadBlock(FrameCount frames, AudioBlock& block) {
 }
 
 bool FfmpegReader::fillPending(FrameCount frames) {
-  const auto wanted = static_cast<std::size_t>(frames) * static_cast<std::size_t>(m_format.channels);
+  const auto wanted =
+      static_cast<std::size_t>(frames) * static_cast<std::size_t>(m_format.channels);
   while (m_pending.size() < wanted && !m_decoderEnded && !m_decoderFailed) {
     switch (m_decoder->next()) {
       case AudioStreamDecoder::Step::Frame:
@@ -197,6 +200,8 @@ bool FfmpegReader::restartFromBeginning() {
   return m_decoder != nullptr;
 }
 
-std::int64_t FfmpegReader::bytesRead() const { return m_input ? m_input->bytesRead() : 0; }
+std::int64_t FfmpegReader::bytesRead() const {
+  return m_input ? m_input->bytesRead() : m_bytesReadByRefusal;
+}
 
 }  // namespace quillon::audio

@@ -34,20 +34,21 @@ class FfmpegReader final : public Reader {
   explicit FfmpegReader(std::shared_ptr<LengthCache> cache);
   ~FfmpegReader() override;
 
-  int OpenFile(const std::string& path) override;                            // UI thread
-  int FileStatus() const override { return m_status; }                       // UI thread
-  FrameCount TotalSamples() const override { return m_total; }               // UI thread
-  AudioFormat StreamFormat() const override { return m_format; }             // UI thread
-  ReadResult ReadBlock(FrameCount frames, AudioBlock& block) override;       // UI thread
-  std::optional<FrameCount> SeekSample(FrameCount frame) override;           // UI thread
-  void CloseFile() override;                                                 // UI thread
-  std::string lastError() const override { return m_error; }                 // UI thread
+  int OpenFile(const std::string& path) override;                       // UI thread
+  int FileStatus() const override { return m_status; }                  // UI thread
+  FrameCount TotalSamples() const override { return m_total; }          // UI thread
+  AudioFormat StreamFormat() const override { return m_format; }        // UI thread
+  ReadResult ReadBlock(FrameCount frames, AudioBlock& block) override;  // UI thread
+  std::optional<FrameCount> SeekSample(FrameCount frame) override;      // UI thread
+  void CloseFile() override;                                            // UI thread
+  std::string lastError() const override { return m_error; }            // UI thread
 
-  // Bytes read from the file since OpenFile, for measurements.
+  // Bytes read from the file since OpenFile (up to the refusal when it
+  // refused the file), for measurements.
   std::int64_t bytesRead() const;  // UI thread
 
  private:
-  int failOpen(int code, const std::string& error);
+  int failOpen(int code, const std::string& error, const FileInput* input);
   // Decodes until `frames` frames wait in m_pending or the data ends; false
   // when decoding failed.
   bool fillPending(FrameCount frames);
@@ -63,11 +64,12 @@ class FfmpegReader final : public Reader {
   int m_status;
   AudioFormat m_format;
   FrameCount m_total = 0;
-  FrameCount m_position = 0;  // frame of the next sample handed out
-  FrameCount m_skip = 0;      // decoded frames still to drop to reach m_position
+  FrameCount m_position = 0;            // frame of the next sample handed out
+  FrameCount m_skip = 0;                // decoded frames still to drop to reach m_position
   std::vector<std::int16_t> m_pending;  // decoded from m_position on, not yet handed out
   bool m_decoderEnded = false;
   bool m_decoderFailed = false;
+  std::int64_t m_bytesReadByRefusal = 0;
   std::string m_error;
 };
 

@@ -79,8 +79,7 @@ void IoContextDeleter::operator()(AVIOContext* io) const {
   avio_context_free(&io);
 }
 
-std::unique_ptr<FileInput> FileInput::open(const std::string& path, int& code,
-                                           std::string& error) {
+std::unique_ptr<FileInput> FileInput::open(const std::string& path, int& code, std::string& error) {
   struct stat before {};
   if (path.empty()) {
     code = AVERROR(ENOENT);
@@ -117,8 +116,8 @@ std::unique_ptr<FileInput> FileInput::open(const std::string& path, int& code,
   FileIdentity identity;
   identity.path = path;
   identity.size = after.st_size;
-  identity.modifiedNs = static_cast<std::int64_t>(after.st_mtim.tv_sec) * 1'000'000'000 +
-                        after.st_mtim.tv_nsec;
+  identity.modifiedNs =
+      static_cast<std::int64_t>(after.st_mtim.tv_sec) * 1'000'000'000 + after.st_mtim.tv_nsec;
   identity.device = after.st_dev;
   identity.inode = after.st_ino;
   code = 0;

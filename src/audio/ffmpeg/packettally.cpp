@@ -6,10 +6,9 @@ namespace quillon::audio {
 namespace {
 
 FrameCount readLittleEndian32(const std::uint8_t* p) {
-  return static_cast<FrameCount>(static_cast<std::uint32_t>(p[0]) |
-                                 static_cast<std::uint32_t>(p[1]) << 8 |
-                                 static_cast<std::uint32_t>(p[2]) << 16 |
-                                 static_cast<std::uint32_t>(p[3]) << 24);
+  return static_cast<FrameCount>(
+      static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+      static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 }  // namespace

@@ -86,7 +86,8 @@ bool SampleConverter::append(const AVFrame& frame, std::vector<std::int16_t>& ou
     return false;
   }
   const std::size_t start = out.size();
-  out.resize(start + static_cast<std::size_t>(capacity) * static_cast<std::size_t>(m_output.channels));
+  out.resize(start +
+             static_cast<std::size_t>(capacity) * static_cast<std::size_t>(m_output.channels));
   auto* target = reinterpret_cast<std::uint8_t*>(out.data() + start);
   const int converted =
       swr_convert(m_swr, &target, capacity, const_cast<const std::uint8_t**>(frame.extended_data),
@@ -96,7 +97,8 @@ bool SampleConverter::append(const AVFrame& frame, std::vector<std::int16_t>& ou
     error = "The samples cannot be converted: " + ffmpegErrorText(converted);
     return false;
   }
-  out.resize(start + static_cast<std::size_t>(converted) * static_cast<std::size_t>(m_output.channels));
+  out.resize(start +
+             static_cast<std::size_t>(converted) * static_cast<std::size_t>(m_output.channels));
   return true;
 }
 

@@ -71,7 +71,8 @@ const std::string& fixtureFolder() {
 }
 
 bool runFfmpeg(const std::string& arguments, const std::string& output) {
-  const std::string partial = output + ".part-" + std::to_string(::getpid()) + fs::path(output).extension().string();
+  const std::string partial =
+      output + ".part-" + std::to_string(::getpid()) + fs::path(output).extension().string();
   const std::string command = "ffmpeg -nostdin -hide_banner -v error -y " + arguments +
                               " -fflags +bitexact -flags:a +bitexact " + quoted(partial) +
                               " < /dev/null > /dev/null 2>&1";
@@ -86,8 +87,8 @@ bool runFfmpeg(const std::string& arguments, const std::string& output) {
 }
 
 std::string fixturePath(const AudioFixture& fixture) {
-  const std::string recipe = sweepSource(fixture.rate, fixture.channels, fixture.seconds) +
-                             " " + fixture.encoder;
+  const std::string recipe =
+      sweepSource(fixture.rate, fixture.channels, fixture.seconds) + " " + fixture.encoder;
   const std::string path = cachedName(fixture.name, recipe);
   if (fs::exists(path)) return path;
   if (!runFfmpeg(recipe, path)) {
@@ -120,9 +121,9 @@ std::string mp3WithCoverPicture(int pictureBytes) {
 }
 
 std::string wmaWithVideo() {
-  const std::string recipe =
-      "-f lavfi -i 'testsrc=s=160x120:r=10:d=3' " + sweepSource(44100, 2, 3) +
-      " -map 0:v -map 1:a -c:v wmv2 -c:a wmav2 -b:a 128k -f asf";
+  const std::string recipe = "-f lavfi -i 'testsrc=s=160x120:r=10:d=3' " +
+                             sweepSource(44100, 2, 3) +
+                             " -map 0:v -map 1:a -c:v wmv2 -c:a wmav2 -b:a 128k -f asf";
   const std::string path = cachedName("with-video.wma", recipe);
   if (!fs::exists(path) && !runFfmpeg(recipe, path)) ADD_FAILURE() << "no ASF with video";
   return path;
@@ -169,10 +170,26 @@ std::vector<std::string> randomBytesFiles(long long bytes, const std::vector<std
   return paths;
 }
 
-std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels) {
-  const std::string command = "ffmpeg -nostdin -v error -i " + quoted(path) +
-                              " -map 0:a:0 -ac " + std::to_string(channels) +
-                              " -f s16le -c:a pcm_s16le - 2>/dev/null";
+ScratchFolder::ScratchFolder() {
+  std::string pattern = fixtureFolder() + "/scratch-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    ADD_FAILURE() << "mkdtemp failed under " << fixtureFolder();
+  }
+  m_path = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  // A test may have taken permissions away; give them back first.
+  fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(m_path, ignored);
+}
+
+namespace {
+
+std::vector<std::int16_t> runDecoder(const std::string& path, int channels) {
+  const std::string command = "ffmpeg -nostdin -v error -i " + quoted(path) + " -map 0:a:0 -ac " +
+                              std::to_string(channels) + " -f s16le -c:a pcm_s16le - 2>/dev/null";
   std::vector<std::int16_t> samples;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return samples;
@@ -183,6 +200,33 @@ std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int chan
     if (got < std::size(buffer)) break;
   }
   ::pclose(pipe);
+  return samples;
+}
+
+}  // namespace
+
+std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels) {
+  // A fixture's decode is kept beside it: each test process would otherwise
+  // start the tool again for the same answer.
+  const bool kept = fs::path(path).parent_path() == fs::path(fixtureFolder());
+  const std::string keptPath = path + "." + std::to_string(channels) + "ch.s16";
+  if (kept && fs::exists(keptPath)) {
+    std::ifstream in(keptPath, std::ios::binary);
+    std::vector<std::int16_t> samples(fs::file_size(keptPath) / sizeof(std::int16_t));
+    in.read(reinterpret_cast<char*>(samples.data()),
+            static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
+    if (in) return samples;
+  }
+  std::vector<std::int16_t> samples = runDecoder(path, channels);
+  if (kept && !samples.empty()) {
+    const std::string partial = keptPath + ".part-" + std::to_string(::getpid());
+    std::ofstream out(partial, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(samples.data()),
+              static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
+    out.close();
+    std::error_code ignored;
+    if (out) fs::rename(partial, keptPath, ignored);
+  }
   return samples;
 }
 

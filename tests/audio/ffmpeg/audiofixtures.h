@@ -50,6 +50,20 @@ std::vector<std::string> randomBytesFiles(long long bytes, const std::vector<std
 // with `channels` channels: the reference our reader is held to.
 std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels);
 
+// A folder of its own for a test's files, removed with everything in it.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& path() const { return m_path; }
+  std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+ private:
+  std::string m_path;
+};
+
 // Runs ffmpeg with `arguments` (already quoted for the shell) to make
 // `output`, atomically; false when it fails.
 bool runFfmpeg(const std::string& arguments, const std::string& output);

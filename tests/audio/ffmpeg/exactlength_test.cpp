@@ -3,7 +3,10 @@
 // decode must all agree, to the frame and to the sample.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "audio/ffmpeg/ffmpeginformation.h"
+#include "audio/ffmpeg/ffmpegmedia.h"
 #include "audio/ffmpeg/ffmpegreader.h"
 #include "audio/ffmpeg/lengthcache.h"
 #include "playablefixtures.h"
@@ -49,20 +52,47 @@ TEST_P(ExactLength, InformationReaderAndFullDecodeAgree) {
   EXPECT_TRUE(samples == reference) << "the samples differ from the ffmpeg tool's decode";
 }
 
-TEST_P(ExactLength, CountedOnceThenTakenFromTheCache) {
+TEST_P(ExactLength, CountedAtTheBindAndNotAgainAtTheStart) {
   const AudioFixture& fixture = GetParam();
   const std::string path = test::fixturePath(fixture);
-  auto cache = std::make_shared<LengthCache>();
-  FfmpegInformation information(cache);
-  ASSERT_TRUE(information.OpenInfo(path)) << information.lastError();
-  EXPECT_EQ(cache->size(), 1u);
+  FfmpegMedia media;
+  auto information = media.createInformation();
+  ASSERT_TRUE(information->OpenInfo(path)) << information->lastError();
+  EXPECT_EQ(media.lengthCache().size(), 1u);
 
-  FfmpegReader reader(cache);
-  ASSERT_EQ(reader.OpenFile(path), 0) << reader.lastError();
-  EXPECT_EQ(reader.TotalSamples(), information.InfoTotalSamples());
-  // A start after a bind reads only what the first frame needs, never the
-  // whole file again (a cover picture or a WAV header may come first).
-  EXPECT_LT(reader.bytesRead(), 200 * 1024);
+  auto reader = media.createReader();
+  ASSERT_EQ(reader->OpenFile(path), 0) << reader->lastError();
+  EXPECT_EQ(reader->TotalSamples(), information->InfoTotalSamples());
+  // A start after a bind reads only what its first frame needs (a probe,
+  // headers, a packet), never the whole file again to count it.
+  const std::int64_t read = dynamic_cast<FfmpegReader&>(*reader).bytesRead();
+  const auto size = static_cast<std::int64_t>(std::filesystem::file_size(path));
+  EXPECT_LE(read, 256 * 1024);
+  if (size > 256 * 1024) {
+    EXPECT_LT(read, size / 2);
+  }
+}
+
+TEST(LengthCacheInUse, AFileReplacedAfterItsBindIsCountedAfresh) {
+  const auto& fixtures = test::playableFixtures();
+  const AudioFixture& first = fixtures.front();
+  const AudioFixture& second = fixtures.back();
+  test::ScratchFolder folder;
+  const std::string path = folder.file("cart.wav");
+  std::filesystem::copy_file(test::fixturePath(first), path);
+  FfmpegMedia media;
+  auto information = media.createInformation();
+  ASSERT_TRUE(information->OpenInfo(path));
+  ASSERT_EQ(information->InfoSampleRate(), first.rate);
+
+  std::filesystem::copy_file(test::fixturePath(second), path,
+                             std::filesystem::copy_options::overwrite_existing);
+  auto reader = media.createReader();
+  ASSERT_EQ(reader->OpenFile(path), 0);
+  EXPECT_EQ(reader->StreamFormat().sampleRate, second.rate);
+  EXPECT_EQ(reader->TotalSamples(), second.sourceFrames());
+  ASSERT_TRUE(information->OpenInfo(path));
+  EXPECT_EQ(information->InfoTotalSamples(), second.sourceFrames());
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, ExactLength, ::testing::ValuesIn(test::playableFixtures()),
