@@ -11,6 +11,7 @@ namespace {
 // Enough for the format probe to recognise any of the four types, and small
 // enough that a large file of random bytes is refused after reading ~100 KiB.
 constexpr const char* kProbeBytes = "65536";
+constexpr std::int64_t kCodecProbeBytes = 4096;
 // Bounds of opening: time for the probe, the header and the first frame, and
 // the bytes read after the header (tags included) while looking for a frame.
 constexpr std::chrono::milliseconds kOpenTimeout{3000};
@@ -71,6 +72,10 @@ bool AudioStreamDecoder::openStream(int& code) {
     return false;
   }
   m_format.reset(format);
+  // The options bounded the format probe; this bounds the probe FFmpeg runs
+  // on a 16-bit WAV's first packets for compressed audio disguised as PCM,
+  // which would otherwise take several ms over 64 KiB.
+  format->probesize = kCodecProbeBytes;
 
   for (unsigned i = 0; i < format->nb_streams; ++i) {
     AVStream* stream = format->streams[i];
@@ -136,6 +141,11 @@ bool AudioStreamDecoder::decodeFirstFrame(int& code) {
     return false;
   }
   m_firstPts = m_frame->pts != AV_NOPTS_VALUE ? m_frame->pts : m_frame->best_effort_timestamp;
+  // WMA decodes every frame to the same length but does not say so.
+  m_frameGrid = m_codec->frame_size;
+  if (m_frameGrid <= 0 && (codecId() == AV_CODEC_ID_WMAV1 || codecId() == AV_CODEC_ID_WMAV2)) {
+    m_frameGrid = m_frame->nb_samples;
+  }
   m_firstFramePending = true;
   return true;
 }
@@ -236,7 +246,7 @@ bool AudioStreamDecoder::canSeekByTimestamp() const {
   // exactly only on a grid of fixed-size codec frames.
   const AVRational base = stream().time_base;
   const bool fine = av_cmp_q(base, AVRational{1, m_outputFormat.sampleRate}) <= 0;
-  return fine || m_codec->frame_size > 0;
+  return fine || m_frameGrid > 0;
 }
 
 FrameCount AudioStreamDecoder::seekPreroll() const {
@@ -281,7 +291,7 @@ std::optional<FrameCount> AudioStreamDecoder::framePosition() const {
   FrameCount position = av_rescale_q_rnd(pts - m_firstPts, stream().time_base, AVRational{1, rate},
                                          AV_ROUND_NEAR_INF);
   if (av_cmp_q(stream().time_base, AVRational{1, rate}) > 0) {
-    const FrameCount grid = m_codec->frame_size;
+    const FrameCount grid = m_frameGrid;
     if (grid <= 0) return std::nullopt;
     position = (position >= 0 ? position + grid / 2 : position - grid / 2) / grid * grid;
   }

@@ -113,6 +113,8 @@ class AudioStreamDecoder {
   int m_streamIndex = -1;
   AudioFormat m_outputFormat;
   std::int64_t m_firstPts = AV_NOPTS_VALUE;  // in the stream's time base
+  // Frames per codec frame when every frame has the same length, else 0.
+  FrameCount m_frameGrid = 0;
   std::int64_t m_firstPacketPosition = -1;
   // Byte position of the first packet read after a seek. The demuxer stamps
   // the packets of that container page from its own search, which can be a

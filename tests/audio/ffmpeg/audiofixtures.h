@@ -32,8 +32,8 @@ struct AudioFixture {
 // test runner sets it, else one under /tmp.
 const std::string& fixtureFolder();
 
-// The path of `fixture`'s file, made first if needed. Fails the calling test
-// (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
+// The path of `fixture`'s file, made first if needed; "" (and a note on
+// stderr) when ffmpeg cannot make it. Likewise for the files below.
 std::string fixturePath(const AudioFixture& fixture);
 
 // An MP3 whose ID3 tag holds a cover picture of about `pictureBytes`.

@@ -23,13 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::AudioFixture;
 
-const AudioFixture& fixtureNamed(const std::string& name) {
-  for (const auto& fixture : test::playableFixtures()) {
-    if (fixture.name == name) return fixture;
-  }
-  throw std::invalid_argument(name);
-}
-
 // Both the reader and the information refuse `path` with a message; the
 // reader read at most `maxBytes` before refusing.
 void expectRefused(const std::string& path, std::int64_t maxBytes = 1 << 20) {
@@ -104,7 +97,9 @@ TEST(BadPaths, ANamedPipeOrADeviceIsRefusedWithoutBlocking) {
 }
 
 TEST(BadFiles, AFileWithNoAudioStreamIsRefused) {
-  expectRefused(test::oggWithoutAudio());
+  const std::string videoOnly = test::oggWithoutAudio();
+  ASSERT_FALSE(videoOnly.empty());
+  expectRefused(videoOnly);
   // A picture named like a sound.
   test::ScratchFolder folder;
   const std::string picture = folder.file("picture.mp3");
@@ -139,7 +134,7 @@ void expectSameAsTheTool(const std::string& path, int channels) {
 class TruncatedFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(TruncatedFile, PlaysWhatRemainsOrIsRefused) {
-  const AudioFixture& fixture = fixtureNamed(GetParam());
+  const AudioFixture& fixture = test::fixtureNamed(GetParam());
   const std::string source = test::fixturePath(fixture);
   const auto size = static_cast<std::int64_t>(fs::file_size(source));
   test::ScratchFolder folder;
@@ -158,13 +153,13 @@ INSTANTIATE_TEST_SUITE_P(EachType, TruncatedFile,
                                            "cbr_xing_stereo_44k.mp3", "vbr_noxing_stereo_44k.mp3",
                                            "stereo_44k.wma", "stereo_44k.ogg", "long.ogg"),
                          [](const auto& info) {
-                           return test::fixtureTestName(fixtureNamed(info.param));
+                           return test::fixtureTestName(test::fixtureNamed(info.param));
                          });
 
 class ChangedWhileRead : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    const AudioFixture& fixture = fixtureNamed(GetParam());
+    const AudioFixture& fixture = test::fixtureNamed(GetParam());
     m_channels = fixture.outputChannels();
     m_path = m_folder.file(fixture.name);
     fs::copy_file(test::fixturePath(fixture), m_path);
@@ -218,13 +213,13 @@ TEST_P(ChangedWhileRead, ATruncatedFileEndsCleanlyBeforeItsOldEnd) {
 INSTANTIATE_TEST_SUITE_P(EachType, ChangedWhileRead,
                          ::testing::Values("long.wav", "long_cbr_xing.mp3", "long.wma", "long.ogg"),
                          [](const auto& info) {
-                           return test::fixtureTestName(fixtureNamed(info.param));
+                           return test::fixtureTestName(test::fixtureNamed(info.param));
                          });
 
 TEST(BadFiles, AFileWithoutReadPermissionIsRefused) {
   test::ScratchFolder folder;
   const std::string path = folder.file("locked.wav");
-  fs::copy_file(test::fixturePath(fixtureNamed("s16_stereo_44k.wav")), path);
+  fs::copy_file(test::fixturePath(test::fixtureNamed("s16_stereo_44k.wav")), path);
   ASSERT_EQ(::chmod(path.c_str(), 0), 0);
   if (::geteuid() != 0) {
     expectRefused(path, 0);
@@ -250,7 +245,9 @@ TEST(BadFiles, AFileWithoutReadPermissionIsRefused) {
 }
 
 TEST(OnlyTheAudioStream, ACoverPictureOrAVideoStreamIsIgnored) {
+  ASSERT_GT(fs::file_size(test::mp3WithCoverPicture(2 << 20)), 2'000'000u) << "cover too small";
   for (const std::string& path : {test::mp3WithCoverPicture(2 << 20), test::wmaWithVideo()}) {
+    ASSERT_FALSE(path.empty());
     SCOPED_TRACE(path);
     expectSameAsTheTool(path, 2);
     FfmpegReader reader(nullptr);
@@ -272,9 +269,10 @@ TEST(FfmpegLog, StaysSilentOnBadFiles) {
   test::ScratchFolder folder;
   const auto noise = test::randomBytesFiles(1 << 20, {"noise.mp3", "noise.wma"});
   const std::string cut = folder.file("cut.wma");
-  fs::copy_file(test::fixturePath(fixtureNamed("stereo_44k.wma")), cut);
+  fs::copy_file(test::fixturePath(test::fixtureNamed("stereo_44k.wma")), cut);
   fs::resize_file(cut, fs::file_size(cut) / 2 + 7);
   const std::string cover = test::mp3WithCoverPicture(2 << 20);
+  ASSERT_FALSE(cover.empty());
 
   const std::string captured = folder.file("stderr.txt");
   std::fflush(stderr);

@@ -12,13 +12,6 @@ namespace {
 
 using test::AudioFixture;
 
-const AudioFixture& fixtureNamed(const std::string& name) {
-  for (const auto& fixture : test::playableFixtures()) {
-    if (fixture.name == name) return fixture;
-  }
-  throw std::invalid_argument(name);
-}
-
 struct BlockCase {
   std::string fixture;
   FrameCount blockFrames;
@@ -31,7 +24,7 @@ void PrintTo(const BlockCase& c, std::ostream* out) {
 class BlockSizes : public ::testing::TestWithParam<BlockCase> {};
 
 TEST_P(BlockSizes, EveryBlockIsFullButTheLastAndTheirSumIsTheFile) {
-  const AudioFixture& fixture = fixtureNamed(GetParam().fixture);
+  const AudioFixture& fixture = test::fixtureNamed(GetParam().fixture);
   const std::string path = test::fixturePath(fixture);
   const auto reference = test::decodeWithFfmpegTool(path, fixture.outputChannels());
   const FrameCount total = static_cast<FrameCount>(reference.size()) / fixture.outputChannels();
@@ -66,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BlockCase{"s16_51_48k.wav", 4800}, BlockCase{"51_48k.ogg", 4799},
                       BlockCase{"mono_22k.wma", 22050}, BlockCase{"s24_stereo_96k.wav", 1000000}),
     [](const auto& info) {
-      return test::fixtureTestName(fixtureNamed(info.param.fixture)) + "_by_" +
+      return test::fixtureTestName(test::fixtureNamed(info.param.fixture)) + "_by_" +
              std::to_string(info.param.blockFrames);
     });
 
@@ -85,7 +78,7 @@ TEST(ReaderWithoutAFile, RefusesEveryCallClearly) {
 
 TEST(ReaderWithoutAFile, IsBackToNoFileAfterCloseFile) {
   FfmpegReader reader(nullptr);
-  ASSERT_EQ(reader.OpenFile(test::fixturePath(fixtureNamed("stereo_44k.ogg"))), 0);
+  ASSERT_EQ(reader.OpenFile(test::fixturePath(test::fixtureNamed("stereo_44k.ogg"))), 0);
   reader.CloseFile();
   AudioBlock block;
   EXPECT_LT(reader.FileStatus(), 0);
@@ -96,7 +89,7 @@ TEST(ReaderWithoutAFile, IsBackToNoFileAfterCloseFile) {
 
 TEST(ReaderBlocks, AnEmptyRequestFails) {
   FfmpegReader reader(nullptr);
-  ASSERT_EQ(reader.OpenFile(test::fixturePath(fixtureNamed("stereo_44k.ogg"))), 0);
+  ASSERT_EQ(reader.OpenFile(test::fixturePath(test::fixtureNamed("stereo_44k.ogg"))), 0);
   AudioBlock block;
   EXPECT_EQ(reader.ReadBlock(0, block), ReadResult::Failed);
   EXPECT_EQ(reader.ReadBlock(-5, block), ReadResult::Failed);
@@ -107,8 +100,8 @@ TEST(ReaderBlocks, AnEmptyRequestFails) {
 }
 
 TEST(ReaderBlocks, OpeningAnotherFileStartsAfresh) {
-  const AudioFixture& first = fixtureNamed("s24_stereo_96k.wav");
-  const AudioFixture& second = fixtureNamed("mono_8k.ogg");
+  const AudioFixture& first = test::fixtureNamed("s24_stereo_96k.wav");
+  const AudioFixture& second = test::fixtureNamed("mono_8k.ogg");
   FfmpegReader reader(nullptr);
   ASSERT_EQ(reader.OpenFile(test::fixturePath(first)), 0);
   AudioBlock block;

@@ -1,6 +1,7 @@
 #include "playablefixtures.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace quillon::test {
 
@@ -37,6 +38,13 @@ const std::vector<AudioFixture>& playableFixtures() {
       {"long.wav", 44100, 2, 30, "-c:a pcm_s16le", true},
   };
   return fixtures;
+}
+
+const AudioFixture& fixtureNamed(const std::string& name) {
+  for (const auto& fixture : playableFixtures()) {
+    if (fixture.name == name) return fixture;
+  }
+  throw std::invalid_argument("no fixture named " + name);
 }
 
 std::string fixtureTestName(const AudioFixture& fixture) {

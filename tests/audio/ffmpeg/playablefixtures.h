@@ -10,6 +10,8 @@
 namespace quillon::test {
 
 const std::vector<AudioFixture>& playableFixtures();
+// The playable fixture of that file name; throws when there is none.
+const AudioFixture& fixtureNamed(const std::string& name);
 
 // For gtest's parameter names: the file name without its dot.
 std::string fixtureTestName(const AudioFixture& fixture);
