@@ -62,14 +62,15 @@ void BM_SeekAndRead(benchmark::State& state, const char* type) {
   std::uint64_t step = 0;
   for (auto _ : state) {
     step = step * 6364136223846793005ull + 1442695040888963407ull;
-    const audio::FrameCount target = static_cast<audio::FrameCount>((step >> 33) % static_cast<std::uint64_t>(total));
+    const audio::FrameCount target =
+        static_cast<audio::FrameCount>((step >> 33) % static_cast<std::uint64_t>(total));
     reader->SeekSample(target);
     reader->ReadBlock(4410, block);
     benchmark::DoNotOptimize(block.samples.data());
   }
 }
 
-#define FOR_EACH_TYPE(bm)           \
+#define FOR_EACH_TYPE(bm)                                           \
   BENCHMARK_CAPTURE(bm, mp3, "mp3")->Unit(benchmark::kMillisecond); \
   BENCHMARK_CAPTURE(bm, wav, "wav")->Unit(benchmark::kMillisecond); \
   BENCHMARK_CAPTURE(bm, wma, "wma")->Unit(benchmark::kMillisecond); \

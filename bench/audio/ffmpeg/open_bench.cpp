@@ -66,10 +66,10 @@ void BM_RefuseRandom100MB(benchmark::State& state, const char* extension) {
   state.counters["bytes_read"] = bytes;
 }
 
-#define FOR_EACH_TYPE(bm)                                                    \
-  BENCHMARK_CAPTURE(bm, mp3, "mp3")->Unit(benchmark::kMillisecond);         \
-  BENCHMARK_CAPTURE(bm, wav, "wav")->Unit(benchmark::kMillisecond);         \
-  BENCHMARK_CAPTURE(bm, wma, "wma")->Unit(benchmark::kMillisecond);         \
+#define FOR_EACH_TYPE(bm)                                           \
+  BENCHMARK_CAPTURE(bm, mp3, "mp3")->Unit(benchmark::kMillisecond); \
+  BENCHMARK_CAPTURE(bm, wav, "wav")->Unit(benchmark::kMillisecond); \
+  BENCHMARK_CAPTURE(bm, wma, "wma")->Unit(benchmark::kMillisecond); \
   BENCHMARK_CAPTURE(bm, ogg, "ogg")->Unit(benchmark::kMillisecond)
 
 FOR_EACH_TYPE(BM_FirePath);

@@ -108,6 +108,46 @@ TEST(BadFiles, AFileWithNoAudioStreamIsRefused) {
   expectRefused(picture);
 }
 
+// A PCM WAV file with the header fields given, followed by a second of data.
+void writeWav(const std::string& path, std::uint16_t channels, std::uint32_t rate) {
+  const std::uint32_t dataBytes = 44100 * 4;
+  std::vector<std::uint8_t> bytes;
+  const auto put = [&bytes](std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  const auto tag = [&bytes](const char* text) { bytes.insert(bytes.end(), text, text + 4); };
+  tag("RIFF");
+  put(36 + dataBytes, 4);
+  tag("WAVE");
+  tag("fmt ");
+  put(16, 4);
+  put(1, 2);  // PCM
+  put(channels, 2);
+  put(rate, 4);
+  put(rate * channels * 2, 4);
+  put(channels * 2u, 2);
+  put(16, 2);
+  tag("data");
+  put(dataBytes, 4);
+  for (std::uint32_t i = 0; i < dataBytes; ++i) bytes.push_back(static_cast<std::uint8_t>(i * 7));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(BadFiles, AStreamWithNoRateOrNoChannelsIsNotPlayable) {
+  test::ScratchFolder folder;
+  writeWav(folder.file("good.wav"), 2, 44100);  // the same header, sound: the writer works
+  FfmpegInformation information(nullptr);
+  ASSERT_TRUE(information.OpenInfo(folder.file("good.wav"))) << information.lastError();
+  EXPECT_EQ(information.InfoTotalSamples(), 44100);
+
+  writeWav(folder.file("no-rate.wav"), 2, 0);
+  expectRefused(folder.file("no-rate.wav"));
+  writeWav(folder.file("no-channels.wav"), 0, 44100);
+  expectRefused(folder.file("no-channels.wav"));
+}
+
 // A file that still holds audio after it was cut: the reader and the
 // information agree with the ffmpeg tool on what remains.
 void expectSameAsTheTool(const std::string& path, int channels) {
