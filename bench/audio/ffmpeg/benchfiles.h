@@ -4,7 +4,16 @@
 // (see fixtureFolder()).
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <string>
+
+// Registers `bm` once per type, the type's name as its argument.
+#define QUILLON_FOR_EACH_AUDIO_TYPE(bm)                             \
+  BENCHMARK_CAPTURE(bm, mp3, "mp3")->Unit(benchmark::kMillisecond); \
+  BENCHMARK_CAPTURE(bm, wav, "wav")->Unit(benchmark::kMillisecond); \
+  BENCHMARK_CAPTURE(bm, wma, "wma")->Unit(benchmark::kMillisecond); \
+  BENCHMARK_CAPTURE(bm, ogg, "ogg")->Unit(benchmark::kMillisecond)
 
 namespace quillon::bench {
 

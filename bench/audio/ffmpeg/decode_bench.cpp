@@ -70,14 +70,8 @@ void BM_SeekAndRead(benchmark::State& state, const char* type) {
   }
 }
 
-#define FOR_EACH_TYPE(bm)                                           \
-  BENCHMARK_CAPTURE(bm, mp3, "mp3")->Unit(benchmark::kMillisecond); \
-  BENCHMARK_CAPTURE(bm, wav, "wav")->Unit(benchmark::kMillisecond); \
-  BENCHMARK_CAPTURE(bm, wma, "wma")->Unit(benchmark::kMillisecond); \
-  BENCHMARK_CAPTURE(bm, ogg, "ogg")->Unit(benchmark::kMillisecond)
-
-FOR_EACH_TYPE(BM_ReaderDecode);
-FOR_EACH_TYPE(BM_BareDecode);
-FOR_EACH_TYPE(BM_SeekAndRead);
+QUILLON_FOR_EACH_AUDIO_TYPE(BM_ReaderDecode);
+QUILLON_FOR_EACH_AUDIO_TYPE(BM_BareDecode);
+QUILLON_FOR_EACH_AUDIO_TYPE(BM_SeekAndRead);
 
 }  // namespace

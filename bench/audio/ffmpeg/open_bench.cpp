@@ -66,19 +66,13 @@ void BM_RefuseRandom100MB(benchmark::State& state, const char* extension) {
   state.counters["bytes_read"] = bytes;
 }
 
-#define FOR_EACH_TYPE(bm)                                           \
-  BENCHMARK_CAPTURE(bm, mp3, "mp3")->Unit(benchmark::kMillisecond); \
-  BENCHMARK_CAPTURE(bm, wav, "wav")->Unit(benchmark::kMillisecond); \
-  BENCHMARK_CAPTURE(bm, wma, "wma")->Unit(benchmark::kMillisecond); \
-  BENCHMARK_CAPTURE(bm, ogg, "ogg")->Unit(benchmark::kMillisecond)
-
-FOR_EACH_TYPE(BM_FirePath);
+QUILLON_FOR_EACH_AUDIO_TYPE(BM_FirePath);
 BENCHMARK_CAPTURE(BM_FirePath, mp3_with_2MB_cover, "cover.mp3")->Unit(benchmark::kMillisecond);
-FOR_EACH_TYPE(BM_FirePathUnbound);
+QUILLON_FOR_EACH_AUDIO_TYPE(BM_FirePathUnbound);
 BENCHMARK_CAPTURE(BM_FirePathUnbound, mp3_with_2MB_cover, "cover.mp3")
     ->Unit(benchmark::kMillisecond);
-FOR_EACH_TYPE(BM_OpenInfo30s);
-FOR_EACH_TYPE(BM_OpenInfo5min);
-FOR_EACH_TYPE(BM_RefuseRandom100MB);
+QUILLON_FOR_EACH_AUDIO_TYPE(BM_OpenInfo30s);
+QUILLON_FOR_EACH_AUDIO_TYPE(BM_OpenInfo5min);
+QUILLON_FOR_EACH_AUDIO_TYPE(BM_RefuseRandom100MB);
 
 }  // namespace
