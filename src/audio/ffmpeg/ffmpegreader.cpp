@@ -79,12 +79,14 @@ void FfmpegReader::CloseFile() {
   m_position = 0;
   m_skip = 0;
   m_pending.clear();
+  m_pendingStart = 0;
   m_decoderEnded = false;
   m_decoderFailed = false;
 }
 
 ReadResult FfmpegReader::ReadBlock(FrameCount frames, AudioBlock& block) {
-  block.samples.clear();
+  std::vector<std::int16_t>& out = block.samples;
+  out.clear();  // keeps its capacity: a reused block costs no allocation
   block.channels = m_format.channels;
   block.sampleRate = m_format.sampleRate;
   if (m_status < 0 || !m_decoder) {
@@ -99,53 +101,62 @@ ReadResult FfmpegReader::ReadBlock(FrameCount frames, AudioBlock& block) {
   if (wanted <= 0) return ReadResult::End;
 
   m_input->setLimits(kReadTimeout);
-  fillPending(wanted);
   const auto channels = static_cast<std::size_t>(m_format.channels);
-  const FrameCount available = static_cast<FrameCount>(m_pending.size() / channels);
-  const FrameCount taken = std::min(wanted, available);
+  const std::size_t wantedSamples = static_cast<std::size_t>(wanted) * channels;
+  // Frames decoded past the last block come first.
+  const std::size_t fromPending = std::min(wantedSamples, m_pending.size() - m_pendingStart);
+  const auto pendingStart = m_pending.begin() + static_cast<std::ptrdiff_t>(m_pendingStart);
+  out.insert(out.end(), pendingStart, pendingStart + static_cast<std::ptrdiff_t>(fromPending));
+  m_pendingStart += fromPending;
+  if (m_pendingStart == m_pending.size()) {
+    m_pending.clear();
+    m_pendingStart = 0;
+  }
+  // Then frames decoded straight into the block; what the last one brings
+  // beyond the block waits for the next.
+  while (out.size() < wantedSamples && decodeInto(out)) {
+  }
+  if (out.size() > wantedSamples) {
+    m_pending.assign(out.begin() + static_cast<std::ptrdiff_t>(wantedSamples), out.end());
+    out.resize(wantedSamples);
+  }
+  const auto taken = static_cast<FrameCount>(out.size() / channels);
   if (taken <= 0) return m_decoderFailed ? ReadResult::Failed : ReadResult::End;
-
-  const auto end = m_pending.begin() +
-                   static_cast<std::ptrdiff_t>(taken) * static_cast<std::ptrdiff_t>(channels);
-  block.samples.assign(m_pending.begin(), end);
-  m_pending.erase(m_pending.begin(), end);  // what is left is less than a decoded frame
   m_position += taken;
   return ReadResult::Data;
 }
 
-bool FfmpegReader::fillPending(FrameCount frames) {
-  const auto wanted =
-      static_cast<std::size_t>(frames) * static_cast<std::size_t>(m_format.channels);
-  while (m_pending.size() < wanted && !m_decoderEnded && !m_decoderFailed) {
-    switch (m_decoder->next()) {
-      case AudioStreamDecoder::Step::Frame:
-        if (!takeFrame()) m_decoderFailed = true;
-        break;
-      case AudioStreamDecoder::Step::End:
-        m_decoderEnded = true;
-        break;
-      case AudioStreamDecoder::Step::Failed:
-        m_error = m_decoder->lastError();
-        m_decoderFailed = true;
-        break;
-    }
+bool FfmpegReader::decodeInto(std::vector<std::int16_t>& out) {
+  if (m_decoderEnded || m_decoderFailed) return false;
+  switch (m_decoder->next()) {
+    case AudioStreamDecoder::Step::Frame:
+      if (takeFrame(out)) return true;
+      m_decoderFailed = true;
+      return false;
+    case AudioStreamDecoder::Step::End:
+      m_decoderEnded = true;
+      return false;
+    case AudioStreamDecoder::Step::Failed:
+      m_error = m_decoder->lastError();
+      m_decoderFailed = true;
+      return false;
   }
-  return !m_decoderFailed;
+  return false;
 }
 
-bool FfmpegReader::takeFrame() {
+bool FfmpegReader::takeFrame(std::vector<std::int16_t>& out) {
   const AVFrame& frame = m_decoder->frame();
   if (m_skip >= frame.nb_samples) {  // dropped whole: no need to convert it
     m_skip -= frame.nb_samples;
     return true;
   }
-  const std::size_t start = m_pending.size();
-  if (!m_converter.append(frame, m_pending, m_error)) return false;
+  const std::size_t start = out.size();
+  if (!m_converter.append(frame, out, m_error)) return false;
   if (m_skip > 0) {
-    const auto first = m_pending.begin() + static_cast<std::ptrdiff_t>(start);
+    const auto first = out.begin() + static_cast<std::ptrdiff_t>(start);
     const auto dropped = std::min<std::ptrdiff_t>(
-        static_cast<std::ptrdiff_t>(m_skip) * m_format.channels, m_pending.end() - first);
-    m_pending.erase(first, first + dropped);
+        static_cast<std::ptrdiff_t>(m_skip) * m_format.channels, out.end() - first);
+    out.erase(first, first + dropped);
     m_skip = 0;
   }
   return true;
@@ -158,6 +169,7 @@ std::optional<FrameCount> FfmpegReader::SeekSample(FrameCount frame) {
   }
   const FrameCount target = std::clamp<FrameCount>(frame, 0, m_total);
   m_pending.clear();
+  m_pendingStart = 0;
   m_converter.reset();
   m_decoderEnded = false;
   m_decoderFailed = false;
@@ -186,8 +198,7 @@ bool FfmpegReader::seekByTimestamp(FrameCount target) {
     }
     if (!position || *position > target) continue;  // landed late: start earlier
     m_skip = target - *position;
-    if (!takeFrame()) return false;
-    return true;
+    return takeFrame(m_pending);
   }
   return false;
 }

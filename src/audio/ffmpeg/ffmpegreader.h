@@ -49,11 +49,11 @@ class FfmpegReader final : public Reader {
 
  private:
   int failOpen(int code, const std::string& error, const FileInput* input);
-  // Decodes until `frames` frames wait in m_pending or the data ends; false
-  // when decoding failed.
-  bool fillPending(FrameCount frames);
-  // Converts the decoder's frame into m_pending, dropping m_skip frames first.
-  bool takeFrame();
+  // Decodes the next frame onto `out`; false at the end of the data or when
+  // decoding failed (m_decoderEnded, m_decoderFailed).
+  bool decodeInto(std::vector<std::int16_t>& out);
+  // Converts the decoder's frame onto `out`, dropping m_skip frames first.
+  bool takeFrame(std::vector<std::int16_t>& out);
   bool seekByTimestamp(FrameCount target);
   bool restartFromBeginning();
 
@@ -64,9 +64,11 @@ class FfmpegReader final : public Reader {
   int m_status;
   AudioFormat m_format;
   FrameCount m_total = 0;
-  FrameCount m_position = 0;            // frame of the next sample handed out
-  FrameCount m_skip = 0;                // decoded frames still to drop to reach m_position
-  std::vector<std::int16_t> m_pending;  // decoded from m_position on, not yet handed out
+  FrameCount m_position = 0;  // frame of the next sample handed out
+  FrameCount m_skip = 0;      // decoded frames still to drop to reach m_position
+  // Decoded from m_position on, not yet handed out, from m_pendingStart.
+  std::vector<std::int16_t> m_pending;
+  std::size_t m_pendingStart = 0;
   bool m_decoderEnded = false;
   bool m_decoderFailed = false;
   std::int64_t m_bytesReadByRefusal = 0;

@@ -85,20 +85,23 @@ bool SampleConverter::append(const AVFrame& frame, std::vector<std::int16_t>& ou
     error = "The samples cannot be converted: " + ffmpegErrorText(capacity);
     return false;
   }
-  const std::size_t start = out.size();
-  out.resize(start +
-             static_cast<std::size_t>(capacity) * static_cast<std::size_t>(m_output.channels));
-  auto* target = reinterpret_cast<std::uint8_t*>(out.data() + start);
+  // swresample writes into a buffer that only ever grows, then the samples
+  // are appended: no zero-filling of `out` before every frame.
+  const auto channels = static_cast<std::size_t>(m_output.channels);
+  if (m_scratch.size() < static_cast<std::size_t>(capacity) * channels) {
+    m_scratch.resize(static_cast<std::size_t>(capacity) * channels);
+  }
+  auto* target = reinterpret_cast<std::uint8_t*>(m_scratch.data());
   const int converted =
       swr_convert(m_swr, &target, capacity, const_cast<const std::uint8_t**>(frame.extended_data),
                   frame.nb_samples);
   if (converted < 0) {
-    out.resize(start);
     error = "The samples cannot be converted: " + ffmpegErrorText(converted);
     return false;
   }
-  out.resize(start +
-             static_cast<std::size_t>(converted) * static_cast<std::size_t>(m_output.channels));
+  out.insert(out.end(), m_scratch.begin(),
+             m_scratch.begin() +
+                 static_cast<std::ptrdiff_t>(static_cast<std::size_t>(converted) * channels));
   return true;
 }
 

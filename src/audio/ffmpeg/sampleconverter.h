@@ -51,6 +51,7 @@ class SampleConverter {
   int m_inRate = 0;
   AVSampleFormat m_inFormat = AV_SAMPLE_FMT_NONE;
   AVChannelLayout m_inLayout{};
+  std::vector<std::int16_t> m_scratch;  // what swresample writes into
 };
 
 }  // namespace quillon::audio
