@@ -177,7 +177,8 @@ AudioStreamDecoder::Step AudioStreamDecoder::decode() {
     result = readPacket();
     if (result == AVERROR_EOF) {
       m_draining = true;
-      avcodec_send_packet(m_codec.get(), nullptr);  // cannot fail but for a bug
+      result = avcodec_send_packet(m_codec.get(), nullptr);
+      if (result < 0) return fail(result, "The audio decoder cannot finish");
       continue;
     }
     if (result < 0) return fail(result, "The file cannot be read");

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "audio/conversions.h"
 #include "audio/ffmpeg/audiostreamdecoder.h"
 #include "audio/ffmpeg/exactlength.h"
 #include "audio/ffmpeg/ffmpegerrors.h"

@@ -105,12 +105,17 @@ std::unique_ptr<FileInput> FileInput::open(const std::string& path, int& code, s
     return nullptr;
   }
   struct stat after {};
-  if (::fstat(fd, &after) != 0 || !S_ISREG(after.st_mode)) {
+  if (::fstat(fd, &after) != 0) {
     const int err = errno;
     ::close(fd);
+    code = AVERROR(err);
+    error = describeOpenFailure(err, path);
+    return nullptr;
+  }
+  if (!S_ISREG(after.st_mode)) {  // swapped for something else since stat()
+    ::close(fd);
     code = AVERROR(EINVAL);
-    error = S_ISREG(after.st_mode) ? describeOpenFailure(err, path)
-                                   : describeNonRegular(after.st_mode, path);
+    error = describeNonRegular(after.st_mode, path);
     return nullptr;
   }
   FileIdentity identity;
