@@ -1,0 +1,242 @@
+#include "audiofixtures.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quillon::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// FNV-1a: a stable short name for a recipe, so a changed recipe makes a new
+// file instead of reusing a stale one.
+std::string recipeHash(const std::string& recipe) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : recipe) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return std::string(text, 10);
+}
+
+std::string cachedName(const std::string& name, const std::string& recipe) {
+  const fs::path p(name);
+  return (fs::path(fixtureFolder()) /
+          (p.stem().string() + "-" + recipeHash(recipe) + p.extension().string()))
+      .string();
+}
+
+std::string layoutName(int channels) {
+  return channels == 1 ? "mono" : channels == 2 ? "stereo" : "5.1";
+}
+
+// A sweep per channel, each starting and climbing at its own pace.
+std::string sweepSource(int rate, int channels, double seconds) {
+  std::ostringstream expr;
+  for (int k = 0; k < channels; ++k) {
+    if (k > 0) expr << '|';
+    expr << "0.35*sin(2*PI*(" << 150 + 70 * k << "*t+" << 40 + 9 * k << "*t*t))";
+  }
+  std::ostringstream source;
+  source << "-f lavfi -i 'aevalsrc=" << expr.str() << ":s=" << rate << ":d=" << seconds
+         << ":c=" << layoutName(channels) << "'";
+  return source.str();
+}
+
+std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+}  // namespace
+
+long long AudioFixture::sourceFrames() const { return std::llround(rate * seconds); }
+
+const std::string& fixtureFolder() {
+  static const std::string folder = [] {
+    const char* root = std::getenv("QUILLON_TEST_TMP");
+    fs::path base = root != nullptr && *root != '\0'
+                        ? fs::path(root)
+                        : fs::path("/tmp") / ("quillon-test-" + std::to_string(::getuid()));
+    base /= "ffmpeg-fixtures";
+    fs::create_directories(base);
+    return base.string();
+  }();
+  return folder;
+}
+
+bool runFfmpeg(const std::string& arguments, const std::string& output) {
+  const std::string partial =
+      output + ".part-" + std::to_string(::getpid()) + fs::path(output).extension().string();
+  const std::string command = "ffmpeg -nostdin -hide_banner -v error -y " + arguments +
+                              " -fflags +bitexact -flags:a +bitexact " + quoted(partial) +
+                              " < /dev/null > /dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) {
+    std::error_code ignored;
+    fs::remove(partial, ignored);
+    return false;
+  }
+  std::error_code error;
+  fs::rename(partial, output, error);
+  return !error;
+}
+
+std::string fixturePath(const AudioFixture& fixture) {
+  const std::string recipe =
+      sweepSource(fixture.rate, fixture.channels, fixture.seconds) + " " + fixture.encoder;
+  const std::string path = cachedName(fixture.name, recipe);
+  if (fs::exists(path)) return path;
+  if (!runFfmpeg(recipe, path)) {
+    std::fprintf(stderr, "ffmpeg could not make %s with: %s\n", fixture.name.c_str(),
+                 recipe.c_str());
+    return "";
+  }
+  return path;
+}
+
+std::string mp3WithCoverPicture(int pictureBytes) {
+  // Noise hardly compresses: a PNG of w×h pixels takes about 2.6·w·h bytes.
+  const int side = static_cast<int>(std::sqrt(pictureBytes / 2.6)) + 1;
+  const std::string picture = cachedName("cover.png", "noise " + std::to_string(side));
+  if (!fs::exists(picture) &&
+      !runFfmpeg("-f lavfi -i 'nullsrc=s=" + std::to_string(side) + "x" + std::to_string(side) +
+                     ",geq=random(1)*255:random(1)*255:random(1)*255' -frames:v 1",
+                 picture)) {
+    std::fprintf(stderr, "ffmpeg could not make a cover picture\n");
+    return "";
+  }
+  const AudioFixture tone{"cover-tone.mp3", 44100, 2, 3, "-c:a libmp3lame -b:a 128k"};
+  const std::string audio = fixturePath(tone);
+  const std::string recipe = "-i " + quoted(audio) + " -i " + quoted(picture) +
+                             " -map 0 -map 1 -c copy -id3v2_version 3"
+                             " -disposition:v attached_pic";
+  const std::string path = cachedName("with-cover.mp3", recipe);
+  if (fs::exists(path)) return path;
+  if (!runFfmpeg(recipe, path)) {
+    std::fprintf(stderr, "ffmpeg could not add a cover picture\n");
+    return "";
+  }
+  return path;
+}
+
+std::string wmaWithVideo() {
+  const std::string recipe = "-f lavfi -i 'testsrc=s=160x120:r=10:d=3' " +
+                             sweepSource(44100, 2, 3) +
+                             " -map 0:v -map 1:a -c:v wmv2 -c:a wmav2 -b:a 128k -f asf";
+  const std::string path = cachedName("with-video.wma", recipe);
+  if (!fs::exists(path) && !runFfmpeg(recipe, path)) {
+    std::fprintf(stderr, "ffmpeg could not make an ASF file with video\n");
+    return "";
+  }
+  return path;
+}
+
+std::string oggWithoutAudio() {
+  const std::string recipe = "-f lavfi -i 'testsrc=s=160x120:r=10:d=1' -c:v libtheora";
+  const std::string path = cachedName("video-only.ogg", recipe);
+  if (!fs::exists(path) && !runFfmpeg(recipe, path)) {
+    std::fprintf(stderr, "ffmpeg could not make a Theora-only Ogg file\n");
+    return "";
+  }
+  return path;
+}
+
+std::vector<std::string> randomBytesFiles(long long bytes, const std::vector<std::string>& names) {
+  const std::string source = cachedName("random.bin", "xorshift " + std::to_string(bytes));
+  if (!fs::exists(source)) {
+    const std::string partial = source + ".part-" + std::to_string(::getpid());
+    std::ofstream out(partial, std::ios::binary);
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    std::vector<std::uint64_t> chunk(1 << 17);  // 1 MiB
+    for (long long written = 0; written < bytes;) {
+      for (auto& word : chunk) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        word = state;
+      }
+      const auto n = std::min<long long>(bytes - written, static_cast<long long>(chunk.size() * 8));
+      out.write(reinterpret_cast<const char*>(chunk.data()), n);
+      written += n;
+    }
+    out.close();
+    fs::rename(partial, source);
+  }
+  std::vector<std::string> paths;
+  for (const auto& name : names) {
+    const std::string path = cachedName(name, "random " + std::to_string(bytes));
+    std::error_code ignored;
+    if (!fs::exists(path)) {
+      fs::create_hard_link(source, path, ignored);
+      if (ignored) fs::copy_file(source, path, ignored);
+    }
+    paths.push_back(path);
+  }
+  return paths;
+}
+
+ScratchFolder::ScratchFolder() {
+  std::string pattern = fixtureFolder() + "/scratch-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    std::fprintf(stderr, "mkdtemp failed under %s\n", fixtureFolder().c_str());
+  }
+  m_path = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  // A test may have taken permissions away; give them back first.
+  fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(m_path, ignored);
+}
+
+namespace {
+
+std::vector<std::int16_t> runDecoder(const std::string& path, int channels) {
+  const std::string command = "ffmpeg -nostdin -v error -i " + quoted(path) + " -map 0:a:0 -ac " +
+                              std::to_string(channels) + " -f s16le -c:a pcm_s16le - 2>/dev/null";
+  std::vector<std::int16_t> samples;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return samples;
+  std::int16_t buffer[8192];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, sizeof buffer[0], std::size(buffer), pipe);
+    samples.insert(samples.end(), buffer, buffer + got);
+    if (got < std::size(buffer)) break;
+  }
+  ::pclose(pipe);
+  return samples;
+}
+
+}  // namespace
+
+std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels) {
+  // A fixture's decode is kept beside it: each test process would otherwise
+  // start the tool again for the same answer.
+  const bool kept = fs::path(path).parent_path() == fs::path(fixtureFolder());
+  const std::string keptPath = path + "." + std::to_string(channels) + "ch.s16";
+  if (kept && fs::exists(keptPath)) {
+    std::ifstream in(keptPath, std::ios::binary);
+    std::vector<std::int16_t> samples(fs::file_size(keptPath) / sizeof(std::int16_t));
+    in.read(reinterpret_cast<char*>(samples.data()),
+            static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
+    if (in) return samples;
+  }
+  std::vector<std::int16_t> samples = runDecoder(path, channels);
+  if (kept && !samples.empty()) {
+    const std::string partial = keptPath + ".part-" + std::to_string(::getpid());
+    std::ofstream out(partial, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(samples.data()),
+              static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
+    out.close();
+    std::error_code ignored;
+    if (out) fs::rename(partial, keptPath, ignored);
+  }
+  return samples;
+}
+
+}  // namespace quillon::test
