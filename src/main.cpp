@@ -7,7 +7,7 @@
 #include "app/iniconfigkeys.h"
 #include "app/programfiles.h"
 #include "app/singleinstance.h"
-#include "app/temporaryengine.h"
+#include "audio/programengine.h"
 
 int main(int argc, char* argv[]) {
   using namespace quillon;
@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
   app::IniConfigKeys config(app::configIniFile(place).toStdString());
   app::FavoritesStandIn favorites;  // until the favourites
   about::DesktopShell shell;
-  app::TemporaryEngine engine;  // until the FFmpeg and PortAudio engine
+  audio::ProgramEngine engine;
   app::Cartoucheur window(engine, {config, favorites, shell, app::findWelcomePage(place),
                                    [] { QCoreApplication::exit(0); }});
   window.show();
