@@ -1,0 +1,97 @@
+// A cart playing real files end to end: read by FFmpeg, played on the
+// simulated device with a stepped clock.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "audio/ffmpeg/ffmpegmedia.h"
+#include "audio/manualscheduler.h"
+#include "audio/simulateddevices.h"
+#include "audio/simulatedplayer.h"
+#include "cart/cartouche.h"
+
+namespace quillon::cart {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+class RealFileEngine : public audio::Engine {
+ public:
+  std::unique_ptr<audio::Reader> createReader() override { return media.createReader(); }
+  std::unique_ptr<audio::Information> createInformation() override {
+    return media.createInformation();
+  }
+  std::unique_ptr<audio::Player> createPlayer() override {
+    return std::make_unique<audio::SimulatedPlayer>(clock, devices);
+  }
+  audio::UiScheduler& scheduler() override { return clock; }
+
+  audio::ManualScheduler clock;
+  audio::SimulatedDevices devices;
+  audio::FfmpegMedia media;
+};
+
+class CartOnRealFiles : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const char* base = std::getenv("QUILLON_TEST_TMP");
+    s_folder = fs::path(base ? base : fs::temp_directory_path().string()) / "cart-real-files";
+    fs::create_directories(s_folder);
+    // 2.5 s of a 440 Hz tone: an MP3 and a WAV, made by the ffmpeg tool.
+    for (const char* name : {"tone.mp3", "tone.wav"}) {
+      const fs::path file = s_folder / name;
+      if (fs::exists(file)) continue;
+      const std::string command =
+          "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=2.5 "
+          "-ar 44100 -ac 2 '" +
+          file.string() + "'";
+      ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+  }
+  static fs::path s_folder;
+
+  RealFileEngine engine;
+};
+
+fs::path CartOnRealFiles::s_folder;
+
+TEST_F(CartOnRealFiles, PlaysToTheEndAndStops) {
+  for (const char* name : {"tone.mp3", "tone.wav"}) {
+    SCOPED_TRACE(name);
+    Cartouche cart(engine);
+    ASSERT_TRUE(cart.SetTitle((s_folder / name).string()));
+    // 110250 frames at 44100: 2500 ms, 2 whole seconds (half to even).
+    EXPECT_EQ(cart.LengthSeconds(), 2);
+    cart.ListenMusic();
+    ASSERT_TRUE(cart.Playing()) << cart.lastError();
+    engine.clock.advance(2s);
+    EXPECT_TRUE(cart.Playing());
+    engine.clock.advance(1s);
+    EXPECT_FALSE(cart.Playing());
+    EXPECT_EQ(cart.lastError(), "");
+  }
+}
+
+TEST_F(CartOnRealFiles, LoopsWithoutStopping) {
+  Cartouche cart(engine);
+  ASSERT_TRUE(cart.SetTitle((s_folder / "tone.mp3").string()));
+  cart.Setloop(1);
+  cart.ListenMusic();
+  engine.clock.advance(10s);
+  EXPECT_TRUE(cart.Playing());
+  EXPECT_EQ(cart.lastError(), "");
+}
+
+TEST_F(CartOnRealFiles, AMissingFileIsMarkedAndDoesNotStart) {
+  Cartouche cart(engine);
+  EXPECT_FALSE(cart.SetTitle((s_folder / "gone.mp3").string()));
+  EXPECT_TRUE(cart.fileMissing());
+  cart.ListenMusic();
+  EXPECT_FALSE(cart.Playing());
+}
+
+}  // namespace
+}  // namespace quillon::cart
