@@ -3,6 +3,7 @@
 // own recording what reaches the server. Skipped, with the reason, only where
 // jackd cannot start.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -64,6 +65,11 @@ int findDevice(const Player& player, const std::string& name) {
 class JackDevice : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The dummy server is not real-time: on a busy machine it and PortAudio's
+    // thread wait behind other work and miss cycles. A higher priority for
+    // this process and the server it starts (where allowed) keeps them on
+    // time; where it is not allowed, the attempts below still cope.
+    setpriority(PRIO_PROCESS, 0, -20);
     server = std::make_unique<test::JackServer>(serverName());
     std::string error;
     if (!server->start(error)) {
@@ -92,6 +98,8 @@ class JackDevice : public ::testing::Test {
     recorder = std::make_unique<test::JackRecorder>(server->name(), 30, error);
     ASSERT_TRUE(recorder->ok()) << error;
     ASSERT_TRUE(recorder->connectFrom("PortAudio", error)) << error;
+    // New connections reorder the server's graph, which may cost it a cycle.
+    test::runRealTime(clock, 200ms);
   }
 
   DevicePlayer& newPlayer(Events& events) {
@@ -112,6 +120,41 @@ class JackDevice : public ::testing::Test {
     };
   }
 
+  struct Tone {
+    std::vector<float> left, right;
+    int xruns = 0;
+    std::int64_t underruns = 0;
+  };
+  static constexpr int kAttempts = 8;
+
+  // Plays the tone from a file at `rate`, stops it mid-play after 0.7 s, and
+  // returns what the server received from just before the start to 0.2 s
+  // after the stop.
+  Tone playTone(int rate) {
+    Events events;
+    DevicePlayer& player = newPlayer(events);
+    Gain gain;
+    long next = 0;
+    feedTone(player, events, rate, gain, next);
+    const long from = recorder->position();
+    const int xrunsBefore = recorder->xruns();
+    Tone tone;
+    EXPECT_TRUE(player.SetFormat({rate, 2}));
+    EXPECT_EQ(player.OpenOutput(), 0) << player.lastError();
+    events.onRequest();
+    events.onRequest();
+    test::runRealTime(clock, 700ms);
+    tone.underruns = player.UnderrunCount();
+    player.CloseOutput();  // mid-wave
+    test::runRealTime(clock, 200ms);
+    const long to = recorder->position();
+    tone.xruns = recorder->xruns() - xrunsBefore;
+    tone.left = recorder->channel(0, from, to);
+    tone.right = recorder->channel(1, from, to);
+    player.setEventHandler(nullptr);  // `events` ends here
+    return tone;
+  }
+
   ManualScheduler clock;
   std::unique_ptr<test::JackServer> server;
   std::unique_ptr<DeviceManager> devices;
@@ -129,26 +172,19 @@ TEST_F(JackDevice, TonesAtEveryRateArriveInTuneAtTheirLevelWithoutClicks) {
 
   for (const int rate : {22050, 44100, 48000}) {
     SCOPED_TRACE("file rate " + std::to_string(rate));
-    Events events;
-    DevicePlayer& player = newPlayer(events);
-    Gain gain;
-    long next = 0;
-    feedTone(player, events, rate, gain, next);
-    const long from = recorder->position();
-    ASSERT_TRUE(player.SetFormat({rate, 2}));
-    ASSERT_EQ(player.OpenOutput(), 0) << player.lastError();
-    events.onRequest();
-    events.onRequest();
-    test::runRealTime(clock, 700ms);
-    player.CloseOutput();  // mid-wave
-    test::runRealTime(clock, 200ms);
-    const long to = recorder->position();
-    EXPECT_EQ(player.UnderrunCount(), 0);
-
-    const auto left = recorder->channel(0, from, to);
-    const auto right = recorder->channel(1, from, to);
-    ASSERT_EQ(left.size(), right.size());
-    EXPECT_EQ(left, right);
+    // A cycle the server ran late (an xrun: anyone's lateness on a loaded
+    // machine) is a gap in what is heard that says nothing of the player:
+    // such an attempt is played again.
+    Tone tone;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+      tone = playTone(rate);
+      if (tone.xruns == 0) break;
+    }
+    ASSERT_EQ(tone.xruns, 0) << "the JACK server ran late in all " << kAttempts
+                             << " attempts: the machine is too loaded to judge the sound";
+    EXPECT_EQ(tone.underruns, 0);
+    const auto& left = tone.left;
+    EXPECT_EQ(left, tone.right);
     std::size_t first = 0;
     while (first < left.size() && left[first] == 0.0f) ++first;
     std::size_t last = left.size();

@@ -22,7 +22,8 @@ JackRecorder::JackRecorder(const std::string& server, int seconds, std::string& 
         jack_port_register(m_client, name.c_str(), JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
   }
   if (m_ports[0] == nullptr || m_ports[1] == nullptr ||
-      jack_set_process_callback(m_client, process, this) != 0 || jack_activate(m_client) != 0) {
+      jack_set_process_callback(m_client, process, this) != 0 ||
+      jack_set_xrun_callback(m_client, xrun, this) != 0 || jack_activate(m_client) != 0) {
     error = "cannot set up the JACK recorder";
     jack_client_close(m_client);
     m_client = nullptr;
@@ -57,6 +58,11 @@ std::vector<float> JackRecorder::channel(int c, long from, long to) const {
   to = std::min(to, position());
   if (from >= to) return {};
   return std::vector<float>(m_data[c].begin() + from, m_data[c].begin() + to);
+}
+
+int JackRecorder::xrun(void* self) {
+  static_cast<JackRecorder*>(self)->m_xruns.fetch_add(1, std::memory_order_relaxed);
+  return 0;
 }
 
 int JackRecorder::process(jack_nframes_t frames, void* self) {

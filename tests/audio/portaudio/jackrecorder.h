@@ -27,11 +27,15 @@ class JackRecorder {
   long position() const { return m_written.load(std::memory_order_acquire); }
   // Channel 0 or 1, frames [from, to) (to clamped to position()).
   std::vector<float> channel(int c, long from, long to) const;
+  // Cycles the server reported late (xruns) so far: a late cycle is a gap or
+  // a repeat in what is heard, whoever was late. any thread
+  int xruns() const { return m_xruns.load(std::memory_order_relaxed); }
   // The server died: never close the client (that could block for good).
   void abandon() { m_abandoned = true; }
 
  private:
   static int process(jack_nframes_t frames, void* self);
+  static int xrun(void* self);
 
   jack_client_t* m_client = nullptr;
   jack_port_t* m_ports[2] = {nullptr, nullptr};
@@ -39,6 +43,7 @@ class JackRecorder {
   std::vector<float> m_data[2];
   // Written by JACK's thread after the samples (release); read with acquire.
   std::atomic<long> m_written{0};
+  std::atomic<int> m_xruns{0};  // a count: relaxed
   bool m_abandoned = false;
 };
 
