@@ -17,8 +17,9 @@
 // a request is raised with at least kQueueTargetMs - kServicePeriod - one
 // device period still queued: the UI thread may stall that long (about 165 ms
 // on a 5.3 ms device) without an underrun. A new gain reaches the sound with
-// the next block fed, behind what is queued: at most kQueueTargetMs plus one
-// 100 ms block plus the device period, about 285 ms.
+// the next block fed, which plays after everything queued before it: at most
+// kQueueTargetMs plus one 100 ms block, plus the device's own latency (about
+// 291 ms on a 5.3 ms JACK device).
 #pragma once
 
 #include <chrono>
