@@ -60,14 +60,47 @@ std::vector<float> JackRecorder::channel(int c, long from, long to) const {
   return std::vector<float>(m_data[c].begin() + from, m_data[c].begin() + to);
 }
 
+void JackRecorder::markGlitch(long position) noexcept {
+  // Two threads may mark (process and notification): a slot each by
+  // fetch_add, then the slot is written; readers skip unwritten (0) slots.
+  const int slot = m_glitchCount.fetch_add(1, std::memory_order_acq_rel);
+  if (slot < kMaxGlitches) {
+    m_glitches[static_cast<std::size_t>(slot)].store(std::max(position, 1L),
+                                                     std::memory_order_release);
+  }
+}
+
+std::vector<long> JackRecorder::glitches() const {
+  std::vector<long> out;
+  const int n = std::min(m_glitchCount.load(std::memory_order_acquire), kMaxGlitches);
+  for (int i = 0; i < n; ++i) {
+    const long p = m_glitches[static_cast<std::size_t>(i)].load(std::memory_order_acquire);
+    if (p > 0) out.push_back(p);
+  }
+  return out;
+}
+
 int JackRecorder::xrun(void* self) {
-  static_cast<JackRecorder*>(self)->m_xruns.fetch_add(1, std::memory_order_relaxed);
+  auto* r = static_cast<JackRecorder*>(self);
+  const jack_nframes_t now = jack_frame_time(r->m_client);
+  const long since = static_cast<long>(now - r->m_cycleStart.load(std::memory_order_relaxed));
+  r->markGlitch(r->m_cycleWritten.load(std::memory_order_relaxed) + since);
   return 0;
 }
 
 int JackRecorder::process(jack_nframes_t frames, void* self) {
   auto* r = static_cast<JackRecorder*>(self);
   const long written = r->m_written.load(std::memory_order_relaxed);
+  // A cycle that does not start where the last one ended was missed here.
+  const jack_nframes_t start = jack_last_frame_time(r->m_client);
+  if (r->m_started.load(std::memory_order_relaxed) &&
+      start != r->m_cycleStart.load(std::memory_order_relaxed) + r->m_lastFrames) {
+    r->markGlitch(written);
+  }
+  r->m_started.store(true, std::memory_order_relaxed);
+  r->m_lastFrames = frames;
+  r->m_cycleStart.store(start, std::memory_order_relaxed);
+  r->m_cycleWritten.store(written, std::memory_order_relaxed);
   const long room = static_cast<long>(r->m_data[0].size()) - written;
   const long n = std::min<long>(frames, room);
   if (n <= 0) return 0;

@@ -5,6 +5,7 @@
 
 #include <jack/jack.h>
 
+#include <array>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -27,15 +28,18 @@ class JackRecorder {
   long position() const { return m_written.load(std::memory_order_acquire); }
   // Channel 0 or 1, frames [from, to) (to clamped to position()).
   std::vector<float> channel(int c, long from, long to) const;
-  // Cycles the server reported late (xruns) so far: a late cycle is a gap or
-  // a repeat in what is heard, whoever was late. any thread
-  int xruns() const { return m_xruns.load(std::memory_order_relaxed); }
+  // Where the server ran late (an xrun: a cycle that someone, on a busy
+  // machine, finished late) or the recorder missed a cycle: positions in the
+  // recording, each at or after the damage it marks (an xrun is reported a
+  // little after it happened). any thread
+  std::vector<long> glitches() const;
   // The server died: never close the client (that could block for good).
   void abandon() { m_abandoned = true; }
 
  private:
   static int process(jack_nframes_t frames, void* self);
   static int xrun(void* self);
+  void markGlitch(long position) noexcept;
 
   jack_client_t* m_client = nullptr;
   jack_port_t* m_ports[2] = {nullptr, nullptr};
@@ -43,7 +47,17 @@ class JackRecorder {
   std::vector<float> m_data[2];
   // Written by JACK's thread after the samples (release); read with acquire.
   std::atomic<long> m_written{0};
-  std::atomic<int> m_xruns{0};  // a count: relaxed
+  // Glitch positions: slots written before the count is released.
+  static constexpr int kMaxGlitches = 4096;
+  std::array<std::atomic<long>, kMaxGlitches> m_glitches{};
+  std::atomic<int> m_glitchCount{0};
+  // The latest cycle's start (JACK frame time) and the recording position it
+  // began at, for placing xruns; read together without a lock, so a position
+  // may be a cycle off, which the margins allow for.
+  std::atomic<jack_nframes_t> m_cycleStart{0};
+  std::atomic<long> m_cycleWritten{0};
+  std::atomic<bool> m_started{false};
+  jack_nframes_t m_lastFrames = 0;  // process thread only
   bool m_abandoned = false;
 };
 
