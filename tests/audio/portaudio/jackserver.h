@@ -17,8 +17,9 @@ class JackServer {
   JackServer(const JackServer&) = delete;
   JackServer& operator=(const JackServer&) = delete;
 
-  // Starts `jackd -n NAME -r -d dummy -r 48000 -p 256` and waits until it
-  // takes clients (10 s at most). False, with `error`, when it cannot.
+  // Starts `jackd -n NAME -R -d dummy -r 48000 -p 256` (real-time; or with
+  // -r, not real-time, where that is refused) and waits until it takes
+  // clients (10 s at most). False, with `error`, when it cannot.
   bool start(std::string& error);
   // Kills it at once (SIGKILL), as a crash would, and removes what it left.
   void kill();
@@ -29,6 +30,7 @@ class JackServer {
   bool running() const { return m_pid > 0; }
 
  private:
+  bool startWith(const char* scheduling, std::string& error);
   void reap(int signal);
   void removeLeftovers() const;
 
