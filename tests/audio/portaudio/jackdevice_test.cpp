@@ -76,6 +76,9 @@ class JackDevice : public ::testing::Test {
       GTEST_SKIP() << "jackd cannot start here (" << error
                    << "); this test needs a JACK dummy server";
     }
+    std::cout << "JACK dummy server " << server->name()
+              << (server->realtime() ? ", real-time\n"
+                                     : ", not real-time (" + server->realtimeRefusal() + ")\n");
     devices = std::make_unique<DeviceManager>(clock);
     ASSERT_TRUE(devices->lastError().empty()) << devices->lastError();
     connectRecorder();

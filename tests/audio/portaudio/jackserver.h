@@ -27,6 +27,9 @@ class JackServer {
   void stop();
 
   const std::string& name() const { return m_name; }
+  // Whether it runs real-time, and if not, why the real-time start failed.
+  bool realtime() const { return m_realtime; }
+  const std::string& realtimeRefusal() const { return m_realtimeRefusal; }
   bool running() const { return m_pid > 0; }
 
  private:
@@ -36,6 +39,8 @@ class JackServer {
 
   std::string m_name;
   pid_t m_pid = -1;
+  bool m_realtime = false;
+  std::string m_realtimeRefusal;
 };
 
 }  // namespace quillon::test
