@@ -106,5 +106,20 @@ void BM_PrepareBlock44100To48000(benchmark::State& state) {
 }
 BENCHMARK(BM_PrepareBlock44100To48000)->Unit(benchmark::kMicrosecond);
 
+// The resampler's share of it.
+void BM_ResampleBlock44100To48000(benchmark::State& state) {
+  RateConverter converter;
+  std::string error;
+  converter.configure({44100, 2}, kDeviceRate, error);
+  const AudioBlock block = sine(44100, 4410, 0);
+  std::vector<std::int16_t> out;
+  for (auto _ : state) {
+    out.clear();
+    converter.convert(block.samples.data(), block.frames(), out, error);
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+BENCHMARK(BM_ResampleBlock44100To48000)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace quillon::audio

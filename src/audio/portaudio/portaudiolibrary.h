@@ -8,6 +8,11 @@
 // stopping or closing a stream on that server waits ten minutes. A failed
 // copy is therefore abandoned: never terminated, never unloaded. A healthy
 // copy is re-initialised in place.
+//
+// The copy brings its own C library, which starts its threads, the device
+// callback's among them. Such a thread may run the program's lock-free,
+// allocation-free code (all the real-time contract allows anyway), but not
+// the program's stdio or locale functions.
 #pragma once
 
 #include <portaudio.h>

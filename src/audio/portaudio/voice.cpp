@@ -204,30 +204,43 @@ void Voice::switchTo(std::uint32_t epoch, bool open) noexcept {
 }
 
 // audio thread. Mixes up to `frames` frames of m_current; returns how many.
+// The loop works on locals so that the compiler keeps them in registers.
 int Voice::play(std::int32_t* mix, int frames, bool fadingOut) noexcept {
   const std::int16_t* src = m_current->samples.data() + 2 * m_position;
   FrameCount n = std::min<FrameCount>(frames, m_current->frames() - m_position);
   if (fadingOut) n = std::min<FrameCount>(n, m_gain);
   const int ramp = m_rampFrames;
+  int gain = m_gain;
+  int peakLeft = m_blockPeakLeft;
+  int peakRight = m_blockPeakRight;
+  std::uint64_t written = m_written;
   FrameCount i = 0;
-  auto add = [&](std::int32_t left, std::int32_t right) {
+  auto emit = [&](std::int32_t left, std::int32_t right) {
     mix[2 * i] += left;
     mix[2 * i + 1] += right;
-    remember(left, right);
+    peakLeft = std::max(peakLeft, std::abs(left));
+    peakRight = std::max(peakRight, std::abs(right));
+    m_recent[written % kRecentCapacity].store(static_cast<std::int16_t>((left + right) / 2),
+                                              std::memory_order_relaxed);
+    ++written;
   };
   if (fadingOut) {
     for (; i < n; ++i) {
-      --m_gain;  // the last frame of the fade is at gain 0
-      add(src[2 * i] * m_gain / ramp, src[2 * i + 1] * m_gain / ramp);
+      --gain;  // the last frame of the fade is at gain 0
+      emit(src[2 * i] * gain / ramp, src[2 * i + 1] * gain / ramp);
     }
   } else {
-    for (; i < n && m_gain < ramp; ++i) {
-      ++m_gain;
-      add(src[2 * i] * m_gain / ramp, src[2 * i + 1] * m_gain / ramp);
+    for (; i < n && gain < ramp; ++i) {
+      ++gain;
+      emit(src[2 * i] * gain / ramp, src[2 * i + 1] * gain / ramp);
     }
-    for (; i < n; ++i) add(src[2 * i], src[2 * i + 1]);
+    for (; i < n; ++i) emit(src[2 * i], src[2 * i + 1]);
     m_played += n;
   }
+  m_gain = gain;
+  m_blockPeakLeft = std::min(peakLeft, 32767);
+  m_blockPeakRight = std::min(peakRight, 32767);
+  m_written = written;
   m_position += n;
   return static_cast<int>(n);
 }
