@@ -4,7 +4,8 @@
 // UI thread notices a device that fails (its stream stops, reports an error or
 // its callbacks stop arriving) and tells every player on it.
 //
-// One per process (PortAudio is process-wide). UI thread.
+// One per process (PortAudio is process-wide); it outlives every DevicePlayer
+// made on it. UI thread.
 #pragma once
 
 #include <chrono>
