@@ -1,5 +1,6 @@
 // The program's engine: files read by FFmpeg, players on the machine's output
-// devices (the null device when there is none), events on Qt's loop.
+// devices through PortAudio (the null device when there is none), events on
+// Qt's loop.
 // UI thread.
 #pragma once
 
@@ -7,8 +8,8 @@
 
 #include "audio/engine.h"
 #include "audio/ffmpeg/ffmpegmedia.h"
+#include "audio/portaudio/devicemanager.h"
 #include "audio/qtscheduler.h"
-#include "audio/simulateddevices.h"
 
 namespace quillon::audio {
 
@@ -24,7 +25,7 @@ class ProgramEngine : public Engine {
 
  private:
   QtScheduler m_scheduler;
-  SimulatedDevices m_devices;
+  DeviceManager m_devices;  // outlives every player it made
   FfmpegMedia m_media;
 };
 

@@ -1,0 +1,39 @@
+// The null device: no sound card, the same mixer driven by a thread paced by
+// the steady clock, so the program plays (silently) with the same timing,
+// events and counts as on a card. UI thread, except the clock thread.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "audio/portaudio/outputstream.h"
+
+namespace quillon::audio {
+
+class NullStream : public OutputStream {
+ public:
+  NullStream(int sampleRate, int periodFrames);
+  ~NullStream() override;
+
+  Mixer& mixer() override { return m_mixer; }
+  std::optional<std::string> failure(std::int64_t, std::int64_t) const override {
+    return std::nullopt;
+  }
+  void abandon() override {}
+  int lastCallbackFrames() const override { return m_periodFrames; }
+
+ private:
+  void run();  // clock thread
+
+  Mixer m_mixer;
+  const int m_periodFrames;
+  std::vector<std::int16_t> m_buffer;  // clock thread
+  // Relaxed is enough: the thread only needs to see it eventually; join()
+  // orders everything else.
+  std::atomic<bool> m_stop{false};
+  std::thread m_thread;
+};
+
+}  // namespace quillon::audio

@@ -1,0 +1,241 @@
+// The mix called directly, with no device: order, ramps, resets, underruns,
+// saturation and counts, checked sample by sample against values worked out
+// by hand.
+#include "audio/portaudio/mixer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <numeric>
+
+namespace quillon::audio {
+namespace {
+
+constexpr int kRate = 48000;
+constexpr int kRamp = kRate * Mixer::kRampMs / 1000;  // 192 frames
+
+std::unique_ptr<VoiceBlock> constantBlock(int frames, std::int16_t left, std::int16_t right) {
+  auto b = std::make_unique<VoiceBlock>();
+  for (int i = 0; i < frames; ++i) {
+    b->samples.push_back(left);
+    b->samples.push_back(right);
+  }
+  return b;
+}
+
+std::unique_ptr<VoiceBlock> countingBlock(int frames, int first) {
+  auto b = std::make_unique<VoiceBlock>();
+  for (int i = 0; i < frames; ++i) {
+    b->samples.push_back(static_cast<std::int16_t>(first + i));
+    b->samples.push_back(static_cast<std::int16_t>(-(first + i)));
+  }
+  return b;
+}
+
+std::unique_ptr<VoiceBlock> endBlock() {
+  auto b = std::make_unique<VoiceBlock>();
+  b->endOfFile = true;
+  return b;
+}
+
+class MixerTest : public ::testing::Test {
+ protected:
+  // Renders `frames` stereo frames and returns them.
+  std::vector<std::int16_t> render(int frames) {
+    std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * 2, 7777);
+    mixer.render(out.data(), frames, 2, 0);
+    return out;
+  }
+  static std::vector<std::int16_t> left(const std::vector<std::int16_t>& stereo) {
+    std::vector<std::int16_t> l;
+    for (std::size_t i = 0; i < stereo.size(); i += 2) l.push_back(stereo[i]);
+    return l;
+  }
+  static int largestStep(const std::vector<std::int16_t>& mono, int from = 0) {
+    int step = 0;
+    for (std::size_t i = static_cast<std::size_t>(std::max(from, 1)); i < mono.size(); ++i) {
+      step = std::max(step, std::abs(mono[i] - mono[i - 1]));
+    }
+    return step;
+  }
+
+  Mixer mixer{kRate};
+};
+
+TEST_F(MixerTest, SilenceWithNoVoiceFillsTheWholeBuffer) {
+  for (auto s : render(1500)) EXPECT_EQ(s, 0);  // more than one internal chunk
+}
+
+TEST_F(MixerTest, BlocksPlayInQueueOrderAfterTheFadeIn) {
+  Voice* v = mixer.claimVoice();
+  const auto epoch = v->command(true);
+  ASSERT_TRUE(v->push(countingBlock(300, 1)));
+  ASSERT_TRUE(v->push(countingBlock(300, 301)));
+  const auto out = render(600);
+  for (int f = 0; f < 600; ++f) {
+    const int value = f + 1;
+    // Fade-in: frame f plays at gain (f + 1) / kRamp, rounded toward zero.
+    const int expected = f < kRamp ? value * (f + 1) / kRamp : value;
+    ASSERT_EQ(out[2 * f], expected) << "frame " << f;
+    ASSERT_EQ(out[2 * f + 1], -expected) << "frame " << f;
+  }
+  EXPECT_EQ(v->progress(epoch).frames, 600);
+  EXPECT_FALSE(v->progress(epoch).ended);
+}
+
+TEST_F(MixerTest, FadeInAndCloseStepNoMoreThanTheRampAllows) {
+  Voice* v = mixer.claimVoice();
+  v->command(true);
+  v->push(constantBlock(48000, 30000, 30000));
+  auto heard = left(render(1000));
+  EXPECT_EQ(heard[0], 30000 / kRamp);
+  EXPECT_EQ(heard[kRamp - 1], 30000);
+  v->command(false);  // mid-play: fade out, then silence
+  const auto after = left(render(1000));
+  heard.insert(heard.end(), after.begin(), after.end());
+  // A linear ramp over kRamp frames moves at most ceil(30000 / kRamp) a frame.
+  EXPECT_LE(largestStep(heard), (30000 + kRamp - 1) / kRamp);
+  for (std::size_t i = kRamp; i < after.size(); ++i) ASSERT_EQ(after[i], 0);
+  EXPECT_GT(after[kRamp - 2], 0);  // still fading just before the end of the ramp
+}
+
+TEST_F(MixerTest, ResetDropsTheQueueFadesTheOldPlayAndCountsTheNewFromZero) {
+  Voice* v = mixer.claimVoice();
+  v->command(true);
+  for (int i = 0; i < 3; ++i) v->push(constantBlock(4800, 20000, 20000));
+  render(1000);
+  const auto epoch = v->command(true);  // ResetOutput
+  v->push(constantBlock(4800, -10000, -10000));
+  auto heard = left(render(4800));
+  // The old play fades out over kRamp frames, then the new one fades in.
+  for (int f = 0; f < kRamp; ++f) ASSERT_GE(heard[static_cast<std::size_t>(f)], 0);
+  for (std::size_t f = kRamp; f < heard.size(); ++f) ASSERT_LE(heard[f], 0) << "old block heard";
+  EXPECT_EQ(heard[2 * kRamp + 10], -10000);
+  EXPECT_LE(largestStep(heard), (20000 + kRamp - 1) / kRamp);
+  // The new play's count starts at the reset: its own frames only.
+  EXPECT_EQ(v->progress(epoch).frames, 4800 - kRamp);
+  // The dropped blocks come back to be freed.
+  v->reclaim();
+  EXPECT_FALSE(v->full());
+}
+
+TEST_F(MixerTest, UnderrunIsSilenceCountedOncePerDrySpellAndNotBeforeTheFirstBlock) {
+  Voice* v = mixer.claimVoice();
+  const auto epoch = v->command(true);
+  render(2000);  // open, nothing queued yet: waiting, not an underrun
+  EXPECT_EQ(v->underruns(), 0);
+  v->push(constantBlock(500, 1000, 1000));
+  const auto out = left(render(2000));
+  for (std::size_t f = 500; f < out.size(); ++f) ASSERT_EQ(out[f], 0) << "stale data";
+  EXPECT_EQ(v->underruns(), 1);
+  render(2000);
+  EXPECT_EQ(v->underruns(), 1);
+  v->push(constantBlock(500, 1000, 1000));
+  const auto resumed = left(render(500));
+  EXPECT_EQ(resumed[0], 1000 / kRamp);  // fades in after the gap
+  EXPECT_EQ(v->progress(epoch).frames, 1000);
+  render(100);
+  EXPECT_EQ(v->underruns(), 2);
+}
+
+TEST_F(MixerTest, TheEndBlockEndsThePlayWithAnExactCountAndNoUnderrun) {
+  Voice* v = mixer.claimVoice();
+  const auto epoch = v->command(true);
+  v->push(constantBlock(1234, 5, 5));
+  v->push(endBlock());
+  render(1000);
+  EXPECT_FALSE(v->progress(epoch).ended);
+  render(1000);
+  EXPECT_TRUE(v->progress(epoch).ended);
+  EXPECT_EQ(v->progress(epoch).frames, 1234);
+  EXPECT_EQ(v->underruns(), 0);
+  // An end of an older play says nothing about the current one.
+  const auto next = v->command(true);
+  render(10);
+  EXPECT_FALSE(v->progress(next).ended);
+  EXPECT_EQ(v->progress(next).frames, 0);
+}
+
+TEST_F(MixerTest, CountsAreExactAcrossPauseAndResume) {
+  // Pause is a close, resume an open: the heard frames of each play add up.
+  Voice* v = mixer.claimVoice();
+  auto epoch = v->command(true);
+  v->push(constantBlock(10000, 100, 100));
+  render(3000);
+  const FrameCount first = v->progress(epoch).frames;
+  EXPECT_EQ(first, 3000);
+  v->command(false);
+  render(3000);
+  epoch = v->command(true);
+  EXPECT_EQ(v->progress(epoch).frames, 0);
+  v->push(constantBlock(10000, 100, 100));
+  render(2500);
+  EXPECT_EQ(first + v->progress(epoch).frames, 5500);
+}
+
+TEST_F(MixerTest, ManyVoicesSumAndSaturateWithoutWrapping) {
+  std::vector<Voice*> voices;
+  for (int i = 0; i < 26; ++i) {
+    Voice* v = mixer.claimVoice();
+    ASSERT_NE(v, nullptr);
+    v->command(true);
+    // Left: 26 x 30000 saturates high; right: 26 x -30000 saturates low.
+    v->push(constantBlock(2000, 30000, -30000));
+    voices.push_back(v);
+  }
+  const auto out = render(1000);
+  for (int f = kRamp; f < 1000; ++f) {
+    ASSERT_EQ(out[2 * f], 32767);
+    ASSERT_EQ(out[2 * f + 1], -32768);
+  }
+  // A sum that fits is exact: two voices of 1000 and 2345.
+  Mixer small(kRate);
+  Voice* a = small.claimVoice();
+  Voice* b = small.claimVoice();
+  a->command(true);
+  b->command(true);
+  a->push(constantBlock(1000, 1000, 1000));
+  b->push(constantBlock(1000, 2345, -2345));
+  std::vector<std::int16_t> mono(1000);
+  small.render(mono.data(), 1000, 1, 0);  // a one-channel device gets the average
+  EXPECT_EQ(mono[500], (1000 + 2345 + 1000 - 2345) / 2);
+}
+
+TEST_F(MixerTest, VoicesRunOutAndComeBack) {
+  std::vector<Voice*> voices;
+  while (Voice* v = mixer.claimVoice()) voices.push_back(v);
+  EXPECT_EQ(static_cast<int>(voices.size()), Mixer::kMaxVoices);
+  mixer.releaseVoice(voices[5]);
+  EXPECT_EQ(mixer.claimVoice(), voices[5]);
+}
+
+TEST_F(MixerTest, AFullQueueRefusesAndFreesAfterPlaying) {
+  Voice* v = mixer.claimVoice();
+  v->command(true);
+  for (std::size_t i = 0; i < Voice::kMaxBlocks; ++i) ASSERT_TRUE(v->push(constantBlock(10, 1, 1)));
+  EXPECT_FALSE(v->push(constantBlock(10, 1, 1)));
+  render(static_cast<int>(Voice::kMaxBlocks) * 10);
+  EXPECT_TRUE(v->push(constantBlock(10, 1, 1)));  // played blocks were reclaimed
+}
+
+TEST_F(MixerTest, RecentSamplesAreTheMonoMixAfterTheFade) {
+  Voice* v = mixer.claimVoice();
+  const auto since = v->recentWritten();
+  v->command(true);
+  v->push(constantBlock(1000, 1000, -3000));
+  render(1000);
+  const auto recent = v->recent(64, since);
+  for (auto s : recent) EXPECT_EQ(s, -1000);
+  // Nothing was written before `since`: zeros.
+  const auto all = v->recent(2000, since);
+  EXPECT_EQ(all[0], 0);
+  EXPECT_EQ(all[999], 0);
+  EXPECT_EQ(all[1999], -1000);
+  const auto [peakLeft, peakRight] = v->takePeaks();
+  EXPECT_EQ(peakLeft, 1000);
+  EXPECT_EQ(peakRight, 3000);
+  EXPECT_EQ(v->takePeaks().first, 0);
+}
+
+}  // namespace
+}  // namespace quillon::audio
