@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "about/form1.h"
 #include "about/shell.h"
 #include "app/cartoucheur.h"
 #include "app/favoritesstandin.h"
@@ -51,5 +52,8 @@ int main(int argc, char* argv[]) {
   window.show();
   const bool ok = shoot(window, {1280, 800}, folder.filePath("quillon-1280x800.png")) &&
                   shoot(window, {1, 1}, folder.filePath("quillon-minimum.png"));
-  return ok ? 0 : 1;
+  quillon::about::Form1 about(shell, &window);
+  about.show();
+  const bool aboutOk = about.grab().save(folder.filePath("about.png"));
+  return ok && aboutOk ? 0 : 1;
 }
