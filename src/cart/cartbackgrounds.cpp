@@ -19,6 +19,7 @@ constexpr qreal kHeight = 110;
 constexpr qreal kRadius = 5;
 constexpr qreal kTitleTop = 46;
 constexpr qreal kTitleBottom = 84;
+const QColor kMissingRed(215, 25, 20);
 
 struct Scheme {
   QColor titleTop, titleBottom;  // the title band's gradient
@@ -184,8 +185,12 @@ void paintMissingMark(QPainter& p) {
   }
   p.restore();
   p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(210, 20, 20), 2));
+  p.setPen(QPen(kMissingRed, 2));
   p.drawRect(band.adjusted(0.5, 0.5, -0.5, -0.5));
+  // The state lamp turns red as well.
+  p.save();
+  paintLamp(p, Scheme{{}, {}, {}, kMissingRed, true});
+  p.restore();
 }
 
 void paintWarningSign(QPainter& p, const QRectF& box) {

@@ -261,6 +261,12 @@ void CartWidget::paintEvent(QPaintEvent* event) {
   if (m_look.fileMissing) paintMissingMark(p);
 }
 
+void CartWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // The fade labels' off colour is the system's button text.
+  if (event->type() == QEvent::PaletteChange) applyLook(kSwitchesPart);
+}
+
 int CartWidget::toPixels(Twips twips) const { return twipsToPixels(twips, logicalDpiX()); }
 
 QRect CartWidget::toPixels(const geometry::Rect& rect) const {

@@ -44,6 +44,7 @@ class CartWidget : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   class Listener;
