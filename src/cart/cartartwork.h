@@ -51,9 +51,9 @@ void paintWarningSign(QPainter& p, const QRectF& box);
 QLinearGradient verticalGradient(qreal top, qreal bottom, const QColor& from, const QColor& to);
 
 // Colours the view shares with the artwork.
-namespace palette {
+namespace colours {
 inline const QColor kPausedAmber{236, 150, 20};
 inline const QColor kElapsedFill{45, 150, 148};
-}  // namespace palette
+}  // namespace colours
 
 }  // namespace quillon::cart

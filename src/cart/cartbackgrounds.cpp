@@ -158,8 +158,8 @@ void paintPausedMark(QPainter& p) {
   const QRectF band(0, kTitleTop + 1, kWidth, kTitleBottom - kTitleTop - 1);
   p.save();
   p.setClipRect(band);
-  p.fillRect(band, verticalGradient(band.top(), band.bottom(), palette::kPausedAmber.darker(125),
-                                    palette::kPausedAmber.darker(175)));
+  p.fillRect(band, verticalGradient(band.top(), band.bottom(), colours::kPausedAmber.darker(125),
+                                    colours::kPausedAmber.darker(175)));
   QColor stripe(0, 0, 0, 45);
   p.setPen(Qt::NoPen);
   p.setBrush(stripe);
@@ -171,7 +171,7 @@ void paintPausedMark(QPainter& p) {
   }
   p.restore();
   p.save();
-  paintLamp(p, Scheme{{}, {}, {}, palette::kPausedAmber, true});
+  paintLamp(p, Scheme{{}, {}, {}, colours::kPausedAmber, true});
   p.restore();
 }
 

@@ -67,7 +67,7 @@ void CartPicture::paintEvent(QPaintEvent*) {
 }
 
 void CartPicture::mousePressEvent(QMouseEvent* event) {
-  m_pressed = true;
+  if (event->button() == Qt::LeftButton) m_pressed = true;
   event->accept();
   emit pressed(event->position());
 }
@@ -80,8 +80,10 @@ void CartPicture::mouseMoveEvent(QMouseEvent* event) {
 void CartPicture::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
   const QPointF at = confined(event->position());
-  const bool click = m_pressed && rect().contains(event->position().toPoint());
-  if (event->buttons() == Qt::NoButton) m_pressed = false;
+  // A click is the left button's, pressed and released over the picture.
+  const bool leftUp = event->button() == Qt::LeftButton;
+  const bool click = leftUp && m_pressed && rect().contains(event->position().toPoint());
+  if (leftUp) m_pressed = false;
   emit released(at);
   if (click) emit clicked();
 }
@@ -121,7 +123,7 @@ void PositionTrack::paintEvent(QPaintEvent* event) {
   p.setRenderHint(QPainter::Antialiasing);
   const qreal scale = artScale(*this);
   const QRectF groove(0, 2.5 * scale, m_elapsed, 4 * scale);
-  QColor lit = palette::kElapsedFill;
+  QColor lit = colours::kElapsedFill;
   p.setPen(Qt::NoPen);
   p.setBrush(lit);
   p.drawRoundedRect(groove, 2 * scale, 2 * scale);

@@ -41,7 +41,7 @@ class CartPicture : public QWidget {
   // also the pointer's entry.
   void moved(QPointF position);
   void released(QPointF position);
-  // A press and a release over it.
+  // The left button pressed and released over it.
   void clicked();
   void left();
 

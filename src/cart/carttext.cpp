@@ -130,14 +130,15 @@ void CartText::paintEvent(QPaintEvent*) {
 
 void CartText::mousePressEvent(QMouseEvent* event) {
   if (!m_clickable) return QWidget::mousePressEvent(event);
-  m_pressed = true;
+  if (event->button() == Qt::LeftButton) m_pressed = true;
   event->accept();
 }
 
 void CartText::mouseReleaseEvent(QMouseEvent* event) {
   if (!m_clickable) return QWidget::mouseReleaseEvent(event);
-  const bool click = m_pressed && rect().contains(event->position().toPoint());
-  m_pressed = false;
+  const bool leftUp = event->button() == Qt::LeftButton;
+  const bool click = leftUp && m_pressed && rect().contains(event->position().toPoint());
+  if (leftUp) m_pressed = false;
   event->accept();
   if (click) emit clicked();
 }

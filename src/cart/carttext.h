@@ -28,7 +28,7 @@ class CartText : public QWidget {
   void setMaxLines(int lines);
   // The missing-file mark: the text struck through, a warning sign at its end.
   void setStruck(bool struck);
-  // A pointing hand, and clicked() on a press and release over the text.
+  // A pointing hand, and clicked() on a left press and release over the text.
   void setClickable(bool clickable);
 
  signals:

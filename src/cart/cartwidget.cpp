@@ -16,10 +16,6 @@ namespace {
 
 constexpr LookParts kAllParts = ~LookParts{0};
 
-// The title band of the background, in design pixels: the paused and
-// missing marks live there.
-constexpr geometry::Rect kTitleBand = geometry::pixelRect(0, 46, 170, 38);
-
 QFont arial(qreal points, bool bold) {
   QFont font(QStringLiteral("Arial"));
   font.setPointSizeF(points);
@@ -200,7 +196,7 @@ void CartWidget::applyLook(LookParts parts) {
   }
   if (has(kTitlePart)) {
     showTitle();
-    if (wasMissing != m_look.fileMissing) update(toPixels(kTitleBand));
+    if (wasMissing != m_look.fileMissing) update();  // the mark frames the band, the lamp turns
   }
   if (has(kLetterPart)) m_letter->setText(text(m_look.letter));
   if (has(kLengthPart)) m_length->setText(text(m_look.length));
@@ -264,7 +260,7 @@ void CartWidget::paintEvent(QPaintEvent* event) {
 void CartWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   // The fade labels' off colour is the system's button text.
-  if (event->type() == QEvent::PaletteChange) applyLook(kSwitchesPart);
+  if (event->type() == QEvent::PaletteChange && m_fadeIn) applyLook(kSwitchesPart);
 }
 
 int CartWidget::toPixels(Twips twips) const { return twipsToPixels(twips, logicalDpiX()); }

@@ -94,7 +94,7 @@ void paintStopGlyph(QPainter& p, qreal left, const QColor& colour) {
 void paintControlPause(QPainter& p) {
   paintButtonCell(p, 0, QColor(84, 92, 102), QColor(44, 49, 56), QColor(6, 8, 10));
   paintPauseGlyph(p, 0, QColor(225, 230, 236));
-  paintButtonCell(p, 10, QColor(255, 210, 90), palette::kPausedAmber, QColor(90, 50, 0));
+  paintButtonCell(p, 10, QColor(255, 210, 90), colours::kPausedAmber, QColor(90, 50, 0));
   paintPauseGlyph(p, 10, QColor(40, 24, 0));
 }
 

@@ -77,14 +77,28 @@ TEST_F(CartWidgetControls, EachClickReachesItsOperation) {
   EXPECT_FALSE(cart().Playing());
 }
 
-TEST_F(CartWidgetControls, APressThatEndsElsewhereIsNoClick) {
+TEST_F(CartWidgetControls, OnlyALeftPressAndReleaseOverAControlIsAClick) {
   bindFile("/jingles/bed.wav", 20);
   const QPoint play = centreOf("Image3");
   moveTo(play);
   press(Qt::LeftButton, play);
-  moveTo({100, 60});
-  release(Qt::LeftButton, {100, 60});
+  moveTo(kRestingPoint);
+  release(Qt::LeftButton, kRestingPoint);
   EXPECT_FALSE(cart().Playing());
+
+  const QPoint loop = centreOf("Label5");
+  moveTo(loop);
+  press(Qt::RightButton, loop);
+  release(Qt::RightButton, loop);
+  EXPECT_FALSE(cart().LoopOn());
+  // Both buttons down over play, then both up: one start, not two.
+  moveTo(play);
+  press(Qt::LeftButton, play);
+  press(Qt::RightButton, play);
+  release(Qt::RightButton, play);
+  release(Qt::LeftButton, play);
+  EXPECT_TRUE(cart().Playing());
+  EXPECT_EQ(engine.media.readerOpens, 1);
 }
 
 TEST_F(CartWidgetControls, TheKnobHoldsThePointerAndStopsAtBothEnds) {
