@@ -37,7 +37,7 @@ Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QW
   m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::Save)] = [this] { SavePalette(); };
   m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::About)] = [this] { showAbout(); };
   // Cart 0 is part of the design; the load step copies it.
-  m_cartouche1.push_back(createCart(m_controls.picture5, m_engine));
+  m_cartouche1.push_back(createCart());
 
   // GetKeys runs from the window's creation to its end.
   m_getKeys.setInterval(kGetKeysIntervalMs);
@@ -108,10 +108,10 @@ void Cartoucheur::openWelcomePage() {
 
 void Cartoucheur::createCarts() {
   for (int k = 0; k < WindowGeometry::kCartCount; ++k) {
-    if (k != 0) m_cartouche1.push_back(createCart(m_controls.picture5, m_engine));
-    CartWidget* cart = m_cartouche1[static_cast<std::size_t>(k)];
+    if (k != 0) m_cartouche1.push_back(createCart());
+    cart::CartWidget* cart = m_cartouche1[static_cast<std::size_t>(k)];
     cart->show();
-    cart->SetMyLetter(QString(QChar(65 + k)));
+    cart->cart().SetMyLetter(std::string(1, static_cast<char>(65 + k)));
   }
 }
 
@@ -137,12 +137,19 @@ void Cartoucheur::onToolbarButtonClick(int position) {
 void Cartoucheur::quit() {
   // Quit skips the window's close, so it writes the favourites itself.
   m_services.favorites.SaveFavorites();
-  for (CartWidget* cart : m_cartouche1) cart->StopMyplay();
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().StopMyplay();
   if (m_services.endProgram) m_services.endProgram();
 }
 
 void Cartoucheur::newGrid() {
-  for (CartWidget* cart : m_cartouche1) cart->StopMyplay();
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().StopMyplay();
+}
+
+cart::CartWidget* Cartoucheur::createCart() {
+  // Hidden until the load step shows it, as the window's copies of cart 0.
+  auto* widget = new cart::CartWidget(m_engine, m_controls.picture5);
+  widget->hide();
+  return widget;
 }
 
 // Opening and saving palettes are the palette commands' work.

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "app/cartoucheurcontrols.h"
-#include "app/cartstandin.h"
 #include "app/loadorder.h"
 #include "app/minimumsize.h"
 #include "app/toolbarcommands.h"
 #include "app/windowgeometry.h"
+#include "cart/cartwidget.h"
 
 namespace quillon::audio {
 class Engine;
@@ -59,7 +59,9 @@ class Cartoucheur : public QWidget {
   const CartoucheurControls& controls() const { return m_controls; }
   const std::vector<LoadStep>& loadStepsRun() const { return m_loadStepsRun; }
   int cartCount() const { return static_cast<int>(m_cartouche1.size()); }
-  CartWidget* cart(int index) const { return m_cartouche1.at(static_cast<std::size_t>(index)); }
+  cart::CartWidget* cart(int index) const {
+    return m_cartouche1.at(static_cast<std::size_t>(index));
+  }
   audio::Player* AudioPlayerMain() const { return m_audioPlayerMain.get(); }
   // The smallest client area the window now allows, in pixels.
   PixelSize minimumClientSize() const { return {minimumWidth(), minimumHeight()}; }
@@ -78,6 +80,7 @@ class Cartoucheur : public QWidget {
   void installMinimumSize();
   void openWelcomePage();
   void createCarts();
+  cart::CartWidget* createCart();
   void buildStudioClock();
   void FillDeviceList();
   void GetKeys();
@@ -100,7 +103,7 @@ class Cartoucheur : public QWidget {
   CartoucheurServices m_services;
   WindowGeometry m_geometry;
   CartoucheurControls m_controls;
-  std::vector<CartWidget*> m_cartouche1;
+  std::vector<cart::CartWidget*> m_cartouche1;
   std::unique_ptr<audio::Player> m_audioPlayerMain;
   QTimer m_getKeys;
   std::vector<LoadStep> m_loadStepsRun;

@@ -48,6 +48,22 @@ void Cartouche::stopHover(Twips x, Twips y) {
   m_stopLight.pointerMoved(x, y, kSmallButtonWidth, kSmallButtonHeight);
 }
 
+void Cartouche::pauseLeave() {
+  if (m_paused) return;  // the lit button marks the paused cart
+  const LookChange change(*this);
+  m_pauseLight.pointerLeft();
+}
+
+void Cartouche::stopLeave() {
+  const LookChange change(*this);
+  m_stopLight.pointerLeft();
+}
+
+void Cartouche::thumbLeave() {
+  const LookChange change(*this);
+  m_thumbLight.pointerLeft();
+}
+
 void Cartouche::knobPress(Twips x) { m_knob.press(x); }
 
 void Cartouche::knobMove(Twips x) {

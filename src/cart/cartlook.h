@@ -35,8 +35,8 @@ constexpr const char* kFadeTooltip = "3 seconds";
 
 // The parts of the look that a change can touch, as bits.
 enum LookPart : unsigned {
-  kBackgroundPart = 1u << 0,   // background picture and title colour
-  kTitlePart = 1u << 1,        // title caption, its tooltip, the missing-file mark
+  kBackgroundPart = 1u << 0,   // background picture, title colour, the paused mark
+  kTitlePart = 1u << 1,        // title caption, its tooltip, the missing-file mark and reason
   kLetterPart = 1u << 2,       // Label3
   kLengthPart = 1u << 3,       // Label7
   kRunningTimePart = 1u << 4,  // Label2: repaint at once, not at the next idle paint
@@ -50,10 +50,11 @@ using LookParts = unsigned;
 
 struct CartLook {
   Background background = Background::Stop;
-  std::string title;         // Label1's caption
-  std::string titleTooltip;  // the bound path
-  bool fileMissing = false;  // the bound file could not be analysed or opened
-  std::string letter = "A";  // Label3, before the first SetMyLetter
+  std::string title;          // Label1's caption
+  std::string titleTooltip;   // the bound path
+  bool fileMissing = false;   // the bound file could not be analysed or opened
+  std::string missingReason;  // why, while fileMissing
+  std::string letter = "A";   // Label3, before the first SetMyLetter
   std::string length = "00:00";
   std::string runningTime = "00:00";
   std::vector<int> trace;  // y of the points at x = 0, 1, ...; empty: cleared
@@ -63,6 +64,9 @@ struct CartLook {
   bool thumbLit = false;  // SuiteSlide's highlighted cell
   bool pauseLit = false;  // ControlPause's highlighted cell
   bool stopLit = false;   // ControlStop's highlighted cell
+  // Paused carts keep the playing background; the view marks them over it so
+  // that a paused cart reads differently from a playing one at a glance.
+  bool paused = false;
   bool loopOn = false;
   bool fadeInOn = false;
   bool fadeOutOn = false;

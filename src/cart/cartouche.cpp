@@ -64,6 +64,7 @@ CartLook Cartouche::look() const {
   l.title = m_title;
   l.titleTooltip = m_path;
   l.fileMissing = m_fileMissing;
+  l.missingReason = m_fileMissing ? m_missingReason : std::string();
   l.letter = m_letterText;
   l.length = m_lengthText;
   l.runningTime = m_runningTime;
@@ -74,6 +75,7 @@ CartLook Cartouche::look() const {
   l.thumbLit = m_thumbLight.lit();
   l.pauseLit = m_pauseLight.lit();
   l.stopLit = m_stopLight.lit();
+  l.paused = m_paused;
   l.loopOn = m_loopOn;
   l.fadeInOn = m_fadeInOn;
   l.fadeOutOn = m_fadeOutOn;
@@ -150,6 +152,7 @@ BindResult Cartouche::bind(const std::string& path) {
 
 void Cartouche::markMissing(const std::string& reason) {
   m_fileMissing = true;
+  m_missingReason = reason;
   m_lengthSeconds = 0;
   m_lengthText = kUnknownLength;
   m_lastError = reason;

@@ -79,6 +79,11 @@ class Cartouche {
   void fadeOutLabelClick() { setSwitch(m_fadeOutOn, !m_fadeOutOn); }
   void pauseHover(Twips x, Twips y);
   void stopHover(Twips x, Twips y);
+  // The pointer left the button or the thumb (views that track enter and
+  // leave rather than capture the pointer).
+  void pauseLeave();
+  void stopLeave();
+  void thumbLeave();
   void knobPress(Twips x);
   void knobMove(Twips x);
   void knobRelease();
@@ -151,6 +156,7 @@ class Cartouche {
   std::string m_path;
   std::string m_title;
   bool m_fileMissing = false;
+  std::string m_missingReason;
   std::int64_t m_lengthSeconds = 0;
   std::string m_lengthText = "00:00";
 

@@ -48,6 +48,9 @@ class HoverLight {
  public:
   bool lit() const { return m_lit; }
   void pointerMoved(Twips x, Twips y, Twips width, Twips height);
+  // Where a platform reports the pointer's leaving rather than a movement
+  // outside: the same normal look, and no light if it was not lit.
+  void pointerLeft() { m_lit = false; }
   void off() { m_lit = false; }
 
  private:

@@ -77,9 +77,22 @@ class WindowTest : public testing::Test {
                                       QCoreApplication::exit(0);
                                     }});
   }
-  int stops(const Cartoucheur& w) {
+  // Binds a 10-second file to every cart and starts every cart.
+  void loadAndPlayAll(Cartoucheur& w) {
+    engine.media.add("/jingles/bed.wav", test::FakeFile{{44100, 2}, 441000});
+    for (int k = 0; k < w.cartCount(); ++k) {
+      ASSERT_TRUE(w.cart(k)->cart().SetTitle("/jingles/bed.wav"));
+      w.cart(k)->cart().ListenMusic();
+      ASSERT_TRUE(w.cart(k)->cart().Playing()) << k;
+    }
+  }
+  // Carts that still hold a file and still play.
+  int playing(const Cartoucheur& w) {
     int total = 0;
-    for (int k = 0; k < w.cartCount(); ++k) total += w.cart(k)->stopCount();
+    for (int k = 0; k < w.cartCount(); ++k) {
+      const cart::Cartouche& c = w.cart(k)->cart();
+      total += !c.GetTitle().empty() && c.Playing();
+    }
     return total;
   }
 
@@ -119,7 +132,7 @@ TEST_F(WindowTest, CartsAreLetteredAToZOnTheCanvas) {
   ASSERT_EQ(w->cartCount(), 26);
   QString letters;
   for (int k = 0; k < 26; ++k) {
-    letters += w->cart(k)->Letter();
+    letters += QString::fromStdString(w->cart(k)->cart().Letter());
     EXPECT_TRUE(w->cart(k)->isVisible()) << k;
     EXPECT_EQ(w->cart(k)->parentWidget(), w->controls().picture5) << k;
   }
@@ -245,18 +258,26 @@ TEST_F(WindowTest, ToolbarHoldsFiveCommandsBetweenSeparators) {
 
 TEST_F(WindowTest, NewStopsAndEmptiesEveryCartAndTouchesNothingElse) {
   auto w = makeWindow();
+  loadAndPlayAll(*w);
+  w->cart(7)->cart().SetVolume(60);
   journal.clear();
   w->controls().toolbar1->button(3)->click();
-  for (int k = 0; k < 26; ++k) EXPECT_EQ(w->cart(k)->stopCount(), 1) << k;
+  for (int k = 0; k < 26; ++k) {
+    const cart::Cartouche& c = w->cart(k)->cart();
+    EXPECT_FALSE(c.Playing()) << k;
+    EXPECT_EQ(c.GetTitle(), "") << k;
+    EXPECT_EQ(c.GetVolume(), "100") << k;
+  }
   EXPECT_TRUE(journal.empty());  // no favourites written, no Config.ini touched
   EXPECT_EQ(programEnds, 0);
 }
 
 TEST_F(WindowTest, PositionsWithoutACommandDoNothing) {
   auto w = makeWindow();
+  loadAndPlayAll(*w);
   journal.clear();
   for (int position : {0, 2, 4, 6, 8, 10}) w->onToolbarButtonClick(position);
-  EXPECT_EQ(stops(*w), 0);
+  EXPECT_EQ(playing(*w), 26);
   EXPECT_TRUE(journal.empty());
   EXPECT_EQ(programEnds, 0);
 }
@@ -264,12 +285,13 @@ TEST_F(WindowTest, PositionsWithoutACommandDoNothing) {
 TEST_F(WindowTest, QuitWritesTheFavoritesStopsEveryCartAndEndsTheProgram) {
   auto w = makeWindow();
   w->show();
+  loadAndPlayAll(*w);
   journal.clear();
   QTimer::singleShot(0, w.get(), [&] { w->controls().toolbar1->button(1)->click(); });
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_EQ(programEnds, 1);
   EXPECT_EQ(journal, (Journal{"SaveFavorites"}));  // the close handler did not run as well
-  EXPECT_EQ(stops(*w), 26);
+  EXPECT_EQ(playing(*w), 0);
   w.reset();
   EXPECT_EQ(favorites.saves, 1);
 }
@@ -277,10 +299,11 @@ TEST_F(WindowTest, QuitWritesTheFavoritesStopsEveryCartAndEndsTheProgram) {
 TEST_F(WindowTest, ClosingTheWindowWritesTheFavorites) {
   auto w = makeWindow();
   w->show();
+  loadAndPlayAll(*w);
   journal.clear();
   EXPECT_TRUE(w->close());
   EXPECT_EQ(journal, (Journal{"SaveFavorites"}));
-  EXPECT_EQ(stops(*w), 0);
+  EXPECT_EQ(playing(*w), 26);  // closing stops nothing by hand
 }
 
 TEST_F(WindowTest, AboutIsModalUntilOk) {

@@ -1,0 +1,87 @@
+// A cart on screen (object name "Cartouche"): a thin view over the cart's
+// logic. It owns one `Cartouche`, draws its look, hands pointer and drag
+// events to its operations, and repaints only what a change names. The host
+// reaches the cart's operations through cart() and hears its two events as
+// the signals Survole and AffectFile. UI thread.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "audio/engine.h"
+#include "cart/cartgeometry.h"
+#include "cart/cartlook.h"
+#include "cart/cartouche.h"
+
+namespace quillon::cart {
+
+class CartPicture;
+class CartText;
+class CartTrace;
+class DropZones;
+class PositionTrack;
+
+class CartWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The cart as designed: 172 x 113 pixels at 96 dpi, holding a picture of
+  // 170 x 110.
+  static constexpr Twips kWidthTwips = 2580;
+  static constexpr Twips kHeightTwips = 1695;
+
+  explicit CartWidget(audio::Engine& engine, QWidget* parent = nullptr);
+  ~CartWidget() override;
+
+  Cartouche& cart() { return *m_cart; }
+  const Cartouche& cart() const { return *m_cart; }
+
+ signals:
+  // A drag is over this cart.
+  void Survole();
+  // Something was dropped on this cart; raised before the drop is looked at.
+  void AffectFile();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  class Listener;
+
+  void buildElements();
+  void placeElements();
+  void connectButtons();
+  void connectKnobAndThumb();
+  void setUpDropZones();
+  void applyLook(LookParts parts);
+  void showTitle();
+
+  int toPixels(Twips twips) const;
+  QRect toPixels(const geometry::Rect& rect) const;
+  Twips toTwips(qreal pixels) const;
+  QColor colourOf(TextColour colour) const;
+
+  std::unique_ptr<Cartouche> m_cart;
+  std::unique_ptr<Listener> m_listener;
+  CartLook m_look;
+
+  CartText* m_title = nullptr;               // Label1
+  CartText* m_length = nullptr;              // Label7
+  CartText* m_runningTime = nullptr;         // Label2
+  CartText* m_letter = nullptr;              // Label3
+  CartTrace* m_trace = nullptr;              // Picture6
+  CartPicture* m_volumeTrack = nullptr;      // Picture5
+  CartPicture* m_knob = nullptr;             // Image14
+  PositionTrack* m_positionTrack = nullptr;  // Picture8
+  CartPicture* m_thumb = nullptr;            // Picture9
+  CartPicture* m_play = nullptr;             // Image3
+  CartPicture* m_pause = nullptr;            // Pausec
+  CartPicture* m_stop = nullptr;             // Stopc
+  CartText* m_fadeIn = nullptr;              // Label6
+  CartText* m_fadeOut = nullptr;             // Label4
+  CartText* m_loop = nullptr;                // Label5
+  DropZones* m_dropZones = nullptr;
+};
+
+}  // namespace quillon::cart

@@ -1,0 +1,242 @@
+// The cart's controls through the window, as a pointer would use them:
+// each click reaches its operation, the knob and the thumb hold the pointer
+// while pressed, and the pause and stop buttons and the thumb light up
+// under it.
+#include <QCursor>
+
+#include "cartwidgetfixture.h"
+
+namespace quillon::cart::test {
+namespace {
+
+class CartWidgetControls : public CartWidgetTest {};
+
+TEST_F(CartWidgetControls, ElementsStandWhereTheDesignPutsThemAt96Dpi) {
+  ASSERT_EQ(widget.logicalDpiX(), 96);
+  EXPECT_EQ(widget.objectName(), "Cartouche");
+  EXPECT_EQ(widget.size(), QSize(172, 113));  // 2580 x 1695 twips
+  const struct {
+    const char* name;
+    QRect rect;  // in the parent's pixels
+  } elements[] = {
+      {"Label1", {2, 48, 165, 33}},  {"Label7", {80, 4, 33, 17}},   {"Label2", {128, 4, 33, 17}},
+      {"Label3", {8, 85, 17, 25}},   {"Picture6", {8, 4, 65, 37}},  {"Image3", {24, 85, 18, 22}},
+      {"Pausec", {136, 28, 10, 12}}, {"Stopc", {148, 28, 10, 12}},  {"Label6", {128, 85, 41, 12}},
+      {"Label5", {109, 27, 25, 17}}, {"Label4", {128, 96, 41, 12}}, {"Picture5", {40, 89, 85, 17}},
+      {"Picture8", {73, 18, 88, 9}}, {"Picture9", {0, 0, 5, 9}},
+  };
+  for (const auto& e : elements) {
+    EXPECT_EQ(element(e.name)->geometry(), e.rect) << e.name;
+  }
+  // The knob at the 1120 twips of the design, 10 x 16.
+  EXPECT_EQ(element("Image14")->geometry(), QRect(75, 0, 10, 16));
+}
+
+TEST_F(CartWidgetControls, TextsTooltipsAndPointersAreTheDesigns) {
+  EXPECT_EQ(element("Label6")->toolTip(), "3 seconds");
+  EXPECT_EQ(element("Label4")->toolTip(), "3 seconds");
+  EXPECT_EQ(element("Label5")->toolTip(), "");
+  EXPECT_EQ(element("Image14")->toolTip(), "Volume= 100");
+  for (const char* name :
+       {"Image3", "Pausec", "Stopc", "Label6", "Label5", "Label4", "Image14", "Picture9"}) {
+    EXPECT_EQ(element(name)->cursor().shape(), Qt::PointingHandCursor) << name;
+  }
+  bindFile("/jingles/intro.mp3", 126);
+  EXPECT_EQ(element("Label1")->toolTip(), "/jingles/intro.mp3");
+  EXPECT_EQ(element("Label1")->property("text"), QVariant());  // drawn, not a QLabel
+}
+
+TEST_F(CartWidgetControls, EachClickReachesItsOperation) {
+  clickOn("Image3");  // empty cart: nothing
+  EXPECT_FALSE(cart().Playing());
+
+  bindFile("/jingles/bed.wav", 20);
+  clickOn("Image3");
+  EXPECT_TRUE(cart().Playing());
+  advance(2s);
+  clickOn("Pausec");
+  EXPECT_TRUE(cart().Paused());
+  clickOn("Pausec");
+  EXPECT_FALSE(cart().Paused());
+  EXPECT_TRUE(cart().Playing());
+
+  clickOn("Label5");
+  clickOn("Label6");
+  clickOn("Label4");
+  EXPECT_TRUE(cart().LoopOn());
+  EXPECT_TRUE(cart().FadeInOn());
+  EXPECT_TRUE(cart().FadeOutOn());
+  clickOn("Label5");
+  EXPECT_FALSE(cart().LoopOn());
+
+  advance(3s);
+  clickOn("Image3");  // on a playing cart: from the beginning again
+  EXPECT_EQ(cart().look().runningTime, "00:00");
+  advance(1s);
+  clickOn("Stopc");
+  EXPECT_FALSE(cart().Playing());
+}
+
+TEST_F(CartWidgetControls, OnlyALeftPressAndReleaseOverAControlIsAClick) {
+  bindFile("/jingles/bed.wav", 20);
+  const QPoint play = centreOf("Image3");
+  moveTo(play);
+  press(Qt::LeftButton, play);
+  moveTo(kRestingPoint);
+  release(Qt::LeftButton, kRestingPoint);
+  EXPECT_FALSE(cart().Playing());
+
+  const QPoint loop = centreOf("Label5");
+  moveTo(loop);
+  press(Qt::RightButton, loop);
+  release(Qt::RightButton, loop);
+  EXPECT_FALSE(cart().LoopOn());
+  // Both buttons down over play, then both up: one start, not two.
+  moveTo(play);
+  press(Qt::LeftButton, play);
+  press(Qt::RightButton, play);
+  release(Qt::RightButton, play);
+  release(Qt::LeftButton, play);
+  EXPECT_TRUE(cart().Playing());
+  EXPECT_EQ(engine.media.readerOpens, 1);
+}
+
+TEST_F(CartWidgetControls, TheKnobHoldsThePointerAndStopsAtBothEnds) {
+  QWidget* knob = element("Image14");
+  const QPoint grab = centreOf("Image14");
+  moveTo(grab);
+  press(Qt::LeftButton, grab);
+  EXPECT_TRUE(cart().DraggingVolume());
+  EXPECT_EQ(QWidget::mouseGrabber(), knob);
+
+  moveTo({grab.x() - 300, grab.y() + 80});  // far past the left end, out of the cart
+  EXPECT_EQ(cart().Volume(), 0);
+  EXPECT_EQ(knob->x(), 0);
+  EXPECT_EQ(knob->toolTip(), "Volume= 0");
+
+  moveTo({grab.x() + 400, grab.y() - 90});  // far past the right end
+  EXPECT_EQ(cart().Volume(), 100);
+  EXPECT_EQ(knob->x(), 75);  // 1125 twips
+  EXPECT_EQ(knob->toolTip(), "Volume= 100");
+
+  moveTo({grab.x() - 15, grab.y()});  // back on the track: 15 pixels left of the end
+  EXPECT_EQ(cart().Volume(), 80);     // 900 of 1125 twips
+  EXPECT_EQ(knob->x(), 60);
+
+  release(Qt::LeftButton, {grab.x() - 15, grab.y()});
+  EXPECT_FALSE(cart().DraggingVolume());
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  moveTo({grab.x() - 60, grab.y()});  // no button held: nothing moves
+  EXPECT_EQ(cart().Volume(), 80);
+}
+
+TEST_F(CartWidgetControls, AnyButtonDragsTheKnob) {
+  cart().SetVolume(0);
+  const QPoint grab = centreOf("Image14");
+  moveTo(grab);
+  press(Qt::RightButton, grab);
+  moveTo({grab.x() + 15, grab.y()});
+  EXPECT_EQ(cart().Volume(), 20);  // 225 of 1125 twips
+  release(Qt::RightButton, {grab.x() + 15, grab.y()});
+  EXPECT_FALSE(cart().DraggingVolume());
+}
+
+TEST_F(CartWidgetControls, TheThumbIsHeldOnItsTrackAndJumpsAtTheRelease) {
+  bindFile("/jingles/long.wav", 100);
+  clickOn("Image3");
+  QWidget* thumb = element("Picture9");
+  const QPoint grab = centreOf("Picture9");
+  moveTo(grab);
+  press(Qt::LeftButton, grab);
+  EXPECT_TRUE(cart().Seeking());
+  EXPECT_EQ(QWidget::mouseGrabber(), thumb);
+
+  // Far below and right of the track: reported as kept on it, so the thumb
+  // goes to the end of its travel, and is found under the pointer again.
+  moveTo({grab.x() + 500, grab.y() + 120});
+  EXPECT_EQ(thumb->x(), 83);  // 1320 less the thumb's 75 twips
+  moveTo({grab.x() + 520, grab.y() + 140});
+  EXPECT_EQ(thumb->x(), 83);
+  EXPECT_TRUE(cart().look().thumbLit);
+  advance(1s);  // playback does not move a held thumb
+  EXPECT_EQ(thumb->x(), 83);
+
+  release(Qt::LeftButton, {grab.x() + 500, grab.y() + 120});
+  EXPECT_FALSE(cart().Seeking());
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  // The right end jumps to 99 % of the file.
+  EXPECT_EQ(cart().SampleOffset(), 4365900);  // 0.99 x 4410000
+}
+
+TEST_F(CartWidgetControls, TheThumbHeldWhileTheFileEndsGoesBackToTheStart) {
+  bindFile("/jingles/sting.wav", 3);
+  clickOn("Image3");
+  advance(500ms);
+  QWidget* thumb = element("Picture9");
+  const QPoint grab = centreOf("Picture9");
+  moveTo(grab);
+  press(Qt::LeftButton, grab);
+  ASSERT_TRUE(cart().Seeking());
+  moveTo({grab.x() + 30, grab.y()});
+  const int held = thumb->x();
+  EXPECT_GT(held, 20);
+
+  advance(4s);  // the file plays out while the thumb is held
+  EXPECT_FALSE(cart().Playing());
+  EXPECT_EQ(QWidget::mouseGrabber(), thumb);
+
+  release(Qt::LeftButton, {grab.x() + 30, grab.y()});
+  EXPECT_FALSE(cart().Seeking());
+  EXPECT_EQ(thumb->x(), 0);
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  EXPECT_FALSE(cart().Playing());  // the release starts nothing
+
+  const QPoint again = centreOf("Picture9");
+  moveTo(again);
+  moveTo({again.x() + 20, again.y()});
+  EXPECT_EQ(thumb->x(), 0);
+}
+
+TEST_F(CartWidgetControls, PressingTheThumbOfAnIdleCartHoldsNothing) {
+  bindFile("/jingles/sting.wav", 3);
+  const QPoint grab = centreOf("Picture9");
+  moveTo(grab);
+  press(Qt::LeftButton, grab);
+  EXPECT_FALSE(cart().Seeking());
+  EXPECT_NE(QWidget::mouseGrabber(), element("Picture9"));
+  moveTo({grab.x() + 40, grab.y()});
+  release(Qt::LeftButton, {grab.x() + 40, grab.y()});
+  EXPECT_EQ(element("Picture9")->x(), 0);
+}
+
+TEST_F(CartWidgetControls, HoverLooksComeOnEntryAndGoOnExit) {
+  const struct {
+    const char* name;
+    bool CartLook::*lit;
+  } lights[] = {{"Stopc", &CartLook::stopLit},
+                {"Pausec", &CartLook::pauseLit},
+                {"Picture9", &CartLook::thumbLit}};
+  for (const auto& l : lights) {
+    moveTo(kRestingPoint);
+    EXPECT_FALSE(cart().look().*l.lit) << l.name;
+    moveTo(centreOf(l.name));
+    EXPECT_TRUE(cart().look().*l.lit) << l.name;
+    moveTo(centreOf(l.name) + QPoint(1, 1));
+    EXPECT_TRUE(cart().look().*l.lit) << l.name;
+    moveTo(kRestingPoint);
+    EXPECT_FALSE(cart().look().*l.lit) << l.name;
+  }
+}
+
+TEST_F(CartWidgetControls, ThePauseButtonStaysLitWhilePaused) {
+  bindFile("/jingles/bed.wav", 20);
+  clickOn("Image3");
+  clickOn("Pausec");
+  moveTo(kRestingPoint);
+  EXPECT_TRUE(cart().look().pauseLit);
+  clickOn("Stopc");  // stopping a paused cart puts the pause button out
+  EXPECT_FALSE(cart().look().pauseLit);
+}
+
+}  // namespace
+}  // namespace quillon::cart::test

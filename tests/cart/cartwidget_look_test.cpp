@@ -1,0 +1,325 @@
+// The look of a cart in each state, checked by pixels at a few telling
+// points: the title band's colour tells idle, playing, paused, drag and
+// missing apart from across a room. With QUILLON_SCREENSHOTS naming a
+// folder, the states are also saved there as pictures.
+#include <QDir>
+#include <QPainter>
+#include <array>
+#include <cmath>
+#include <map>
+
+#include "cartwidgetfixture.h"
+#include "common/twips.h"
+
+namespace quillon::cart::test {
+namespace {
+
+// A reader that gives the fake files a tone with some movement, so the
+// trace looks like sound.
+class ToneReader : public audio::Reader {
+ public:
+  explicit ToneReader(std::unique_ptr<audio::Reader> inner) : m_inner(std::move(inner)) {}
+  int OpenFile(const std::string& path) override { return m_inner->OpenFile(path); }
+  int FileStatus() const override { return m_inner->FileStatus(); }
+  audio::FrameCount TotalSamples() const override { return m_inner->TotalSamples(); }
+  audio::AudioFormat StreamFormat() const override { return m_inner->StreamFormat(); }
+  audio::ReadResult ReadBlock(audio::FrameCount frames, audio::AudioBlock& block) override {
+    const audio::ReadResult result = m_inner->ReadBlock(frames, block);
+    const int ch = std::max(block.channels, 1);
+    for (std::size_t i = 0; i < block.samples.size(); ++i) {
+      const double t = static_cast<double>(m_position + static_cast<audio::FrameCount>(i) / ch);
+      const double v =
+          0.55 * std::sin(t * 0.21) + 0.3 * std::sin(t * 0.047 + 1) + 0.12 * std::sin(t * 0.93);
+      block.samples[i] = static_cast<std::int16_t>(v * 30000);
+    }
+    m_position += static_cast<audio::FrameCount>(block.samples.size()) / ch;
+    return result;
+  }
+  std::optional<audio::FrameCount> SeekSample(audio::FrameCount frame) override {
+    m_position = frame;
+    return m_inner->SeekSample(frame);
+  }
+  void CloseFile() override { m_inner->CloseFile(); }
+  std::string lastError() const override { return m_inner->lastError(); }
+
+ private:
+  std::unique_ptr<audio::Reader> m_inner;
+  audio::FrameCount m_position = 0;
+};
+
+class ToneEngine : public quillon::test::FakeEngine {
+ public:
+  std::unique_ptr<audio::Reader> createReader() override {
+    return std::make_unique<ToneReader>(FakeEngine::createReader());
+  }
+};
+
+void saveIfAsked(const QImage& image, const QString& name) {
+  const QString folder = qEnvironmentVariable("QUILLON_SCREENSHOTS");
+  if (folder.isEmpty()) return;
+  QDir().mkpath(folder);
+  image.save(folder + "/cart-" + name + ".png");
+  const int zoom = qEnvironmentVariableIntValue("QUILLON_SCREENSHOTS_ZOOM");
+  if (zoom > 1) {
+    image.scaled(image.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+        .save(folder + "/zoom-" + name + ".png");
+  }
+}
+
+// A pixel of a grab, in the cart's logical pixels.
+QColor pixel(const QImage& image, int x, int y) {
+  const qreal dpr = image.devicePixelRatio();
+  return image.pixelColor(static_cast<int>(x * dpr), static_cast<int>(y * dpr));
+}
+
+bool neutralLight(const QColor& c) {
+  return c.lightness() > 170 && std::abs(c.red() - c.blue()) < 30 &&
+         std::abs(c.red() - c.green()) < 30;
+}
+bool green(const QColor& c) { return c.green() > c.red() + 60 && c.green() > c.blue() + 50; }
+bool amber(const QColor& c) {
+  return c.red() > 110 && c.red() > c.green() + 25 && c.green() > c.blue() + 25;
+}
+bool blue(const QColor& c) { return c.blue() > c.red() + 60 && c.blue() > 150; }
+bool red(const QColor& c) { return c.red() > 150 && c.green() < 90 && c.blue() < 90; }
+bool nearWhite(const QColor& c) { return c.red() > 225 && c.green() > 225 && c.blue() > 225; }
+bool nearBlack(const QColor& c) { return c.lightness() < 50; }
+bool bright(const QColor& c) { return c.lightness() > 150; }
+
+// How many pixels of an element's area match.
+template <typename Test>
+int countIn(const QImage& image, const QRect& area, Test test) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) n += test(pixel(image, x, y)) ? 1 : 0;
+  }
+  return n;
+}
+
+class CartLookTest : public CartWidgetTest {
+ public:
+  QRect areaOf(const char* name) const {
+    QWidget* e = element(name);
+    return {e->mapTo(&widget, QPoint(0, 0)), e->size()};
+  }
+  // Two corners of the title band that no short title reaches.
+  std::array<QColor, 2> band() {
+    const QImage image = shot();
+    return {pixel(image, 6, 51), pixel(image, 164, 79)};
+  }
+};
+
+TEST_F(CartLookTest, TheTitleBandTellsEachStateApart) {
+  bindFile("/j/intro.mp3", 20);
+  for (const QColor& c : band()) EXPECT_TRUE(neutralLight(c)) << "idle " << c.name().toStdString();
+
+  clickOn("Image3");
+  advance(1s);
+  for (const QColor& c : band()) EXPECT_TRUE(green(c)) << "playing " << c.name().toStdString();
+
+  clickOn("Pausec");
+  for (const QColor& c : band()) EXPECT_TRUE(amber(c)) << "paused " << c.name().toStdString();
+
+  cart().SetSurvole();  // a drag over a paused cart: the drag look wins
+  for (const QColor& c : band()) EXPECT_TRUE(blue(c)) << "drag " << c.name().toStdString();
+  cart().SetNormal();
+  for (const QColor& c : band()) EXPECT_TRUE(amber(c)) << "paused " << c.name().toStdString();
+
+  clickOn("Stopc");
+  for (const QColor& c : band())
+    EXPECT_TRUE(neutralLight(c)) << "stopped " << c.name().toStdString();
+}
+
+TEST_F(CartLookTest, AMissingFileIsFramedInRedWithAWarningSignAndKeepsItsTitleColour) {
+  cart().SetTitle("/j/gone.mp3");
+  const QImage image = shot();
+  EXPECT_TRUE(red(pixel(image, 2, 65)));    // the frame around the title band
+  EXPECT_TRUE(red(pixel(image, 157, 69)));  // the warning sign at the title's end
+  const QRect title = areaOf("Label1");
+  EXPECT_GT(countIn(image, title, nearBlack), 20);  // the title is still black
+  EXPECT_GT(countIn(image, title, red), 40);        // struck through in red
+
+  addFile("/j/back.mp3", 4);
+  cart().SetTitle("/j/back.mp3");
+  EXPECT_FALSE(red(pixel(shot(), 2, 65)));
+}
+
+TEST_F(CartLookTest, TheTitleIsWhiteOnThePlayingBackgroundAndBlackOtherwise) {
+  bindFile("/j/intro.mp3", 20);
+  const QRect title = areaOf("Label1");
+  EXPECT_GT(countIn(shot(), title, nearBlack), 20);
+  clickOn("Image3");
+  EXPECT_GT(countIn(shot(), title, nearWhite), 20);
+  cart().SetSurvole();
+  EXPECT_GT(countIn(shot(), title, nearBlack), 20);
+}
+
+TEST_F(CartLookTest, TheTraceAndThumbMoveWhilePlayingAndClearAtTheStop) {
+  bindFile("/j/bed.wav", 10);
+  const QRect trace = areaOf("Picture6");
+  EXPECT_EQ(countIn(shot(), trace, bright), 0);
+  clickOn("Image3");
+  advance(2500ms);
+  EXPECT_GE(countIn(shot(), trace, bright), 60);  // a white line across the screen
+  // A quarter of the file: the thumb a quarter along its 83 pixels, the
+  // groove lit up to it.
+  EXPECT_NEAR(element("Picture9")->x(), 21, 1);
+  const QColor lit = pixel(shot(), 90, 22);
+  EXPECT_GT(lit.green(), lit.red() + 40);
+  EXPECT_GT(lit.blue(), lit.red() + 40);
+
+  clickOn("Stopc");
+  EXPECT_EQ(countIn(shot(), trace, bright), 0);
+  EXPECT_EQ(element("Picture9")->x(), 0);
+  EXPECT_LT(pixel(shot(), 90, 22).lightness(), 40);
+}
+
+TEST_F(CartLookTest, ButtonsLightUnderThePointerAndSwitchesTurnRed) {
+  // Below the glyphs, inside the buttons' faces.
+  const QPoint stop(150, 38);
+  const QPoint pause(138, 38);
+  EXPECT_LT(pixel(shot(), stop.x(), stop.y()).lightness(), 80);
+  moveTo(centreOf("Stopc"));
+  EXPECT_TRUE(red(pixel(shot(), stop.x(), stop.y())));
+  moveTo(centreOf("Pausec"));
+  EXPECT_TRUE(amber(pixel(shot(), pause.x(), pause.y())));
+  EXPECT_LT(pixel(shot(), stop.x(), stop.y()).lightness(), 80);
+
+  const QRect loop = areaOf("Label5");
+  EXPECT_GT(countIn(shot(), loop, nearWhite), 10);
+  EXPECT_EQ(countIn(shot(), loop, red), 0);
+  clickOn("Label5");
+  EXPECT_GT(countIn(shot(), loop, red), 10);
+  EXPECT_EQ(countIn(shot(), loop, nearWhite), 0);
+
+  const QRect fadeIn = areaOf("Label6");
+  EXPECT_GT(countIn(shot(), fadeIn, nearBlack), 10);  // the button-text colour
+  clickOn("Label6");
+  EXPECT_GT(countIn(shot(), fadeIn, red), 10);
+  EXPECT_EQ(countIn(shot(), fadeIn, nearBlack), 0);
+}
+
+TEST_F(CartLookTest, SwitchesThatAreOffFollowTheSystemsButtonText) {
+  const QRect fadeOut = areaOf("Label4");
+  QPalette blueText = widget.palette();
+  blueText.setColor(QPalette::ButtonText, QColor(0, 0, 200));
+  widget.setPalette(blueText);
+  EXPECT_GT(countIn(shot(), fadeOut, blue), 10);
+  EXPECT_LT(countIn(shot(), fadeOut, nearBlack), 3);  // only the cart's rounded edge
+}
+
+// Counts the paint events each element gets.
+class PaintCounter : public QObject {
+ public:
+  std::map<QString, int> counts;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++counts[watched->objectName()];
+    return false;
+  }
+};
+
+TEST_F(CartLookTest, ATickRepaintsTheRunningTimeAtOnceAndLeavesTheRestAlone) {
+  bindFile("/j/bed.wav", 30);
+  clickOn("Image3");
+  advance(1100ms);
+  QCoreApplication::processEvents();
+  PaintCounter counter;
+  for (QWidget* child : widget.findChildren<QWidget*>()) child->installEventFilter(&counter);
+
+  advance(1000ms);  // the running time changes: repainted before the loop runs again
+  EXPECT_GE(counter.counts["Label2"], 1);
+  QCoreApplication::processEvents();
+  EXPECT_GE(counter.counts["Picture6"], 1);
+  // (The length overlaps the position track's top rows, so the thumb passing
+  // under it repaints it too.)
+  for (const char* still :
+       {"Label1", "Label3", "Image3", "Picture5", "Label5", "Label6", "Label4", "Stopc"}) {
+    EXPECT_EQ(counter.counts[still], 0) << still;
+  }
+}
+
+// Puts a cart in each state the operator must tell apart.
+enum class State { Empty, Idle, Playing, Paused, Drag, Missing };
+
+void putInState(CartWidget& widget, ToneEngine& engine, State state, const std::string& path,
+                double seconds) {
+  Cartouche& cart = widget.cart();
+  if (state == State::Empty) return;
+  quillon::test::FakeFile file;
+  file.frames = static_cast<audio::FrameCount>(seconds * 44100);
+  engine.media.add(path, file);
+  cart.SetTitle(path);
+  if (state == State::Missing) {
+    engine.media.remove(path);
+    cart.SetTitle(path);
+  }
+  if (state == State::Playing || state == State::Paused) {
+    cart.playClick();
+    engine.clock.advance(std::chrono::milliseconds(static_cast<int>(seconds * 1000 * 0.37)));
+  }
+  if (state == State::Paused) {
+    cart.pauseHover(75, 90);  // a click comes from a pointer over the button
+    cart.pauseClick();
+  }
+  if (state == State::Drag) cart.SetSurvole();
+}
+
+TEST(CartScreenshots, EachStateAndAStripOfEight) {
+  const struct {
+    State state;
+    const char* name;
+    const char* path;
+    double seconds;
+    char letter;
+  } carts[] = {
+      {State::Idle, "idle", "/jingles/Morning Show Opener.mp3", 30, 'A'},
+      {State::Playing, "playing", "/jingles/Traffic Bed 60s.wav", 60, 'B'},
+      {State::Paused, "paused", "/jingles/Weather Sting.ogg", 12, 'C'},
+      {State::Drag, "drag", "/jingles/News Intro.mp3", 9, 'D'},
+      {State::Missing, "missing", "/jingles/Station ID - Summer Campaign Final Mix.mp3", 8, 'E'},
+      // Only in the strip:
+      {State::Empty, nullptr, "", 0, 'F'},
+      {State::Idle, nullptr, "/jingles/Sports Desk Sweeper with Crowd Noise Long Version.wma", 95,
+       'G'},
+      {State::Playing, nullptr, "/jingles/Underscore Loop 120bpm.wav", 240, 'H'},
+  };
+  // Each cart on its own clock, so that each plays as far as its picture needs.
+  std::vector<std::unique_ptr<ToneEngine>> engines;
+  QWidget strip;
+  strip.setObjectName("Picture5");
+  strip.setAutoFillBackground(true);
+  QPalette canvas = strip.palette();
+  canvas.setColor(QPalette::Window, QColor(58, 62, 68));
+  strip.setPalette(canvas);
+  std::vector<CartWidget*> shown;
+  int index = 0;
+  for (const auto& c : carts) {
+    engines.push_back(std::make_unique<ToneEngine>());
+    ToneEngine& engine = *engines.back();
+    auto* widget = new CartWidget(engine, &strip);
+    const int column = index % 4;
+    const int row = index / 4;
+    widget->move(twipsToPixels(30 + column * (2580 + 30), widget->logicalDpiX()),
+                 twipsToPixels(30 + row * (1695 + 60), widget->logicalDpiX()));
+    widget->cart().SetMyLetter(std::string(1, c.letter));
+    if (c.letter == 'H') {
+      widget->cart().Setloop(1);
+      widget->cart().SetFadein(1);
+      widget->cart().SetVolume(70);
+    }
+    if (c.letter == 'C') widget->cart().SetFadeout(1);
+    putInState(*widget, engine, c.state, c.path, c.seconds);
+    shown.push_back(widget);
+    ++index;
+  }
+  strip.resize(twipsToPixels(30 + 4 * (2580 + 30), 96), twipsToPixels(30 + 2 * (1695 + 60), 96));
+  strip.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip));
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (carts[i].name) saveIfAsked(shown[i]->grab().toImage(), carts[i].name);
+  }
+  saveIfAsked(strip.grab().toImage(), "strip");
+}
+
+}  // namespace
+}  // namespace quillon::cart::test

@@ -1,0 +1,137 @@
+// A cart widget shown off screen on the fake engine, with helpers to find
+// its elements, drive the pointer through the window as the platform would
+// (so grabs and enter/leave behave as on a desktop), send drags, and read
+// pixels.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+#include <chrono>
+#include <string>
+
+#include "cart/cartwidget.h"
+#include "support/fakeengine.h"
+
+namespace quillon::cart::test {
+
+using namespace std::chrono_literals;
+
+class CartWidgetTest : public ::testing::Test {
+ public:
+  // Over the title: no element there lights up.
+  static constexpr QPoint kRestingPoint{90, 60};
+
+  void SetUp() override {
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    // Qt drops a movement to where the pointer already is: start each test
+    // from a spot with no hover look, so the first movement is a real one.
+    moveTo(kRestingPoint);
+  }
+  void TearDown() override {
+    // A test that failed half way must not leave buttons down for the next.
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+      if (m_buttons & b) release(b, {0, 0});
+    }
+  }
+
+  Cartouche& cart() { return widget.cart(); }
+  QWidget* element(const char* name) const {
+    auto* found = widget.findChild<QWidget*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  // The middle of an element, in the cart's own pixels.
+  QPoint centreOf(const char* name) const {
+    QWidget* e = element(name);
+    return e->mapTo(&widget, e->rect().center());
+  }
+
+  // Fake files of that many seconds (44100 Hz stereo).
+  void addFile(const std::string& path, double seconds) {
+    quillon::test::FakeFile file;
+    file.frames = static_cast<audio::FrameCount>(seconds * 44100 + 0.5);
+    engine.media.add(path, file);
+  }
+  void bindFile(const std::string& path, double seconds) {
+    addFile(path, seconds);
+    ASSERT_TRUE(cart().SetTitle(path));
+  }
+  void advance(std::chrono::nanoseconds d) { engine.clock.advance(d); }
+
+  // The pointer, in the cart's pixels, through the window.
+  void moveTo(QPoint at) { QTest::mouseMove(widget.windowHandle(), at); }
+  void press(Qt::MouseButton button, QPoint at) {
+    m_buttons |= button;
+    QTest::mousePress(widget.windowHandle(), button, {}, at);
+  }
+  void release(Qt::MouseButton button, QPoint at) {
+    m_buttons &= ~Qt::MouseButtons(button);
+    QTest::mouseRelease(widget.windowHandle(), button, {}, at);
+  }
+  void click(QPoint at) {
+    moveTo(at);
+    press(Qt::LeftButton, at);
+    release(Qt::LeftButton, at);
+  }
+  void clickOn(const char* name) { click(centreOf(name)); }
+
+  // A drag of local files over an element: enter, one move, then the drop
+  // or the leave, each sent to the element as the platform sends them.
+  static QMimeData* filesData(const QStringList& paths) {
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+    data->setUrls(urls);
+    return data;
+  }
+  struct DragOutcome {
+    bool enterAccepted = false;
+    Qt::DropAction moveAction = Qt::IgnoreAction;
+  };
+  DragOutcome dragOver(QWidget* target, const QMimeData* data);
+  void dropOn(QWidget* target, const QMimeData* data);
+  void dragLeave(QWidget* target);
+
+  QImage shot() { return widget.grab().toImage(); }
+
+  quillon::test::FakeEngine engine;
+  CartWidget widget{engine};
+
+ private:
+  Qt::MouseButtons m_buttons;
+};
+
+inline CartWidgetTest::DragOutcome CartWidgetTest::dragOver(QWidget* target,
+                                                            const QMimeData* data) {
+  const QPoint at = target->rect().center();
+  DragOutcome outcome;
+  QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, data, Qt::LeftButton,
+                        Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  outcome.enterAccepted = enter.isAccepted();
+  QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, data, Qt::LeftButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(target, &move);
+  outcome.moveAction = move.isAccepted() ? move.dropAction() : Qt::IgnoreAction;
+  return outcome;
+}
+
+inline void CartWidgetTest::dropOn(QWidget* target, const QMimeData* data) {
+  dragOver(target, data);
+  QDropEvent drop(QPointF(target->rect().center()),
+                  Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, data, Qt::LeftButton,
+                  Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+}
+
+inline void CartWidgetTest::dragLeave(QWidget* target) {
+  QDragLeaveEvent leave;
+  QApplication::sendEvent(target, &leave);
+}
+
+}  // namespace quillon::cart::test
