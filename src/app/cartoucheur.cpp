@@ -1,9 +1,13 @@
 #include "app/cartoucheur.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include "about/form1.h"
 #include "about/shell.h"
@@ -31,6 +35,9 @@ Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QW
   m_controls = buildControls(this, m_engine);
   connect(m_controls.toolbar1, &Toolbar1::buttonClicked, this, &Cartoucheur::onToolbarButtonClick);
   connect(m_controls.vscroll1, &QScrollBar::valueChanged, this, &Cartoucheur::onScrollBarMoved);
+  // The list's change and click notifications run the same selection.
+  connect(m_controls.combo4, &QComboBox::currentIndexChanged, this, &Cartoucheur::onDeviceChosen);
+  connect(m_controls.combo4, &QComboBox::activated, this, &Cartoucheur::onDeviceChosen);
   m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::Quit)] = [this] { quit(); };
   m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::New)] = [this] { newGrid(); };
   m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::Open)] = [this] { OpenPalette(); };
@@ -39,7 +46,9 @@ Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QW
   // Cart 0 is part of the design; the load step copies it.
   m_cartouche1.push_back(createCart());
 
-  // GetKeys runs from the window's creation to its end.
+  // GetKeys runs from the window's creation to its end; the key presses it
+  // reads are recorded by an application-wide filter.
+  qApp->installEventFilter(this);
   m_getKeys.setInterval(kGetKeysIntervalMs);
   connect(&m_getKeys, &QTimer::timeout, this, &Cartoucheur::GetKeys);
   m_getKeys.start();
@@ -123,12 +132,86 @@ void Cartoucheur::buildStudioClock() {
   clock->FillLedRing();
 }
 
-// Filled with the output devices by the device list's work; until then the
-// list stays empty and the carts keep the default device.
-void Cartoucheur::FillDeviceList() {}
+void Cartoucheur::FillDeviceList() {
+  QComboBox* list = m_controls.combo4;
+  audio::Player& main = *m_audioPlayerMain;
+  {
+    const QSignalBlocker quiet(list);  // clearing is not a choice
+    list->clear();
+  }
+  const int n = main.DeviceCount();
+  if (n < 1) return;
+  int current = main.CurrentDevice();
+  // One number past the count is tried too; it is listed only if usable.
+  for (int d = 0; d <= main.DeviceCount(); ++d) {
+    main.SelectDevice(d);
+    if (main.DeviceUsable()) {
+      const QSignalBlocker quiet(list);
+      list->addItem(QString::fromStdString(main.DeviceName()), d);
+    }
+  }
+  const int last = list->count() - 1;
+  if (current > last) current = last;
+  main.SelectDevice(current);
+  // The device number is used as a list position here; selecting the entry
+  // switches to its device when that differs from the current one.
+  list->setCurrentIndex(current);
+}
 
-// The letter keys are polled here by the keyboard's work.
-void Cartoucheur::GetKeys() {}
+void Cartoucheur::onDeviceChosen(int entry) {
+  if (entry < 0 || !m_audioPlayerMain) return;
+  const int device = m_controls.combo4->itemData(entry).toInt();
+  if (device == m_audioPlayerMain->CurrentDevice()) return;
+  m_audioPlayerMain->SelectDevice(device);
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().SetDevOutput(device);
+  m_controls.picture5->setFocus();
+}
+
+bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      // One press reaches the filter once per object on its way; count it
+      // where it enters, at the window.
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (watched->isWindowType() && !key->isAutoRepeat() && key->key() >= Qt::Key_A &&
+          key->key() <= Qt::Key_Z) {
+        m_letterPresses.press(static_cast<char>('A' + (key->key() - Qt::Key_A)));
+      }
+      break;
+    }
+    case QEvent::ApplicationDeactivate:
+      m_letterPresses.clear();
+      break;
+    default:
+      break;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void Cartoucheur::GetKeys() {
+  // Only while this window is the one in front: not behind a dialog, a
+  // message box or a menu.
+  if (!isActiveWindow() || QApplication::activeModalWidget() != nullptr ||
+      QApplication::activePopupWidget() != nullptr) {
+    m_letterPresses.clear();
+    return;
+  }
+  const std::string letter = m_letterPresses.takeLetter();
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().KeyPressRacc(letter);
+}
+
+void Cartoucheur::onSurvole(int index) {
+  for (int i = 0; i < static_cast<int>(m_cartouche1.size()); ++i) {
+    if (i != index) m_cartouche1[static_cast<std::size_t>(i)]->cart().SetNormal();
+  }
+  m_cartouche1.at(static_cast<std::size_t>(index))->cart().SetSurvole();
+  m_controls.picture5->setFocus();
+}
+
+void Cartoucheur::onAffectFile() {
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().SetNormal();
+  m_controls.picture5->setFocus();
+}
 
 void Cartoucheur::onToolbarButtonClick(int position) {
   dispatchToolbarClick(position, m_toolbarHandlers);
@@ -149,6 +232,9 @@ cart::CartWidget* Cartoucheur::createCart() {
   // Hidden until the load step shows it, as the window's copies of cart 0.
   auto* widget = new cart::CartWidget(m_engine, m_controls.picture5);
   widget->hide();
+  const int index = static_cast<int>(m_cartouche1.size());
+  connect(widget, &cart::CartWidget::Survole, this, [this, index] { onSurvole(index); });
+  connect(widget, &cart::CartWidget::AffectFile, this, &Cartoucheur::onAffectFile);
   return widget;
 }
 

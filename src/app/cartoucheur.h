@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/cartoucheurcontrols.h"
+#include "app/letterpresses.h"
 #include "app/loadorder.h"
 #include "app/minimumsize.h"
 #include "app/toolbarcommands.h"
@@ -63,6 +64,8 @@ class Cartoucheur : public QWidget {
     return m_cartouche1.at(static_cast<std::size_t>(index));
   }
   audio::Player* AudioPlayerMain() const { return m_audioPlayerMain.get(); }
+  // One GetKeys tick now, for tests.
+  void pollKeysForTest() { GetKeys(); }
   // The smallest client area the window now allows, in pixels.
   PixelSize minimumClientSize() const { return {minimumWidth(), minimumHeight()}; }
 
@@ -74,6 +77,8 @@ class Cartoucheur : public QWidget {
   void moveEvent(QMoveEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Letter presses anywhere in the application, for GetKeys.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void runLoadStep(LoadStep step);
@@ -83,7 +88,10 @@ class Cartoucheur : public QWidget {
   cart::CartWidget* createCart();
   void buildStudioClock();
   void FillDeviceList();
+  void onDeviceChosen(int entry);
   void GetKeys();
+  void onSurvole(int index);
+  void onAffectFile();
 
   // Toolbar commands.
   void quit();
@@ -106,6 +114,7 @@ class Cartoucheur : public QWidget {
   std::vector<cart::CartWidget*> m_cartouche1;
   std::unique_ptr<audio::Player> m_audioPlayerMain;
   QTimer m_getKeys;
+  LetterPresses m_letterPresses;
   std::vector<LoadStep> m_loadStepsRun;
   ToolbarHandlers m_toolbarHandlers;
   FrameMargins m_frame;

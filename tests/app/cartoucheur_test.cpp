@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -182,7 +183,8 @@ TEST_F(WindowTest, PanelsCarryTheirNamesAndTexts) {
   EXPECT_EQ(c.barExplorer->caption(), "Windows Explorer >");
   EXPECT_EQ(c.picture3->caption(), "Jingles >");
   EXPECT_EQ(c.label54->text(), "- Device :");
-  EXPECT_EQ(c.combo4->count(), 0);
+  ASSERT_EQ(c.combo4->count(), 1);  // the null device alone
+  EXPECT_EQ(c.combo4->itemText(0), "No sound card (silent output)");
   EXPECT_EQ(c.favoriteCaption->text(), "Favorite :");
   EXPECT_EQ(c.command1->text(), "Add");
   EXPECT_EQ(c.command1->toolTip(), "Add a jingle palette to your favorite");
@@ -319,6 +321,84 @@ TEST_F(WindowTest, AboutIsModalUntilOk) {
   w->controls().toolbar1->button(9)->click();
   EXPECT_EQ(modal, "Form1");
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace
+}  // namespace quillon::app
+
+namespace quillon::app {
+namespace {
+
+using WindowInputTest = WindowTest;
+
+TEST_F(WindowInputTest, ALetterPressedInTheWindowTogglesItsCartOnce) {
+  auto w = makeWindow();
+  w->show();
+  w->activateWindow();
+  for (int i = 0; i < 50 && !w->isActiveWindow(); ++i) QCoreApplication::processEvents();
+  ASSERT_TRUE(w->isActiveWindow());
+  engine.media.add("/jingles/c.wav", test::FakeFile{{44100, 2}, 441000});
+  ASSERT_TRUE(w->cart(2)->cart().SetTitle("/jingles/c.wav"));
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ShiftModifier, "C");
+  QCoreApplication::sendEvent(w->windowHandle(), &press);
+  w->pollKeysForTest();
+  EXPECT_TRUE(w->cart(2)->cart().Playing());
+  w->pollKeysForTest();  // held or not, one press is one toggle
+  EXPECT_TRUE(w->cart(2)->cart().Playing());
+  QKeyEvent again(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
+  QCoreApplication::sendEvent(w->windowHandle(), &again);
+  w->pollKeysForTest();
+  EXPECT_FALSE(w->cart(2)->cart().Playing());
+}
+
+TEST_F(WindowInputTest, ADragOverACartHighlightsItAloneAndADropClearsIt) {
+  auto w = makeWindow();
+  w->show();
+  emit w->cart(3)->Survole();
+  emit w->cart(5)->Survole();
+  for (int k = 0; k < 26; ++k) {
+    EXPECT_EQ(w->cart(k)->cart().look().background == cart::Background::Drag, k == 5) << k;
+  }
+  emit w->cart(5)->AffectFile();
+  for (int k = 0; k < 26; ++k) {
+    EXPECT_NE(w->cart(k)->cart().look().background, cart::Background::Drag) << k;
+  }
+}
+
+TEST_F(WindowInputTest, ThreeUsableDevicesWithTheSecondCurrentTouchNoCart) {
+  engine.devices.setDevices({{"One", true}, {"Two", true}, {"Three", true}}, 1);
+  auto w = makeWindow();
+  QComboBox* list = w->controls().combo4;
+  ASSERT_EQ(list->count(), 3);
+  EXPECT_EQ(list->itemText(1), "Two");
+  EXPECT_EQ(list->currentIndex(), 1);
+  EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 1);
+}
+
+TEST_F(WindowInputTest, AGapInTheDeviceNumbersSwitchesEveryCartToTheListedDevice) {
+  // Devices 0 and 2 usable, current 2: two entries; 2 is clamped to entry 1,
+  // which is device 2, so the selection switches everything to device 2.
+  engine.devices.setDevices({{"Zero", true}, {"Broken", false}, {"Two", true}}, 2);
+  auto w = makeWindow();
+  QComboBox* list = w->controls().combo4;
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->currentIndex(), 1);
+  EXPECT_EQ(list->itemData(1).toInt(), 2);
+  EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 2);
+}
+
+TEST_F(WindowInputTest, ChoosingAnotherDeviceStopsAPlayingCart) {
+  engine.devices.setDevices({{"One", true}, {"Two", true}}, 0);
+  auto w = makeWindow();
+  engine.media.add("/jingles/a.wav", test::FakeFile{{44100, 2}, 441000});
+  ASSERT_TRUE(w->cart(0)->cart().SetTitle("/jingles/a.wav"));
+  w->cart(0)->cart().ListenMusic();
+  ASSERT_TRUE(w->cart(0)->cart().Playing());
+  w->controls().combo4->setCurrentIndex(0);  // the same device: nothing
+  EXPECT_TRUE(w->cart(0)->cart().Playing());
+  w->controls().combo4->setCurrentIndex(1);
+  EXPECT_FALSE(w->cart(0)->cart().Playing());
+  EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 1);
 }
 
 }  // namespace
