@@ -6,11 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "audio/ffmpeg/ffmpegmedia.h"
-#include "audio/manualscheduler.h"
-#include "audio/simulateddevices.h"
-#include "audio/simulatedplayer.h"
 #include "cart/cartouche.h"
+#include "support/ffmpegtestengine.h"
 
 namespace quillon::cart {
 namespace {
@@ -18,21 +15,7 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-class RealFileEngine : public audio::Engine {
- public:
-  std::unique_ptr<audio::Reader> createReader() override { return media.createReader(); }
-  std::unique_ptr<audio::Information> createInformation() override {
-    return media.createInformation();
-  }
-  std::unique_ptr<audio::Player> createPlayer() override {
-    return std::make_unique<audio::SimulatedPlayer>(clock, devices);
-  }
-  audio::UiScheduler& scheduler() override { return clock; }
-
-  audio::ManualScheduler clock;
-  audio::SimulatedDevices devices;
-  audio::FfmpegMedia media;
-};
+using RealFileEngine = quillon::test::FfmpegTestEngine;
 
 class CartOnRealFiles : public ::testing::Test {
  protected:
