@@ -3,7 +3,7 @@
 
 #include "about/shell.h"
 #include "app/cartoucheur.h"
-#include "app/favoritesstandin.h"
+#include "app/favoritesinset.h"
 #include "app/iniconfigkeys.h"
 #include "app/programfiles.h"
 #include "app/singleinstance.h"
@@ -22,8 +22,9 @@ int main(int argc, char* argv[]) {
   QApplication::setStyle("Fusion");
 
   const app::ProgramPlace place = app::currentProgramPlace();
-  app::IniConfigKeys config(app::configIniFile(place).toStdString());
-  app::FavoritesStandIn favorites;  // until the favourites
+  const std::string configIni = app::configIniFile(place).toStdString();
+  app::IniConfigKeys config(configIni);
+  app::FavoritesInset favorites(configIni);
   about::DesktopShell shell;
   audio::ProgramEngine engine;
   app::Cartoucheur window(engine, {config, favorites, shell, app::findWelcomePage(place),

@@ -20,6 +20,8 @@
 #include "audio/engine.h"
 #include "clock/clockpanel.h"
 #include "common/twips.h"
+#include "palette/palettecommands.h"
+#include "palette/palettedialogs.h"
 
 namespace quillon::app {
 
@@ -33,6 +35,20 @@ Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QW
   setFont(look::uiFont(9));
 
   m_controls = buildControls(this, m_engine);
+  // The carts are asked for at each command, so every cart made later counts.
+  m_paletteCommands = std::make_unique<palette::PaletteCommands>(
+      [this] {
+        std::vector<cart::Cartouche*> carts;
+        for (cart::CartWidget* widget : m_cartouche1) carts.push_back(&widget->cart());
+        return carts;
+      },
+      palette::standardPaletteDialogs(this));
+  m_services.favorites.attachInset(
+      {m_controls.comboListePalette, m_controls.command1, m_controls.command2,
+       [this](const std::string& path) {
+         m_paletteCommands->LoadPaletteFile(QString::fromStdString(path));
+       },
+       [this] { m_controls.picture5->setFocus(Qt::OtherFocusReason); }, this});
   connect(m_controls.toolbar1, &Toolbar1::buttonClicked, this, &Cartoucheur::onToolbarButtonClick);
   connect(m_controls.vscroll1, &QScrollBar::valueChanged, this, &Cartoucheur::onScrollBarMoved);
   // The list's change and click notifications run the same selection.
@@ -238,9 +254,8 @@ cart::CartWidget* Cartoucheur::createCart() {
   return widget;
 }
 
-// Opening and saving palettes are the palette commands' work.
-void Cartoucheur::OpenPalette() {}
-void Cartoucheur::SavePalette() {}
+void Cartoucheur::OpenPalette() { m_paletteCommands->OpenPalette(); }
+void Cartoucheur::SavePalette() { m_paletteCommands->SavePalette(); }
 
 void Cartoucheur::showAbout() {
   about::Form1 form(m_services.shell, this);

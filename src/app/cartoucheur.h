@@ -29,6 +29,10 @@ namespace quillon::about {
 class Shell;
 }
 
+namespace quillon::palette {
+class PaletteCommands;
+}
+
 namespace quillon::app {
 
 class ConfigKeys;
@@ -113,6 +117,7 @@ class Cartoucheur : public QWidget {
   CartoucheurControls m_controls;
   std::vector<cart::CartWidget*> m_cartouche1;
   std::unique_ptr<audio::Player> m_audioPlayerMain;
+  std::unique_ptr<palette::PaletteCommands> m_paletteCommands;
   QTimer m_getKeys;
   LetterPresses m_letterPresses;
   std::vector<LoadStep> m_loadStepsRun;

@@ -5,6 +5,13 @@
 // favourites; the window only calls these at their moments. UI thread.
 #pragma once
 
+#include <functional>
+#include <string>
+
+class QComboBox;
+class QPushButton;
+class QWidget;
+
 namespace quillon::app {
 
 class FavoritesSteps {
@@ -14,6 +21,17 @@ class FavoritesSteps {
   virtual void EmptyFavorites() = 0;
   virtual void LoadFavorites() = 0;
   virtual void SaveFavorites() = 0;
+
+  // The window's favourites inset, handed over once its controls exist.
+  struct Inset {
+    QComboBox* list = nullptr;
+    QPushButton* add = nullptr;
+    QPushButton* clear = nullptr;
+    std::function<void(const std::string& palettePath)> loadPalette;
+    std::function<void()> focusCarts;
+    QWidget* window = nullptr;
+  };
+  virtual void attachInset(const Inset& /*inset*/) {}
 };
 
 }  // namespace quillon::app
