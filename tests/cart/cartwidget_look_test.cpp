@@ -1,7 +1,6 @@
 // The look of a cart in each state, checked by pixels at a few telling
 // points: the title band's colour tells idle, playing, paused, drag and
-// missing apart from across a room. With QUILLON_SCREENSHOTS naming a
-// folder, the states are also saved there as pictures.
+// missing apart from across a room.
 #include <QDir>
 #include <QPainter>
 #include <array>
@@ -53,18 +52,6 @@ class ToneEngine : public quillon::test::FakeEngine {
     return std::make_unique<ToneReader>(FakeEngine::createReader());
   }
 };
-
-void saveIfAsked(const QImage& image, const QString& name) {
-  const QString folder = qEnvironmentVariable("QUILLON_SCREENSHOTS");
-  if (folder.isEmpty()) return;
-  QDir().mkpath(folder);
-  image.save(folder + "/cart-" + name + ".png");
-  const int zoom = qEnvironmentVariableIntValue("QUILLON_SCREENSHOTS_ZOOM");
-  if (zoom > 1) {
-    image.scaled(image.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-        .save(folder + "/zoom-" + name + ".png");
-  }
-}
 
 // A pixel of a grab, in the cart's logical pixels.
 QColor pixel(const QImage& image, int x, int y) {
@@ -236,89 +223,6 @@ TEST_F(CartLookTest, ATickRepaintsTheRunningTimeAtOnceAndLeavesTheRestAlone) {
        {"Label1", "Label3", "Image3", "Picture5", "Label5", "Label6", "Label4", "Stopc"}) {
     EXPECT_EQ(counter.counts[still], 0) << still;
   }
-}
-
-// Puts a cart in each state the operator must tell apart.
-enum class State { Empty, Idle, Playing, Paused, Drag, Missing };
-
-void putInState(CartWidget& widget, ToneEngine& engine, State state, const std::string& path,
-                double seconds) {
-  Cartouche& cart = widget.cart();
-  if (state == State::Empty) return;
-  quillon::test::FakeFile file;
-  file.frames = static_cast<audio::FrameCount>(seconds * 44100);
-  engine.media.add(path, file);
-  cart.SetTitle(path);
-  if (state == State::Missing) {
-    engine.media.remove(path);
-    cart.SetTitle(path);
-  }
-  if (state == State::Playing || state == State::Paused) {
-    cart.playClick();
-    engine.clock.advance(std::chrono::milliseconds(static_cast<int>(seconds * 1000 * 0.37)));
-  }
-  if (state == State::Paused) {
-    cart.pauseHover(75, 90);  // a click comes from a pointer over the button
-    cart.pauseClick();
-  }
-  if (state == State::Drag) cart.SetSurvole();
-}
-
-TEST(CartScreenshots, EachStateAndAStripOfEight) {
-  const struct {
-    State state;
-    const char* name;
-    const char* path;
-    double seconds;
-    char letter;
-  } carts[] = {
-      {State::Idle, "idle", "/jingles/Morning Show Opener.mp3", 30, 'A'},
-      {State::Playing, "playing", "/jingles/Traffic Bed 60s.wav", 60, 'B'},
-      {State::Paused, "paused", "/jingles/Weather Sting.ogg", 12, 'C'},
-      {State::Drag, "drag", "/jingles/News Intro.mp3", 9, 'D'},
-      {State::Missing, "missing", "/jingles/Station ID - Summer Campaign Final Mix.mp3", 8, 'E'},
-      // Only in the strip:
-      {State::Empty, nullptr, "", 0, 'F'},
-      {State::Idle, nullptr, "/jingles/Sports Desk Sweeper with Crowd Noise Long Version.wma", 95,
-       'G'},
-      {State::Playing, nullptr, "/jingles/Underscore Loop 120bpm.wav", 240, 'H'},
-  };
-  // Each cart on its own clock, so that each plays as far as its picture needs.
-  std::vector<std::unique_ptr<ToneEngine>> engines;
-  QWidget strip;
-  strip.setObjectName("Picture5");
-  strip.setAutoFillBackground(true);
-  QPalette canvas = strip.palette();
-  canvas.setColor(QPalette::Window, QColor(58, 62, 68));
-  strip.setPalette(canvas);
-  std::vector<CartWidget*> shown;
-  int index = 0;
-  for (const auto& c : carts) {
-    engines.push_back(std::make_unique<ToneEngine>());
-    ToneEngine& engine = *engines.back();
-    auto* widget = new CartWidget(engine, &strip);
-    const int column = index % 4;
-    const int row = index / 4;
-    widget->move(twipsToPixels(30 + column * (2580 + 30), widget->logicalDpiX()),
-                 twipsToPixels(30 + row * (1695 + 60), widget->logicalDpiX()));
-    widget->cart().SetMyLetter(std::string(1, c.letter));
-    if (c.letter == 'H') {
-      widget->cart().Setloop(1);
-      widget->cart().SetFadein(1);
-      widget->cart().SetVolume(70);
-    }
-    if (c.letter == 'C') widget->cart().SetFadeout(1);
-    putInState(*widget, engine, c.state, c.path, c.seconds);
-    shown.push_back(widget);
-    ++index;
-  }
-  strip.resize(twipsToPixels(30 + 4 * (2580 + 30), 96), twipsToPixels(30 + 2 * (1695 + 60), 96));
-  strip.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip));
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    if (carts[i].name) saveIfAsked(shown[i]->grab().toImage(), carts[i].name);
-  }
-  saveIfAsked(strip.grab().toImage(), "strip");
 }
 
 }  // namespace

@@ -153,36 +153,6 @@ TEST_F(NullDevicePlayer, ResetAndCloseRestartTheCountAndSilenceTheEvents) {
   EXPECT_TRUE(events.log.empty());
 }
 
-TEST_F(NullDevicePlayer, AnUnderrunIsCountedAndPlayGoesOn) {
-  ASSERT_TRUE(player.SetFormat({48000, 2}));
-  ASSERT_EQ(player.OpenOutput(), 0);
-  player.QueueBlock(test::sineBlock(48000, 2, 440, 8000, 0, 2400));
-  test::runRealTime(clock, 200ms);
-  EXPECT_EQ(player.UnderrunCount(), 1);
-  EXPECT_EQ(events.count("end"), 0);
-  EXPECT_EQ(player.PlayedSamples(), 2400);
-  player.QueueBlock(test::sineBlock(48000, 2, 440, 8000, 2400, 2400));
-  player.MarkEndOfFile();
-  ASSERT_TRUE(runUntilEnd(2s));
-  EXPECT_EQ(player.PlayedSamples(), 4800);
-  EXPECT_EQ(player.UnderrunCount(), 1);
-}
-
-TEST_F(NullDevicePlayer, RecentSamplesAreTheHeardSignalAfterGain) {
-  ASSERT_TRUE(player.SetFormat({48000, 2}));
-  ASSERT_EQ(player.OpenOutput(), 0);
-  AudioBlock b;
-  b.sampleRate = 48000;
-  for (int i = 0; i < 24000; ++i) {
-    b.samples.push_back(2000);
-    b.samples.push_back(-6000);
-  }
-  Gain gain;
-  player.QueueBlock(gain.ApplyGain(b, 50));
-  test::runRealTime(clock, 150ms);
-  for (auto s : player.RecentSamples(64)) EXPECT_EQ(s, (1000 - 3000) / 2);
-}
-
 TEST_F(NullDevicePlayer, ManyPlayersShareTheDeviceAndRescanWaitsForThemToStop) {
   std::vector<std::unique_ptr<DevicePlayer>> players;
   for (int i = 0; i < 26; ++i) {
