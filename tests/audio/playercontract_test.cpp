@@ -7,28 +7,14 @@
 
 #include "audio/simulatedplayer.h"
 #include "support/fakeengine.h"
+#include "support/recordingevents.h"
 
 namespace quillon::audio {
 namespace {
 
 using namespace std::chrono_literals;
 
-struct Recorder : PlayerEvents {
-  std::vector<std::string> log;
-  std::vector<FrameCount> timerSamples;
-  std::function<void()> onRequest;
-  void RequestOnLoadArray() override {
-    log.push_back("request");
-    if (onRequest) onRequest();
-  }
-  void EndPlay() override { log.push_back("end"); }
-  void Timer(FrameCount current, int, int) override {
-    log.push_back("timer");
-    timerSamples.push_back(current);
-  }
-  void DeviceFailed(const std::string&) override { log.push_back("failed"); }
-  int count(const std::string& e) const { return static_cast<int>(std::count(log.begin(), log.end(), e)); }
-};
+using Recorder = test::RecordingEvents;
 
 AudioBlock block(int frames, std::int16_t value = 1000, int rate = 44100) {
   AudioBlock b;
@@ -144,7 +130,8 @@ TEST_F(PlayerContract, ALoopRestartInEndPlaySeesNoTimerOfThePlayBefore) {
   std::size_t timersAfterEnd = 0;
   for (auto it = end; it != looper.log.end(); ++it) timersAfterEnd += *it == "timer";
   // Every Timer after the restart counts from the new head.
-  for (std::size_t i = looper.timerSamples.size() - timersAfterEnd; i < looper.timerSamples.size(); ++i) {
+  for (std::size_t i = looper.timerSamples.size() - timersAfterEnd; i < looper.timerSamples.size();
+       ++i) {
     EXPECT_EQ(looper.timerSamples[i], 0);
   }
 }

@@ -8,6 +8,7 @@
 #include "audio/gain.h"
 #include "audio/portaudio/deviceplayer.h"
 #include "realtime.h"
+#include "support/recordingevents.h"
 #include "tone.h"
 
 namespace quillon::audio {
@@ -15,24 +16,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Recorder : PlayerEvents {
-  std::vector<std::string> log;
-  std::vector<FrameCount> timerSamples;
-  std::function<void()> onRequest;
-  void RequestOnLoadArray() override {
-    log.push_back("request");
-    if (onRequest) onRequest();
-  }
-  void EndPlay() override { log.push_back("end"); }
-  void Timer(FrameCount current, int, int) override {
-    log.push_back("timer");
-    timerSamples.push_back(current);
-  }
-  void DeviceFailed(const std::string&) override { log.push_back("failed"); }
-  int count(const std::string& e) const {
-    return static_cast<int>(std::count(log.begin(), log.end(), e));
-  }
-};
+using Recorder = test::RecordingEvents;
 
 DeviceManager::Options nullOnly() {
   DeviceManager::Options o;
