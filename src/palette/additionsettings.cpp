@@ -1,0 +1,92 @@
+#include "palette/additionsettings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <system_error>
+
+#include "palette/safewrite.h"
+
+namespace quillon::palette {
+
+namespace fs = std::filesystem;
+
+fs::path additionsIniPath(const fs::path& configIni) {
+  return configIni.parent_path() / kAdditionsIniName;
+}
+
+namespace {
+
+std::string lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+}  // namespace
+
+bool settingFlag(const IniFile& file, std::string_view section, std::string_view key,
+                 bool fallback) {
+  const std::optional<std::string> text = file.find(section, key);
+  if (!text) return fallback;
+  const std::string word = lowered(*text);
+  if (word == "1" || word == "true" || word == "yes" || word == "on") return true;
+  if (word == "0" || word == "false" || word == "no" || word == "off") return false;
+  return fallback;
+}
+
+int settingNumber(const IniFile& file, std::string_view section, std::string_view key, int fallback,
+                  int min, int max) {
+  const std::optional<std::string> text = file.find(section, key);
+  if (!text || text->empty()) return fallback;
+  const char* first = text->data();
+  const char* last = first + text->size();
+  if (*first == '+') ++first;  // from_chars takes "-" but not "+"
+  int number = 0;
+  const auto [end, error] = std::from_chars(first, last, number);
+  if (error != std::errc() || end != last || number < min || number > max) return fallback;
+  return number;
+}
+
+std::string settingText(const IniFile& file, std::string_view section, std::string_view key,
+                        std::string_view fallback) {
+  const std::optional<std::string> text = file.find(section, key);
+  return text && !text->empty() ? *text : std::string(fallback);
+}
+
+AdditionSettings readAdditionSettings(const IniFile& file) {
+  AdditionSettings settings;
+  settings.panic.enabled = settingFlag(file, "Panic", "Enabled", settings.panic.enabled);
+  settings.endWarning.enabled =
+      settingFlag(file, "EndWarning", "Enabled", settings.endWarning.enabled);
+  settings.endWarning.seconds =
+      settingNumber(file, "EndWarning", "Seconds", settings.endWarning.seconds, 1, 60);
+  return settings;
+}
+
+std::string defaultAdditionsFile() {
+  return "; Quillon's own settings, beside Config.ini. 1 switches a feature on, 0 off.\n"
+         "; The program reads this file at start; restart it after a change.\n"
+         "\n"
+         "[Panic]\n"
+         "; Escape stops every cart; Shift+Escape fades every playing cart out over 2 s.\n"
+         "Enabled=1\n"
+         "\n"
+         "[EndWarning]\n"
+         "; A cart's frame blinks during its last seconds when it will stop at its end.\n"
+         "Enabled=1\n"
+         "; How many seconds before the end (1 to 60).\n"
+         "Seconds=5\n";
+}
+
+WriteResult createAdditionsFileIfMissing(const fs::path& path) {
+  std::error_code error;
+  const fs::file_status status = fs::symlink_status(path, error);
+  if (fs::exists(status)) return WriteResult::success();
+  if (error && error != std::errc::no_such_file_or_directory) {
+    return WriteResult::failure(WriteError::WriteFailed, path.string() + ": " + error.message());
+  }
+  return replaceFileContents(path, defaultAdditionsFile());
+}
+
+}  // namespace quillon::palette

@@ -1,0 +1,61 @@
+// The settings of what Quillon adds to the cart player itself (the panic key,
+// the end-of-cart warning, remote control), kept in Quillon.ini beside
+// Config.ini so that Config.ini holds only the cart player's own keys and
+// stays readable by everything that reads it today. UI thread.
+//
+// The file is written once, with every setting at its default and a comment
+// for each, when it does not exist, so an operator finds what can be set;
+// after that the program only reads it. A missing, unreadable or garbled file
+// or key gives the default for that setting: a typo never stops the program.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "palette/inifile.h"
+#include "palette/writeresult.h"
+
+namespace quillon::palette {
+
+inline constexpr const char* kAdditionsIniName = "Quillon.ini";
+
+// Quillon.ini in the folder of `configIni`.
+std::filesystem::path additionsIniPath(const std::filesystem::path& configIni);
+
+struct PanicSettings {
+  bool enabled = true;
+};
+
+struct EndWarningSettings {
+  bool enabled = true;
+  int seconds = 5;  // 1..60
+};
+
+struct AdditionSettings {
+  PanicSettings panic;
+  EndWarningSettings endWarning;
+};
+
+AdditionSettings readAdditionSettings(const IniFile& file);
+
+// Readers for one key, for each addition's own section. A flag is 1/0,
+// true/false, yes/no or on/off in any letter case; a number is whole
+// decimal digits with an optional sign, within [min, max]. Anything else,
+// or a missing key, gives `fallback`.
+bool settingFlag(const IniFile& file, std::string_view section, std::string_view key,
+                 bool fallback);
+int settingNumber(const IniFile& file, std::string_view section, std::string_view key, int fallback,
+                  int min, int max);
+std::string settingText(const IniFile& file, std::string_view section, std::string_view key,
+                        std::string_view fallback);
+
+// The file an operator finds on first start: every section and key at its
+// default, each with a comment.
+std::string defaultAdditionsFile();
+
+// Writes defaultAdditionsFile() at `path` when nothing is there; an existing
+// file (even an unreadable one) is never touched.
+WriteResult createAdditionsFileIfMissing(const std::filesystem::path& path);
+
+}  // namespace quillon::palette

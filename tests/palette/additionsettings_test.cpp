@@ -1,0 +1,79 @@
+// Quillon.ini: defaults for what is missing or garbled, the first-start file,
+// and an operator's file never overwritten.
+#include "palette/additionsettings.h"
+
+#include <gtest/gtest.h>
+
+#include "tempfolder.h"
+
+namespace quillon::palette {
+namespace {
+
+using test::readBytes;
+using test::TempFolder;
+using test::writeBytes;
+
+AdditionSettings settingsOf(const TempFolder& folder, std::string_view bytes) {
+  writeBytes(folder / "Quillon.ini", bytes);
+  return readAdditionSettings(IniFile::load(folder / "Quillon.ini"));
+}
+
+TEST(AdditionSettings, LivesBesideConfigIni) {
+  EXPECT_EQ(additionsIniPath("/home/op/.config/quillon/Config.ini"),
+            "/home/op/.config/quillon/Quillon.ini");
+}
+
+TEST(AdditionSettings, FirstStartWritesTheDefaultsOnceAndNeverAgain) {
+  TempFolder folder;
+  const auto path = folder / "Quillon.ini";
+  ASSERT_TRUE(createAdditionsFileIfMissing(path));
+  const AdditionSettings written = readAdditionSettings(IniFile::load(path));
+  EXPECT_TRUE(written.panic.enabled);
+  EXPECT_TRUE(written.endWarning.enabled);
+  EXPECT_EQ(written.endWarning.seconds, 5);
+  // Every default is spelled out in the file, not merely implied.
+  const IniFile file = IniFile::load(path);
+  EXPECT_EQ(file.value("Panic", "Enabled"), "1");
+  EXPECT_EQ(file.value("EndWarning", "Seconds"), "5");
+
+  writeBytes(path, "[Panic]\nEnabled=0\n");
+  ASSERT_TRUE(createAdditionsFileIfMissing(path));
+  EXPECT_EQ(readBytes(path), "[Panic]\nEnabled=0\n");
+
+  std::filesystem::create_directory(folder / "folder.ini");
+  EXPECT_TRUE(createAdditionsFileIfMissing(folder / "folder.ini"));
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "folder.ini"));
+
+  EXPECT_FALSE(createAdditionsFileIfMissing(folder / "no such folder" / "Quillon.ini"));
+}
+
+TEST(AdditionSettings, FlagsInEveryUsualSpellingAndGarbageFallsBack) {
+  TempFolder folder;
+  const struct {
+    const char* text;
+    bool enabled;
+  } cases[] = {{"0", false},  {"1", true},   {"off", false},   {"ON", true},
+               {"No", false}, {"yes", true}, {"FALSE", false}, {"true", true},
+               {"2", true},   {"", true},    {"nope", true},   {"0 ; off", true}};
+  for (const auto& c : cases) {
+    const std::string file = std::string("[panic]\nenabled = ") + c.text + "\n";
+    EXPECT_EQ(settingsOf(folder, file).panic.enabled, c.enabled) << c.text;
+  }
+}
+
+TEST(AdditionSettings, SecondsOutsideTheirRangeOrNotANumberGiveTheDefault) {
+  TempFolder folder;
+  const struct {
+    const char* text;
+    int seconds;
+  } cases[] = {{"1", 1},   {"60", 60}, {"+12", 12}, {"0", 5},           {"61", 5}, {"-3", 5},
+               {"3.5", 5}, {"7s", 5},  {"", 5},     {"99999999999", 5}, {"x", 5}};
+  for (const auto& c : cases) {
+    const std::string file = std::string("[EndWarning]\nSeconds=") + c.text + "\n";
+    EXPECT_EQ(settingsOf(folder, file).endWarning.seconds, c.seconds) << c.text;
+  }
+  EXPECT_EQ(settingsOf(folder, std::string("\0\xff garbage", 10)).endWarning.seconds, 5);
+}
+
+}  // namespace
+}  // namespace quillon::palette
