@@ -51,6 +51,7 @@ Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QW
        [this] { m_controls.picture5->setFocus(Qt::OtherFocusReason); }, this});
   connect(m_controls.toolbar1, &Toolbar1::buttonClicked, this, &Cartoucheur::onToolbarButtonClick);
   connect(m_controls.vscroll1, &QScrollBar::valueChanged, this, &Cartoucheur::onScrollBarMoved);
+  connectSplitter();
   // The list's change and click notifications run the same selection.
   connect(m_controls.combo4, &QComboBox::currentIndexChanged, this, &Cartoucheur::onDeviceChosen);
   connect(m_controls.combo4, &QComboBox::activated, this, &Cartoucheur::onDeviceChosen);

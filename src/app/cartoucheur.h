@@ -16,6 +16,7 @@
 #include "app/letterpresses.h"
 #include "app/loadorder.h"
 #include "app/minimumsize.h"
+#include "app/panelsplitter.h"
 #include "app/toolbarcommands.h"
 #include "app/windowgeometry.h"
 #include "cart/cartwidget.h"
@@ -61,6 +62,7 @@ class Cartoucheur : public QWidget {
   ~Cartoucheur() override;
 
   const WindowGeometry& geometry() const { return m_geometry; }
+  const PanelSplitter& splitter() const { return m_splitter; }
   const CartoucheurControls& controls() const { return m_controls; }
   const std::vector<LoadStep>& loadStepsRun() const { return m_loadStepsRun; }
   int cartCount() const { return static_cast<int>(m_cartouche1.size()); }
@@ -110,10 +112,12 @@ class Cartoucheur : public QWidget {
   void onScrollBarMoved(int toolkitValue);
   void resizeFromPlatform(QSize clientPixels);
   void updateMinimumSize();
+  void connectSplitter();
 
   audio::Engine& m_engine;
   CartoucheurServices m_services;
   WindowGeometry m_geometry;
+  PanelSplitter m_splitter{m_geometry};
   CartoucheurControls m_controls;
   std::vector<cart::CartWidget*> m_cartouche1;
   std::unique_ptr<audio::Player> m_audioPlayerMain;

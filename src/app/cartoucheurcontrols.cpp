@@ -1,7 +1,5 @@
 #include "app/cartoucheurcontrols.h"
 
-#include "explorer/explorer.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +10,7 @@
 #include "app/studiolook.h"
 #include "app/toolbar1.h"
 #include "clock/clockpanel.h"
+#include "explorer/explorer.h"
 
 namespace quillon::app {
 
@@ -75,8 +74,9 @@ CartoucheurControls buildControls(QWidget* window, audio::Engine& engine) {
 
   c.barExplorer = named(
       new TitleBar("Windows Explorer >", kExplorerCaptionLeft, kCaptionTop, window), "BarExplorer");
-  c.explorer1 = named(new explorer::Explorer(window, [&engine] { return engine.createInformation(); }),
-                      "Explorer1");
+  c.explorer1 =
+      named(new explorer::Explorer(window, [&engine] { return engine.createInformation(); }),
+            "Explorer1");
   c.picture2 = new clock::ClockPanel(window);
   c.picture4 = named(new SplitterBar(window), "Picture4");
   c.picture3 =

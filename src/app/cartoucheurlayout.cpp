@@ -57,6 +57,40 @@ void Cartoucheur::onScrollBarMoved(int toolkitValue) {
   place(m_controls.picture5, toPixels(m_geometry[Panel::Picture5], logicalDpiX(), logicalDpiY()));
 }
 
+void Cartoucheur::connectSplitter() {
+  SplitterBar* bar = m_controls.picture4;
+  const auto showColour = [this, bar] {
+    switch (m_splitter.colour()) {
+      case PanelSplitter::Colour::White:
+        bar->setColour(Qt::white);
+        break;
+      case PanelSplitter::Colour::Black:
+        bar->setColour(Qt::black);
+        break;
+      case PanelSplitter::Colour::ButtonFace:
+        bar->setColour(palette().color(QPalette::Button));
+        break;
+    }
+  };
+  bar->setHandlers({
+      [this, showColour] {
+        m_splitter.press();
+        showColour();
+      },
+      [this, bar](double x) {
+        // Only the bar moves while it is dragged.
+        m_splitter.move(static_cast<float>(pixelsToTwips(x, logicalDpiX())));
+        place(bar, toPixels(m_geometry[Panel::Picture4], logicalDpiX(), logicalDpiY()));
+      },
+      [this, showColour] {
+        m_splitter.release();
+        showColour();
+        applyGeometry();
+        buildStudioClock();
+      },
+  });
+}
+
 void Cartoucheur::resizeFromPlatform(QSize clientPixels) {
   float width = m_requestedWidth;
   float height = m_requestedHeight;

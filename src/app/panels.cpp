@@ -1,6 +1,7 @@
 #include "app/panels.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -58,9 +59,32 @@ SplitterBar::SplitterBar(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void SplitterBar::setColour(const QColor& colour) {
+  if (colour == m_colour) return;
+  m_colour = colour;
+  update();
+}
+
 void SplitterBar::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), Qt::white);  // white as designed until it is first dragged
+  p.fillRect(rect(), m_colour);
+}
+
+void SplitterBar::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  if (m_handlers.pressed) m_handlers.pressed();
+}
+
+void SplitterBar::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+  // Moves come only while a button is held (no mouse tracking).
+  if (m_handlers.moved) m_handlers.moved(event->position().x());
+}
+
+void SplitterBar::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  // Any button drags the bar; the release of the last one held ends it.
+  if (event->buttons() == Qt::NoButton && m_handlers.released) m_handlers.released();
 }
 
 CartViewport::CartViewport(QWidget* parent) : QWidget(parent) {

@@ -3,8 +3,10 @@
 // UI thread.
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QWidget>
+#include <functional>
 
 class QScrollBar;
 
@@ -32,14 +34,32 @@ class TitleBar : public QWidget {
   QPixmap m_image;
 };
 
-// Picture4, between the left column and the cart area. Its drag comes with
-// the splitter; until then it only shows where the border is.
+// Picture4, between the left column and the cart area. Hands its button
+// presses, moves and releases on with the pointer's x relative to its left
+// edge, in pixels; Qt keeps sending them to the bar while a button is held,
+// also when the pointer leaves it.
 class SplitterBar : public QWidget {
  public:
+  struct Handlers {
+    std::function<void()> pressed;
+    std::function<void(double x)> moved;
+    std::function<void()> released;
+  };
+
   explicit SplitterBar(QWidget* parent);
+  void setHandlers(Handlers handlers) { m_handlers = std::move(handlers); }
+  void setColour(const QColor& colour);
+  QColor colour() const { return m_colour; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  Handlers m_handlers;
+  QColor m_colour = Qt::white;  // as designed, until the first drag
 };
 
 // Picture1: shows part of the canvas; the wheel over it moves VScroll1.
