@@ -99,7 +99,9 @@ CartoucheurControls buildControls(QWidget* window, audio::Engine& engine) {
   c.picture1->setScrollBar(c.vscroll1);
   c.statusBar1 = statusBar(window);
 
-  // Above their neighbours where the design overlaps them.
+  // Above their neighbours where the design overlaps them; the splitter bar
+  // stays visible when it is dragged over the cart area.
+  c.picture4->raise();
   c.vscroll1->raise();
   c.toolbar1->raise();
   c.statusBar1->raise();
