@@ -8,6 +8,8 @@ namespace {
 
 // PortAudio v19's shared library, by its ABI name.
 constexpr const char* kLibraryName = "libportaudio.so.2";
+// How the program shows in a JACK server's patchbay ("Quillon:out_0"…).
+constexpr const char* kJackClientName = "Quillon";
 
 template <typename Function>
 bool resolveOne(void* handle, const char* name, Function& out, std::string& error) {
@@ -28,6 +30,12 @@ std::unique_ptr<PortAudioLibrary> PortAudioLibrary::load(std::string& error) {
     return nullptr;
   }
   if (!pa->resolve(error)) return nullptr;
+  // Optional: a PortAudio built without JACK has no such entry point.
+  using SetJackClientName = PaError (*)(const char*);
+  if (auto setName =
+          reinterpret_cast<SetJackClientName>(dlsym(pa->m_handle, "PaJack_SetClientName"))) {
+    setName(kJackClientName);  // before Pa_Initialize, which opens the client
+  }
   const PaError rc = pa->Initialize();
   if (rc != paNoError) {
     error = "cannot start PortAudio: " + pa->errorText(rc);

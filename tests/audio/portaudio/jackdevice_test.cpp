@@ -100,7 +100,7 @@ class JackDevice : public ::testing::Test {
     ASSERT_NE(devices->stream(device, error), nullptr) << error;
     recorder = std::make_unique<test::JackRecorder>(server->name(), 30, error);
     ASSERT_TRUE(recorder->ok()) << error;
-    ASSERT_TRUE(recorder->connectFrom("PortAudio", error)) << error;
+    ASSERT_TRUE(recorder->connectFrom("Quillon", error)) << error;
     // New connections reorder the server's graph, which may cost it a cycle.
     test::runRealTime(clock, 200ms);
   }
