@@ -212,20 +212,6 @@ TEST_F(PlayerContract, ADeviceFailureClosesTheOutputAndTellsTheOwner) {
   EXPECT_EQ(engine.devices.rescans(), 1);
 }
 
-TEST(PlayerDevices, TheNullDeviceIsListedByDefaultAndNoOtherNumberIsUsable) {
-  test::FakeEngine engine;
-  auto player = engine.createPlayer();
-  EXPECT_EQ(player->DeviceCount(), 1);
-  EXPECT_EQ(player->CurrentDevice(), 0);
-  EXPECT_EQ(player->DeviceName(), SimulatedDevices::kNullDeviceName);
-  EXPECT_TRUE(player->DeviceUsable());
-  for (int number : {1, -1}) {
-    player->SelectDevice(number);
-    EXPECT_FALSE(player->DeviceUsable());
-    EXPECT_EQ(player->DeviceName(), "");
-  }
-}
-
 TEST(PlayerDevices, AFailedOpenLeavesNoOutputAndTheNextMayWork) {
   test::FakeEngine engine;
   auto player = engine.createPlayer();

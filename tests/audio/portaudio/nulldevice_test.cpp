@@ -43,9 +43,11 @@ TEST_F(NullDevicePlayer, TheNullDeviceIsTheOneDevice) {
   EXPECT_EQ(player.CurrentDevice(), 0);
   EXPECT_EQ(player.DeviceName(), "No sound card (silent output)");
   EXPECT_TRUE(player.DeviceUsable());
-  player.SelectDevice(1);
-  EXPECT_FALSE(player.DeviceUsable());
-  EXPECT_EQ(player.DeviceName(), "");
+  for (int number : {1, -1}) {  // no device behind these numbers
+    player.SelectDevice(number);
+    EXPECT_FALSE(player.DeviceUsable());
+    EXPECT_EQ(player.DeviceName(), "");
+  }
   ASSERT_TRUE(player.SetFormat({44100, 2}));
   EXPECT_LT(player.OpenOutput(), 0);
   EXPECT_FALSE(player.lastError().empty());
@@ -66,8 +68,8 @@ TEST_P(NullDevicePlays, ToTheEndWithExactCountsAndRegularTimers) {
   const int frames = format.sampleRate / 10;
   long fed = 0;  // eight blocks of 100 ms, one at each request, then the end mark
   events.onRequest = [&] {
-    fed < 8 ? (void)player.QueueBlock(test::sineBlock(format.sampleRate, format.channels, 440,
-                                                      8000, fed++ * frames, frames))
+    fed < 8 ? (void)player.QueueBlock(test::sineBlock(format.sampleRate, format.channels, 440, 8000,
+                                                      fed++ * frames, frames))
             : player.MarkEndOfFile();
   };
   events.onRequest();  // two blocks at the start, as a cart queues them
