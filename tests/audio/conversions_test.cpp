@@ -5,10 +5,16 @@
 namespace quillon::audio {
 namespace {
 
-TEST(Conversions, HundredMillisecondBlocks) {
+TEST(Conversions, HandWorkedValuesThatNeverRunAhead) {
   EXPECT_EQ(msToFrames(100, 22050), 2205);
   EXPECT_EQ(msToFrames(100, 44100), 4410);
   EXPECT_EQ(msToFrames(100, 48000), 4800);
+  // 44099 frames are 999.97 ms: still 999, so a display never shows 1 s early.
+  EXPECT_EQ(framesToMs(44099, 44100), 999);
+  EXPECT_EQ(framesToMs(44100, 44100), 1000);
+  EXPECT_EQ(framesToMs(1, 22050), 0);
+  EXPECT_EQ(msToFrames(100, 0), 0);  // no rate
+  EXPECT_EQ(framesToMs(100, 0), 0);
 }
 
 TEST(Conversions, TenHoursAtEveryCommonRateWithoutOverflow) {
@@ -20,18 +26,6 @@ TEST(Conversions, TenHoursAtEveryCommonRateWithoutOverflow) {
   }
   // Where 32-bit arithmetic would have wrapped: 49 s at 44.1 kHz.
   EXPECT_EQ(framesToMs(49 * 44100, 44100), 49000);
-}
-
-TEST(Conversions, FramesToMsNeverRunsAhead) {
-  // 44099 frames are 999.97 ms: still 999, so a display never shows 1 s early.
-  EXPECT_EQ(framesToMs(44099, 44100), 999);
-  EXPECT_EQ(framesToMs(44100, 44100), 1000);
-  EXPECT_EQ(framesToMs(1, 22050), 0);
-}
-
-TEST(Conversions, NoRateGivesZero) {
-  EXPECT_EQ(msToFrames(100, 0), 0);
-  EXPECT_EQ(framesToMs(100, 0), 0);
 }
 
 }  // namespace

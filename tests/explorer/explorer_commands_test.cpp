@@ -18,29 +18,21 @@ namespace {
 
 using CommandsTest = ExplorerFixture;
 
-TEST_F(CommandsTest, NewFolderTwiceMakesUniqueNamesSelectedButNotBeingRenamed) {
+TEST_F(CommandsTest, NewFolderTakesTheFirstFreeNameAndIsSelectedButNotBeingRenamed) {
+  writeFile(inMusic("New Folder"));  // a file holds the name
   auto explorer = makeExplorer();
   ASSERT_TRUE(waitForFolder(*explorer, music()));
-  explorer->Toolbar1_ButtonClick(2);
-  EXPECT_TRUE(QFileInfo(inMusic("New Folder")).isDir());
-  EXPECT_EQ(explorer->selectedPath(), inMusic("New Folder"));
-  explorer->Toolbar1_ButtonClick(2);
-  EXPECT_TRUE(QFileInfo(inMusic("New Folder (2)")).isDir());
-  EXPECT_EQ(explorer->selectedPath(), inMusic("New Folder (2)"));
+  for (const QString name : {"New Folder (2)", "New Folder (3)"}) {
+    explorer->Toolbar1_ButtonClick(2);
+    EXPECT_TRUE(QFileInfo(inMusic(name)).isDir());
+    EXPECT_EQ(explorer->selectedPath(), inMusic(name));
+    EXPECT_TRUE(waitUntil([&] { return listedNames(*explorer).contains(name); }));
+  }
   // Letters typed now must reach the carts, not a name editor.
   EXPECT_TRUE(explorer->List_File()->findChildren<QLineEdit*>().isEmpty());
-  EXPECT_TRUE(waitUntil([&] {
-    const QStringList names = listedNames(*explorer);
-    return names.contains("New Folder") && names.contains("New Folder (2)");
-  }));
-}
-
-TEST_F(CommandsTest, NewFolderBesideAFileOfThatNameTakesTheNextName) {
-  writeFile(inMusic("New Folder"));
-  auto explorer = makeExplorer();
   EXPECT_TRUE(explorer->createNewFolder("New Folder", false));
-  EXPECT_TRUE(QFileInfo(inMusic("New Folder (2)")).isDir());
-  EXPECT_TRUE(explorer->selectedPath().isEmpty());  // flag false: no selection
+  EXPECT_TRUE(QFileInfo(inMusic("New Folder (4)")).isDir());
+  EXPECT_EQ(explorer->selectedPath(), inMusic("New Folder (3)"));  // flag false: not selected
 }
 
 struct ViewStep {
@@ -70,9 +62,7 @@ TEST_F(CommandsTest, ViewStylesAndTheThumbnailRule) {
     explorer->Toolbar1_ButtonClick(step.click);
     const std::string at = "after a click on " + std::to_string(step.click);
     EXPECT_EQ(explorer->viewStyle(), step.style) << at;
-    EXPECT_EQ(explorer->thumbnails(), step.thumbnails) << at;
     EXPECT_EQ(explorer->model()->thumbnails(), step.thumbnails) << at;  // what is drawn
-    EXPECT_EQ(explorer->buttonGroup().down(), step.down) << at;
     for (int b = 4; b <= 8; ++b) {
       EXPECT_EQ(explorer->Toolbar1()->button(b)->isChecked(), b == step.down) << at;
     }
@@ -92,11 +82,10 @@ TEST_F(CommandsTest, ViewStylesAndTheThumbnailRule) {
   }
 }
 
-TEST_F(CommandsTest, PropertiesShowTheEnginesLengthAndRate) {
+TEST_F(CommandsTest, PropertiesShowTheEnginesLengthAndRateOrSayWhyNot) {
   const QString path = inMusic("intro.mp3");
   writeFile(path, QByteArray(3000, 'x'));
   test::FakeFile file;
-  file.format = {44100, 2};
   file.frames = 88200;  // 2 s at 44.1 kHz
   m_media.add(QFile::encodeName(path).toStdString(), file);
   auto explorer = makeExplorer();
@@ -110,14 +99,10 @@ TEST_F(CommandsTest, PropertiesShowTheEnginesLengthAndRate) {
   EXPECT_EQ(sheet->value("Type"), "MP3 audio");
   EXPECT_EQ(sheet->value("Length"), "0:02.000");
   EXPECT_EQ(sheet->value("Sample rate"), "44,100 Hz");
-  sheet->close();
-}
 
-TEST_F(CommandsTest, PropertiesOfAFileTheEngineCannotReadSayWhy) {
-  auto explorer = makeExplorer();
   ASSERT_TRUE(select(*explorer, "BED.WAV"));  // not known to the fake engine
   EXPECT_TRUE(explorer->invokeCommand("properties"));
-  PropertiesDialog* sheet = explorer->propertiesDialog();
+  sheet = explorer->propertiesDialog();
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(sheet->value("Length"), "unknown");
   EXPECT_EQ(sheet->value("Sample rate"), "unknown");

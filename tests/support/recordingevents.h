@@ -13,6 +13,7 @@ namespace quillon::test {
 struct RecordingEvents : audio::PlayerEvents {
   std::vector<std::string> log;
   std::vector<audio::FrameCount> timerSamples;
+  std::string failure;              // the last DeviceFailed's reason
   std::function<void()> onRequest;  // e.g. feed a block, as a cart does
 
   void RequestOnLoadArray() override {
@@ -24,7 +25,10 @@ struct RecordingEvents : audio::PlayerEvents {
     log.push_back("timer");
     timerSamples.push_back(current);
   }
-  void DeviceFailed(const std::string&) override { log.push_back("failed"); }
+  void DeviceFailed(const std::string& why) override {
+    log.push_back("failed");
+    failure = why;
+  }
   int count(const std::string& e) const {
     return static_cast<int>(std::count(log.begin(), log.end(), e));
   }

@@ -85,64 +85,46 @@ bool runFfmpeg(const std::string& arguments, const std::string& output) {
   return !error;
 }
 
+namespace {
+
+// The file `name` made by ffmpeg from `recipe`, kept under a name of its own.
+std::string made(const std::string& name, const std::string& recipe) {
+  const std::string path = cachedName(name, recipe);
+  if (fs::exists(path) || runFfmpeg(recipe, path)) return path;
+  std::fprintf(stderr, "ffmpeg could not make %s with: %s\n", name.c_str(), recipe.c_str());
+  return "";
+}
+
+}  // namespace
+
 std::string fixturePath(const AudioFixture& fixture) {
-  const std::string recipe =
-      sweepSource(fixture.rate, fixture.channels, fixture.seconds) + " " + fixture.encoder;
-  const std::string path = cachedName(fixture.name, recipe);
-  if (fs::exists(path)) return path;
-  if (!runFfmpeg(recipe, path)) {
-    std::fprintf(stderr, "ffmpeg could not make %s with: %s\n", fixture.name.c_str(),
-                 recipe.c_str());
-    return "";
-  }
-  return path;
+  return made(fixture.name,
+              sweepSource(fixture.rate, fixture.channels, fixture.seconds) + " " + fixture.encoder);
 }
 
 std::string mp3WithCoverPicture(int pictureBytes) {
   // Noise hardly compresses: a PNG of w×h pixels takes about 2.6·w·h bytes.
-  const int side = static_cast<int>(std::sqrt(pictureBytes / 2.6)) + 1;
-  const std::string picture = cachedName("cover.png", "noise " + std::to_string(side));
-  if (!fs::exists(picture) &&
-      !runFfmpeg("-f lavfi -i 'nullsrc=s=" + std::to_string(side) + "x" + std::to_string(side) +
-                     ",geq=random(1)*255:random(1)*255:random(1)*255' -frames:v 1",
-                 picture)) {
-    std::fprintf(stderr, "ffmpeg could not make a cover picture\n");
-    return "";
-  }
-  const AudioFixture tone{"cover-tone.mp3", 44100, 2, 3, "-c:a libmp3lame -b:a 128k"};
-  const std::string audio = fixturePath(tone);
-  const std::string recipe = "-i " + quoted(audio) + " -i " + quoted(picture) +
-                             " -map 0 -map 1 -c copy -id3v2_version 3"
-                             " -disposition:v attached_pic";
-  const std::string path = cachedName("with-cover.mp3", recipe);
-  if (fs::exists(path)) return path;
-  if (!runFfmpeg(recipe, path)) {
-    std::fprintf(stderr, "ffmpeg could not add a cover picture\n");
-    return "";
-  }
-  return path;
+  const std::string side = std::to_string(static_cast<int>(std::sqrt(pictureBytes / 2.6)) + 1);
+  const std::string picture =
+      made("cover.png", "-f lavfi -i 'nullsrc=s=" + side + "x" + side +
+                            ",geq=random(1)*255:random(1)*255:random(1)*255'"
+                            " -frames:v 1");
+  const std::string audio =
+      fixturePath({"cover-tone.mp3", 44100, 2, 3, "-c:a libmp3lame -b:a 128k"});
+  if (picture.empty() || audio.empty()) return "";
+  return made("with-cover.mp3", "-i " + quoted(audio) + " -i " + quoted(picture) +
+                                    " -map 0 -map 1 -c copy -id3v2_version 3"
+                                    " -disposition:v attached_pic");
 }
 
 std::string wmaWithVideo() {
-  const std::string recipe = "-f lavfi -i 'testsrc=s=160x120:r=10:d=3' " +
-                             sweepSource(44100, 2, 3) +
-                             " -map 0:v -map 1:a -c:v wmv2 -c:a wmav2 -b:a 128k -f asf";
-  const std::string path = cachedName("with-video.wma", recipe);
-  if (!fs::exists(path) && !runFfmpeg(recipe, path)) {
-    std::fprintf(stderr, "ffmpeg could not make an ASF file with video\n");
-    return "";
-  }
-  return path;
+  return made("with-video.wma", "-f lavfi -i 'testsrc=s=160x120:r=10:d=3' " +
+                                    sweepSource(44100, 2, 3) +
+                                    " -map 0:v -map 1:a -c:v wmv2 -c:a wmav2 -b:a 128k -f asf");
 }
 
 std::string oggWithoutAudio() {
-  const std::string recipe = "-f lavfi -i 'testsrc=s=160x120:r=10:d=1' -c:v libtheora";
-  const std::string path = cachedName("video-only.ogg", recipe);
-  if (!fs::exists(path) && !runFfmpeg(recipe, path)) {
-    std::fprintf(stderr, "ffmpeg could not make a Theora-only Ogg file\n");
-    return "";
-  }
-  return path;
+  return made("video-only.ogg", "-f lavfi -i 'testsrc=s=160x120:r=10:d=1' -c:v libtheora");
 }
 
 std::vector<std::string> randomBytesFiles(long long bytes, const std::vector<std::string>& names) {
@@ -194,26 +176,6 @@ ScratchFolder::~ScratchFolder() {
   fs::remove_all(m_path, ignored);
 }
 
-namespace {
-
-std::vector<std::int16_t> runDecoder(const std::string& path, int channels) {
-  const std::string command = "ffmpeg -nostdin -v error -i " + quoted(path) + " -map 0:a:0 -ac " +
-                              std::to_string(channels) + " -f s16le -c:a pcm_s16le - 2>/dev/null";
-  std::vector<std::int16_t> samples;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return samples;
-  std::int16_t buffer[8192];
-  for (;;) {
-    const std::size_t got = std::fread(buffer, sizeof buffer[0], std::size(buffer), pipe);
-    samples.insert(samples.end(), buffer, buffer + got);
-    if (got < std::size(buffer)) break;
-  }
-  ::pclose(pipe);
-  return samples;
-}
-
-}  // namespace
-
 std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels) {
   // A fixture's decode is kept beside it: each test process would otherwise
   // start the tool again for the same answer.
@@ -226,7 +188,17 @@ std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int chan
             static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
     if (in) return samples;
   }
-  std::vector<std::int16_t> samples = runDecoder(path, channels);
+  std::vector<std::int16_t> samples;
+  const std::string command = "ffmpeg -nostdin -v error -i " + quoted(path) + " -map 0:a:0 -ac " +
+                              std::to_string(channels) + " -f s16le -c:a pcm_s16le - 2>/dev/null";
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    std::int16_t buffer[8192];
+    for (std::size_t got = std::size(buffer); got == std::size(buffer);) {
+      got = std::fread(buffer, sizeof buffer[0], std::size(buffer), pipe);
+      samples.insert(samples.end(), buffer, buffer + got);
+    }
+    ::pclose(pipe);
+  }
   if (kept && !samples.empty()) {
     const std::string partial = keptPath + ".part-" + std::to_string(::getpid());
     std::ofstream out(partial, std::ios::binary);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <iterator>
 
 #include "audio/ffmpeg/ffmpeginformation.h"
 #include "audio/ffmpeg/ffmpegreader.h"
@@ -43,28 +44,51 @@ void expectRefused(const std::string& path, std::int64_t maxBytes = 1 << 20) {
   EXPECT_EQ(reader.ReadBlock(4410, block), ReadResult::Failed);
 }
 
+// A file that still holds audio after it was cut: the reader and the
+// information agree with the ffmpeg tool on what remains.
+void expectSameAsTheTool(const std::string& path, int channels) {
+  const auto reference = test::decodeWithFfmpegTool(path, channels);
+  FfmpegInformation information(nullptr);
+  FfmpegReader reader(nullptr);
+  const bool analysed = information.OpenInfo(path);
+  const bool opened = reader.OpenFile(path) == 0;
+  ASSERT_EQ(analysed, opened) << path << ": " << information.lastError() << " / "
+                              << reader.lastError();
+  if (!opened) {  // refused: the tool finds nothing in it either
+    EXPECT_TRUE(reference.empty()) << path << ": " << reader.lastError();
+    return;
+  }
+  const FrameCount frames = std::ssize(reference) / channels;
+  EXPECT_EQ(information.InfoTotalSamples(), frames) << path;
+  EXPECT_EQ(reader.TotalSamples(), frames) << path;
+  bool failed = false;
+  EXPECT_TRUE(test::readToEnd(reader, 4410, &failed) == reference) << path;
+  EXPECT_FALSE(failed) << reader.lastError();
+}
+
 class RandomBytes : public ::testing::TestWithParam<long long> {};
 
 TEST_P(RandomBytes, AreRefusedUnderEveryNameAfterABoundedRead) {
-  const auto paths = test::randomBytesFiles(
-      GetParam(), {"noise.mp3", "noise.wav", "noise.ogg", "noise.wma", "NOISE.MP3"});
   // The format probe and the search for a first frame stop well under 1 MiB.
-  for (const auto& path : paths) expectRefused(path, 1 << 20);
+  for (const auto& path : test::randomBytesFiles(
+           GetParam(), {"noise.mp3", "noise.wav", "noise.ogg", "noise.wma", "NOISE.MP3"})) {
+    expectRefused(path, 1 << 20);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, RandomBytes, ::testing::Values(4096LL, 1LL << 20, 100LL << 20),
                          [](const auto& info) { return std::to_string(info.param) + "_bytes"; });
 
-TEST(BadPaths, EmptyFilesFoldersAndMissingPathsAreRefused) {
+TEST(BadPaths, EmptyFilesFoldersAndMissingPathsAreRefusedWithTheReason) {
   test::ScratchFolder folder;
   for (const char* name : {"empty.mp3", "empty.wav", "empty.ogg", "empty.wma"}) {
     std::ofstream(folder.file(name)).close();
     expectRefused(folder.file(name), 0);
   }
   fs::create_directory(folder.file("folder.mp3"));
-  expectRefused(folder.file("folder.mp3"), 0);
-  expectRefused(folder.file("missing.wav"), 0);
-  expectRefused("", 0);
+  for (const std::string& path : {folder.file("folder.mp3"), folder.file("missing.wav"), {}}) {
+    expectRefused(path, 0);
+  }
   FfmpegReader reader(nullptr);
   reader.OpenFile(folder.file("folder.mp3"));
   EXPECT_NE(reader.lastError().find("folder"), std::string::npos) << reader.lastError();
@@ -86,8 +110,7 @@ TEST(BadPaths, ANamedPipeOrADeviceIsRefusedWithoutBlocking) {
       return reader.OpenFile(path) < 0 && !information.OpenInfo(path);
     });
     if (refused.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-      // Free the blocked open with a writer, so the test can end.
-      const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+      const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);  // frees a blocked open
       if (fd >= 0) ::close(fd);
       FAIL() << "opening " << path << " blocked";
     }
@@ -100,75 +123,28 @@ TEST(BadFiles, AFileWithNoAudioStreamIsRefused) {
   const std::string videoOnly = test::oggWithoutAudio();
   ASSERT_FALSE(videoOnly.empty());
   expectRefused(videoOnly);
-  // A picture named like a sound.
-  test::ScratchFolder folder;
+  test::ScratchFolder folder;  // a picture named like a sound
   const std::string picture = folder.file("picture.mp3");
   ASSERT_TRUE(
       test::runFfmpeg("-f lavfi -i testsrc=s=64x64:d=1 -frames:v 1 -f image2 -c:v png", picture));
   expectRefused(picture);
 }
 
-// A PCM WAV file with the header fields given, followed by a second of data.
-void writeWav(const std::string& path, std::uint16_t channels, std::uint32_t rate) {
-  const std::uint32_t dataBytes = 44100 * 4;
-  std::vector<std::uint8_t> bytes;
-  const auto put = [&bytes](std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-  };
-  const auto tag = [&bytes](const char* text) { bytes.insert(bytes.end(), text, text + 4); };
-  tag("RIFF");
-  put(36 + dataBytes, 4);
-  tag("WAVE");
-  tag("fmt ");
-  put(16, 4);
-  put(1, 2);  // PCM
-  put(channels, 2);
-  put(rate, 4);
-  put(rate * channels * 2, 4);
-  put(channels * 2u, 2);
-  put(16, 2);
-  tag("data");
-  put(dataBytes, 4);
-  for (std::uint32_t i = 0; i < dataBytes; ++i) bytes.push_back(static_cast<std::uint8_t>(i * 7));
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
-
 TEST(BadFiles, AStreamWithNoRateOrNoChannelsIsNotPlayable) {
+  // A good WAV file with its header's channel count (2 bytes at 10 into the
+  // "fmt " chunk) or rate (4 bytes at 12) set to 0.
+  std::ifstream in(test::fixturePath(test::fixtureNamed("s16_stereo_44k.wav")), std::ios::binary);
+  const std::string good{std::istreambuf_iterator<char>(in), {}};
+  const std::size_t fmt = good.find("fmt ");
+  ASSERT_NE(fmt, std::string::npos);
   test::ScratchFolder folder;
-  writeWav(folder.file("good.wav"), 2, 44100);  // the same header, sound: the writer works
-  FfmpegInformation information(nullptr);
-  ASSERT_TRUE(information.OpenInfo(folder.file("good.wav"))) << information.lastError();
-  EXPECT_EQ(information.InfoTotalSamples(), 44100);
-
-  writeWav(folder.file("no-rate.wav"), 2, 0);
-  expectRefused(folder.file("no-rate.wav"));
-  writeWav(folder.file("no-channels.wav"), 0, 44100);
-  expectRefused(folder.file("no-channels.wav"));
-}
-
-// A file that still holds audio after it was cut: the reader and the
-// information agree with the ffmpeg tool on what remains.
-void expectSameAsTheTool(const std::string& path, int channels) {
-  const auto reference = test::decodeWithFfmpegTool(path, channels);
-  FfmpegInformation information(nullptr);
-  FfmpegReader reader(nullptr);
-  const bool analysed = information.OpenInfo(path);
-  const bool opened = reader.OpenFile(path) == 0;
-  ASSERT_EQ(analysed, opened) << path << ": " << information.lastError() << " / "
-                              << reader.lastError();
-  if (!opened) {
-    // Refused: the tool finds nothing in it either.
-    EXPECT_TRUE(reference.empty()) << path << ": " << reader.lastError();
-    return;
+  for (const auto& [offset, size] : {std::pair{10, 2}, std::pair{12, 4}}) {
+    std::string bad = good;
+    bad.replace(fmt + offset, size, std::string(size, '\0'));
+    const std::string path = folder.file("zero-at-" + std::to_string(offset) + ".wav");
+    std::ofstream(path, std::ios::binary) << bad;
+    expectRefused(path);
   }
-  const FrameCount frames = static_cast<FrameCount>(reference.size()) / channels;
-  EXPECT_EQ(information.InfoTotalSamples(), frames) << path;
-  EXPECT_EQ(reader.TotalSamples(), frames) << path;
-  bool failed = false;
-  EXPECT_TRUE(test::readToEnd(reader, 4410, &failed) == reference) << path;
-  EXPECT_FALSE(failed) << reader.lastError();
 }
 
 class TruncatedFile : public ::testing::TestWithParam<std::string> {};
@@ -192,20 +168,18 @@ INSTANTIATE_TEST_SUITE_P(EachType, TruncatedFile,
                          ::testing::Values("s16_stereo_44k.wav", "s24_mono_22k.wav",
                                            "cbr_xing_stereo_44k.mp3", "vbr_noxing_stereo_44k.mp3",
                                            "stereo_44k.wma", "stereo_44k.ogg", "long.ogg"),
-                         [](const auto& info) {
-                           return test::fixtureTestName(test::fixtureNamed(info.param));
-                         });
+                         [](const auto& info) { return test::fixtureTestName(info.param); });
 
+// A file changed on disk after two blocks were read from it.
 class ChangedWhileRead : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
     const AudioFixture& fixture = test::fixtureNamed(GetParam());
     m_channels = fixture.outputChannels();
+    m_block = fixture.rate / 10;
     m_path = m_folder.file(fixture.name);
     fs::copy_file(test::fixturePath(fixture), m_path);
-    m_reference = test::decodeWithFfmpegTool(m_path, m_channels);
     ASSERT_EQ(m_reader.OpenFile(m_path), 0) << m_reader.lastError();
-    m_block = fixture.rate / 10;
     AudioBlock block;
     for (int i = 0; i < 2; ++i) {
       ASSERT_EQ(m_reader.ReadBlock(m_block, block), ReadResult::Data);
@@ -217,20 +191,19 @@ class ChangedWhileRead : public ::testing::TestWithParam<std::string> {
   std::string m_path;
   int m_channels = 0;
   FrameCount m_block = 0;
-  std::vector<std::int16_t> m_reference;
   std::vector<std::int16_t> m_read;
   FfmpegReader m_reader{nullptr};
 };
 
 TEST_P(ChangedWhileRead, ADeletedFilePlaysToItsEnd) {
+  const auto reference = test::decodeWithFfmpegTool(m_path, m_channels);
   ASSERT_TRUE(fs::remove(m_path));
   bool failed = false;
   const auto rest = test::readToEnd(m_reader, m_block, &failed);
   EXPECT_FALSE(failed) << m_reader.lastError();
   m_read.insert(m_read.end(), rest.begin(), rest.end());
-  EXPECT_TRUE(m_read == m_reference);
-  // A seek back still finds the data.
-  ASSERT_EQ(m_reader.SeekSample(10), 10);
+  EXPECT_TRUE(m_read == reference);
+  ASSERT_EQ(m_reader.SeekSample(10), 10);  // a seek back still finds the data
   AudioBlock block;
   EXPECT_EQ(m_reader.ReadBlock(m_block, block), ReadResult::Data);
 }
@@ -239,8 +212,7 @@ TEST_P(ChangedWhileRead, ATruncatedFileEndsCleanlyBeforeItsOldEnd) {
   for (const auto newSize : {fs::file_size(m_path) / 3, std::uintmax_t{0}}) {
     fs::resize_file(m_path, newSize);
     const auto rest = test::readToEnd(m_reader, m_block);  // End or Failed, never a crash
-    EXPECT_LE(static_cast<FrameCount>(m_read.size() + rest.size()) / m_channels,
-              m_reader.TotalSamples());
+    EXPECT_LE(std::ssize(m_read) + std::ssize(rest), m_reader.TotalSamples() * m_channels);
     // Seeking into what is gone ends or fails the same way.
     m_reader.SeekSample(m_reader.TotalSamples() / 2);
     AudioBlock block;
@@ -252,19 +224,14 @@ TEST_P(ChangedWhileRead, ATruncatedFileEndsCleanlyBeforeItsOldEnd) {
 
 INSTANTIATE_TEST_SUITE_P(EachType, ChangedWhileRead,
                          ::testing::Values("long.wav", "long_cbr_xing.mp3", "long.wma", "long.ogg"),
-                         [](const auto& info) {
-                           return test::fixtureTestName(test::fixtureNamed(info.param));
-                         });
+                         [](const auto& info) { return test::fixtureTestName(info.param); });
 
 TEST(BadFiles, AFileWithoutReadPermissionIsRefused) {
   test::ScratchFolder folder;
   const std::string path = folder.file("locked.wav");
   fs::copy_file(test::fixturePath(test::fixtureNamed("s16_stereo_44k.wav")), path);
   ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-  if (::geteuid() != 0) {
-    expectRefused(path, 0);
-    return;
-  }
+  if (::geteuid() != 0) return expectRefused(path, 0);
   // Root reads anything: check as an unprivileged user in a child process.
   ::chmod(folder.path().c_str(), 0755);
   const pid_t child = ::fork();
@@ -273,9 +240,10 @@ TEST(BadFiles, AFileWithoutReadPermissionIsRefused) {
     if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
     FfmpegReader reader(nullptr);
     FfmpegInformation information(nullptr);
-    const bool refused = reader.OpenFile(path) < 0 && !information.OpenInfo(path) &&
-                         reader.lastError().find("permission") != std::string::npos;
-    ::_exit(refused ? 0 : 1);
+    ::_exit(reader.OpenFile(path) < 0 && !information.OpenInfo(path) &&
+                    reader.lastError().find("permission") != std::string::npos
+                ? 0
+                : 1);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -285,21 +253,23 @@ TEST(BadFiles, AFileWithoutReadPermissionIsRefused) {
 }
 
 TEST(OnlyTheAudioStream, ACoverPictureOrAVideoStreamIsIgnored) {
-  ASSERT_GT(fs::file_size(test::mp3WithCoverPicture(2 << 20)), 2'000'000u) << "cover too small";
-  for (const std::string& path : {test::mp3WithCoverPicture(2 << 20), test::wmaWithVideo()}) {
+  const std::string cover = test::mp3WithCoverPicture(2 << 20);
+  ASSERT_GT(fs::file_size(cover), 2'000'000u) << "cover too small";
+  for (const std::string& path : {cover, test::wmaWithVideo()}) {
     ASSERT_FALSE(path.empty());
     SCOPED_TRACE(path);
     expectSameAsTheTool(path, 2);
+    // A seek past the picture or among video packets lands as in a plain file.
+    const auto reference = test::decodeWithFfmpegTool(path, 2);
     FfmpegReader reader(nullptr);
     ASSERT_EQ(reader.OpenFile(path), 0);
     EXPECT_EQ(reader.StreamFormat(), (AudioFormat{44100, 2}));
-    const auto reference = test::decodeWithFfmpegTool(path, 2);
     const FrameCount target = reader.TotalSamples() / 2 + 11;
     ASSERT_EQ(reader.SeekSample(target), target);
     AudioBlock block;
     ASSERT_EQ(reader.ReadBlock(4410, block), ReadResult::Data);
-    EXPECT_TRUE(std::equal(block.samples.begin(), block.samples.end(),
-                           reference.begin() + static_cast<std::ptrdiff_t>(target * 2)));
+    EXPECT_TRUE(
+        std::equal(block.samples.begin(), block.samples.end(), reference.begin() + target * 2));
   }
 }
 

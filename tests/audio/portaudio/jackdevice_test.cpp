@@ -15,6 +15,7 @@
 #include "jackrecorder.h"
 #include "jackserver.h"
 #include "realtime.h"
+#include "support/recordingevents.h"
 #include "tone.h"
 
 namespace quillon::audio {
@@ -26,21 +27,7 @@ constexpr double kToneHz = 997;       // not a divisor of any rate used
 constexpr double kAmplitude = 16384;  // half of full scale, before the gain
 constexpr float kGainPercent = 50;    // so a quarter of full scale is heard
 
-struct Events : PlayerEvents {
-  int requests = 0, ends = 0, failures = 0;
-  std::string reason;
-  std::function<void()> onRequest;
-  void RequestOnLoadArray() override {
-    ++requests;
-    if (onRequest) onRequest();
-  }
-  void EndPlay() override { ++ends; }
-  void Timer(FrameCount, int, int) override {}
-  void DeviceFailed(const std::string& why) override {
-    ++failures;
-    reason = why;
-  }
-};
+using Events = test::RecordingEvents;
 
 // One server name per process, set before PortAudio is first loaded (the
 // library reads it from the environment it was loaded with).
@@ -123,49 +110,6 @@ class JackDevice : public ::testing::Test {
     };
   }
 
-  struct Tone {
-    std::vector<float> left, right;
-    // Frames near a glitch of the server or the recorder: not the player's.
-    std::vector<bool> suspect;
-    std::int64_t underruns = 0;
-  };
-  static constexpr int kAttempts = 6;
-
-  // Plays the tone from a file at `rate`, stops it mid-play after 0.7 s, and
-  // returns what the server received from just before the start to 0.2 s
-  // after the stop.
-  Tone playTone(int rate) {
-    Events events;
-    DevicePlayer& player = newPlayer(events);
-    Gain gain;
-    long next = 0;
-    feedTone(player, events, rate, gain, next);
-    const long from = recorder->position();
-    Tone tone;
-    EXPECT_TRUE(player.SetFormat({rate, 2}));
-    EXPECT_EQ(player.OpenOutput(), 0) << player.lastError();
-    events.onRequest();
-    events.onRequest();
-    test::runRealTime(clock, 700ms);
-    tone.underruns = player.UnderrunCount();
-    player.CloseOutput();  // mid-wave
-    test::runRealTime(clock, 200ms);
-    const long to = recorder->position();
-    tone.left = recorder->channel(0, from, to);
-    tone.right = recorder->channel(1, from, to);
-    tone.suspect.assign(tone.left.size(), false);
-    // An xrun is reported up to a moment after it: mark 200 ms before it
-    // and 10 ms after.
-    const long before = recorder->sampleRate() / 5, after = recorder->sampleRate() / 100;
-    for (const long g : recorder->glitches()) {
-      for (long i = std::max(g - before, from); i < std::min(g + after, to); ++i) {
-        tone.suspect[static_cast<std::size_t>(i - from)] = true;
-      }
-    }
-    player.setEventHandler(nullptr);  // `events` ends here
-    return tone;
-  }
-
   struct Heard {
     bool judged = false;  // false: glitches spoil what would be judged
     bool channelsEqual = false;
@@ -173,44 +117,72 @@ class JackDevice : public ::testing::Test {
     long soundFrames = 0, silenceAfter = 0;
     double frequency = 0, rms = 0, largestStep = 0;
   };
+  static constexpr int kAttempts = 6;
 
-  static Heard judge(const Tone& tone, int rate) {
+  // Plays the tone from a file at `rate`, stops it mid-play after 0.7 s, and
+  // measures what the server received from just before the start to 0.2 s
+  // after the stop, leaving out frames near a glitch of the server or the
+  // recorder (not the player's doing).
+  Heard playTone(int rate) {
+    Events events;
+    DevicePlayer& player = newPlayer(events);
+    Gain gain;
+    long next = 0;
+    feedTone(player, events, rate, gain, next);
+    const long from = recorder->position();
+    EXPECT_TRUE(player.SetFormat({rate, 2}));
+    EXPECT_EQ(player.OpenOutput(), 0) << player.lastError();
+    events.onRequest();
+    events.onRequest();
+    test::runRealTime(clock, 700ms);
     Heard h;
-    const auto& x = tone.left;
-    const auto clean = [&](long from, long to) {
-      for (long i = std::max(from, 0L); i < std::min<long>(to, static_cast<long>(x.size())); ++i) {
-        if (tone.suspect[static_cast<std::size_t>(i)]) return false;
+    h.underruns = player.UnderrunCount();
+    player.CloseOutput();  // mid-wave
+    test::runRealTime(clock, 200ms);
+    player.setEventHandler(nullptr);  // `events` ends here
+    const long to = recorder->position();
+    const std::vector<float> x = recorder->channel(0, from, to);
+    h.channelsEqual = x == recorder->channel(1, from, to);
+    // An xrun is reported up to a moment after it: mark 200 ms before it and 10 ms after.
+    const int deviceRate = recorder->sampleRate();
+    std::vector<bool> suspect(x.size(), false);
+    for (const long g : recorder->glitches()) {
+      for (long i = std::max(g - deviceRate / 5, from); i < std::min(g + deviceRate / 100, to);
+           ++i) {
+        suspect[static_cast<std::size_t>(i - from)] = true;
+      }
+    }
+    const auto clean = [&](long begin, long end) {
+      for (long i = std::max(begin, 0L); i < std::min<long>(end, std::ssize(x)); ++i) {
+        if (suspect[static_cast<std::size_t>(i)]) return false;
       }
       return true;
     };
-    long first = 0;
-    while (first < static_cast<long>(x.size()) && x[static_cast<std::size_t>(first)] == 0.0f)
-      ++first;
-    long last = static_cast<long>(x.size());
+    long first = 0, last = std::ssize(x);
+    while (first < last && x[static_cast<std::size_t>(first)] == 0.0f) ++first;
     while (last > first && x[static_cast<std::size_t>(last - 1)] == 0.0f) --last;
-    const long edge = rate / 30;  // the fades and a little on each side
+    const long edge = deviceRate / 30;  // the fades and a little on each side
     if (!clean(first - edge, first + edge) || !clean(last - edge, last + edge)) return h;
     // The longest clean stretch of the steady part.
     long bestFrom = 0, bestLength = 0;
-    for (long i = first + rate / 10, run = 0; i < first + rate / 2 && i < last; ++i) {
-      run = tone.suspect[static_cast<std::size_t>(i)] ? 0 : run + 1;
+    for (long i = first + deviceRate / 10, run = 0; i < first + deviceRate / 2 && i < last; ++i) {
+      run = suspect[static_cast<std::size_t>(i)] ? 0 : run + 1;
       if (run > bestLength) {
         bestLength = run;
         bestFrom = i - run + 1;
       }
     }
-    if (bestLength < rate / 10) return h;
+    if (bestLength < deviceRate / 10) return h;
     const std::vector<float> steady(x.begin() + bestFrom, x.begin() + bestFrom + bestLength);
     h.judged = true;
-    h.underruns = tone.underruns;
-    h.channelsEqual = tone.left == tone.right;
     h.soundFrames = last - first;
-    h.silenceAfter = static_cast<long>(x.size()) - last;
-    h.frequency = test::frequency(steady, rate);
+    h.silenceAfter = std::ssize(x) - last;
+    h.frequency = test::frequency(steady, deviceRate);
     h.rms = test::rms(steady);
     for (std::size_t i = 1; i < x.size(); ++i) {
-      if (tone.suspect[i] || tone.suspect[i - 1]) continue;
-      h.largestStep = std::max(h.largestStep, std::fabs(double{x[i]} - x[i - 1]));
+      if (!suspect[i] && !suspect[i - 1]) {
+        h.largestStep = std::max(h.largestStep, std::fabs(double{x[i]} - x[i - 1]));
+      }
     }
     return h;
   }
@@ -238,7 +210,7 @@ TEST_F(JackDevice, TonesAtEveryRateArriveInTuneAtTheirLevelWithoutClicks) {
     // steady part they spoil is played again.
     Heard heard;
     for (int attempt = 0; attempt < kAttempts && !heard.judged; ++attempt) {
-      heard = judge(playTone(rate), deviceRate);
+      heard = playTone(rate);
     }
     ASSERT_TRUE(heard.judged) << "the JACK server ran late in every one of " << kAttempts
                               << " attempts: the machine is too busy to judge the sound";
@@ -263,10 +235,10 @@ TEST_F(JackDevice, AServerThatDiesFailsEveryPlayerAndARescanFindsItAgain) {
   long nextA = 0, nextB = 0;
   feedTone(a, eventsA, 44100, gainA, nextA);
   feedTone(b, eventsB, 48000, gainB, nextB);
-  for (DevicePlayer* p : {&a, &b}) {
-    ASSERT_TRUE(p->SetFormat({p == &a ? 44100 : 48000, 2}));
-    ASSERT_EQ(p->OpenOutput(), 0) << p->lastError();
-  }
+  ASSERT_TRUE(a.SetFormat({44100, 2}));
+  ASSERT_TRUE(b.SetFormat({48000, 2}));
+  ASSERT_EQ(a.OpenOutput(), 0) << a.lastError();
+  ASSERT_EQ(b.OpenOutput(), 0) << b.lastError();
   eventsA.onRequest();
   eventsB.onRequest();
   test::runRealTime(clock, 300ms);
@@ -276,16 +248,16 @@ TEST_F(JackDevice, AServerThatDiesFailsEveryPlayerAndARescanFindsItAgain) {
   const auto killedAt = std::chrono::steady_clock::now();
   server->kill();
   recorder->abandon();
-  const bool told =
-      test::runRealTime(clock, 3s, [&] { return eventsA.failures > 0 && eventsB.failures > 0; });
+  const bool told = test::runRealTime(
+      clock, 3s, [&] { return eventsA.count("failed") > 0 && eventsB.count("failed") > 0; });
   const auto detection = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - killedAt);
   ASSERT_TRUE(told) << "no DeviceFailed within 3 s";
   std::cout << "device failure reported " << detection.count() << " ms after the server died\n";
   RecordProperty("failure_detection_ms", static_cast<int>(detection.count()));
   EXPECT_LT(detection, 1s);
-  EXPECT_EQ(eventsA.failures, 1);
-  EXPECT_FALSE(eventsA.reason.empty());
+  EXPECT_EQ(eventsA.count("failed"), 1);
+  EXPECT_FALSE(eventsA.failure.empty());
   EXPECT_LT(a.OutputStatus(), 0);
   EXPECT_LT(b.OutputStatus(), 0);
   EXPECT_FALSE(a.DeviceUsable());
@@ -307,7 +279,7 @@ TEST_F(JackDevice, AServerThatDiesFailsEveryPlayerAndARescanFindsItAgain) {
   eventsA.onRequest = nullptr;
   a.QueueBlock(gainA.ApplyGain(test::sineBlock(44100, 2, kToneHz, kAmplitude, 0, 13230), 100));
   a.MarkEndOfFile();
-  ASSERT_TRUE(test::runRealTime(clock, 3s, [&] { return eventsA.ends > 0; }));
+  ASSERT_TRUE(test::runRealTime(clock, 3s, [&] { return eventsA.count("end") > 0; }));
   EXPECT_EQ(a.PlayedSamples(), 13230);
   const auto heard = recorder->channel(0, from, recorder->position());
   EXPECT_NEAR(*std::max_element(heard.begin(), heard.end()), 0.5, 0.02);

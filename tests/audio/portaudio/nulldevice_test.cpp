@@ -28,19 +28,6 @@ class NullDevicePlayer : public ::testing::Test {
  protected:
   void SetUp() override { player.setEventHandler(&events); }
 
-  // Feeds `blocks` blocks of 100 ms at each request, then marks the end.
-  void feedOnRequest(const AudioFormat& format, int blocks, double amplitude = 8000) {
-    events.onRequest = [this, format, blocks, amplitude] {
-      if (fed < blocks) {
-        const int frames = format.sampleRate / 10;
-        player.QueueBlock(test::sineBlock(format.sampleRate, format.channels, 440, amplitude,
-                                          static_cast<long>(fed) * frames, frames));
-        ++fed;
-      } else {
-        player.MarkEndOfFile();
-      }
-    };
-  }
   bool runUntilEnd(std::chrono::milliseconds limit) {
     return test::runRealTime(clock, limit, [this] { return events.count("end") > 0; });
   }
@@ -49,7 +36,6 @@ class NullDevicePlayer : public ::testing::Test {
   DeviceManager devices{clock, nullOnly()};
   DevicePlayer player{clock, devices};
   Recorder events;
-  int fed = 0;
 };
 
 TEST_F(NullDevicePlayer, TheNullDeviceIsTheOneDevice) {
@@ -57,9 +43,11 @@ TEST_F(NullDevicePlayer, TheNullDeviceIsTheOneDevice) {
   EXPECT_EQ(player.CurrentDevice(), 0);
   EXPECT_EQ(player.DeviceName(), "No sound card (silent output)");
   EXPECT_TRUE(player.DeviceUsable());
-  player.SelectDevice(1);
-  EXPECT_FALSE(player.DeviceUsable());
-  EXPECT_EQ(player.DeviceName(), "");
+  for (int number : {1, -1}) {  // no device behind these numbers
+    player.SelectDevice(number);
+    EXPECT_FALSE(player.DeviceUsable());
+    EXPECT_EQ(player.DeviceName(), "");
+  }
   ASSERT_TRUE(player.SetFormat({44100, 2}));
   EXPECT_LT(player.OpenOutput(), 0);
   EXPECT_FALSE(player.lastError().empty());
@@ -77,11 +65,17 @@ TEST_P(NullDevicePlays, ToTheEndWithExactCountsAndRegularTimers) {
   const AudioFormat format{GetParam().rate, GetParam().channels};
   ASSERT_TRUE(player.SetFormat(format));
   ASSERT_EQ(player.OpenOutput(), 0);
-  feedOnRequest(format, 8);
+  const int frames = format.sampleRate / 10;
+  long fed = 0;  // eight blocks of 100 ms, one at each request, then the end mark
+  events.onRequest = [&] {
+    fed < 8 ? (void)player.QueueBlock(test::sineBlock(format.sampleRate, format.channels, 440, 8000,
+                                                      fed++ * frames, frames))
+            : player.MarkEndOfFile();
+  };
   events.onRequest();  // two blocks at the start, as a cart queues them
   events.onRequest();
   ASSERT_TRUE(runUntilEnd(5s));
-  EXPECT_EQ(player.PlayedSamples(), 8 * (format.sampleRate / 10));
+  EXPECT_EQ(player.PlayedSamples(), 8 * frames);
   EXPECT_EQ(player.UnderrunCount(), 0);
   // 0.8 s at one Timer per 50 ms; the count only grows.
   EXPECT_GE(events.count("timer"), 12);

@@ -1,5 +1,5 @@
 // Test signals: blocks of a sine at a given rate, and measures of a recorded
-// signal (frequency, level, largest step). Plain C++.
+// signal (frequency, level). Plain C++.
 #pragma once
 
 #include <cmath>
@@ -47,13 +47,6 @@ inline double rms(const std::vector<float>& x) {
   double sum = 0;
   for (float v : x) sum += static_cast<double>(v) * v;
   return x.empty() ? 0 : std::sqrt(sum / static_cast<double>(x.size()));
-}
-
-inline double largestStep(const std::vector<float>& x) {
-  double step = 0;
-  for (std::size_t i = 1; i < x.size(); ++i)
-    step = std::max(step, std::fabs(double{x[i]} - x[i - 1]));
-  return step;
 }
 
 }  // namespace quillon::test
