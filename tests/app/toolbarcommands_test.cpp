@@ -18,12 +18,6 @@ TEST(Toolbar, FiveCommandsAtTheOddPositionsAndNothingElsewhere) {
   }
 }
 
-TEST(Toolbar, ButtonTextsAreTheProgramsOwn) {
-  std::string texts;
-  for (const ToolbarButton& b : kToolbarButtons) texts += std::to_string(b.position) + b.text + ";";
-  EXPECT_EQ(texts, "1Quit;2;3New;4;5Open;6;7Save;8;9About;");
-}
-
 TEST(Toolbar, AClickRunsItsPositionsCommandOnly) {
   std::string ran;
   ToolbarHandlers handlers;

@@ -1,5 +1,6 @@
-// The cart's controls as the view forwards them: buttons, switch labels,
-// hover lights, the volume knob, the position thumb and drops.
+// The cart's controls as the view forwards them: buttons, hover lights, the
+// volume knob and the position thumb. The knob's and thumb's own arithmetic
+// is pinned in controls_test.cpp; here, what the cart makes of it.
 #include "cartfixture.h"
 
 namespace quillon::cart::test {
@@ -56,68 +57,56 @@ TEST_F(CartControls, PlayWithFadeInStartsFromSilenceOnlyOnFilesOfSixSecondsOrMor
   }
 }
 
-TEST_F(CartControls, StopOnAnIdleCartDoesNothingAndOnAPausedCartUnlightsPause) {
+TEST_F(CartControls, StopAndPauseOnAnIdleCartDoNothing) {
   bindFile("/j/a.wav", 10);
   listener.changes.clear();
   cart.stopClick();
+  cart.pauseClick();
   EXPECT_TRUE(listener.changes.empty());
-
-  cart.playClick();
-  cart.pauseHover(75, 90);  // the pointer comes in over the pause button
-  cart.pauseClick();
-  EXPECT_TRUE(cart.look().pauseLit);
-  cart.pauseHover(-10, 90);  // while paused the button stays lit
-  EXPECT_TRUE(cart.look().pauseLit);
-  cart.stopClick();
-  EXPECT_FALSE(cart.Playing());
-  EXPECT_FALSE(cart.Paused());
-  EXPECT_FALSE(cart.look().pauseLit);
-}
-
-TEST_F(CartControls, PauseOnAnIdleCartDoesNothing) {
-  bindFile("/j/a.wav", 10);
-  cart.pauseClick();
   EXPECT_FALSE(cart.Paused());
   EXPECT_FALSE(cart.Playing());
 }
 
-TEST_F(CartControls, PauseAddsExactlyWhatWasPlayed) {
-  bindAndPlay("/j/a.wav", 20);
-  advance(3210ms);
-  const FrameCount played = player().PlayedSamples();
-  cart.pauseClick();
-  EXPECT_EQ(cart.SampleOffset(), played);
-  cart.pauseClick();
-  advance(1470ms);
-  const FrameCount more = player().PlayedSamples();
-  cart.pauseClick();
-  EXPECT_EQ(cart.SampleOffset(), played + more);
-}
-
-TEST_F(CartControls, SwitchLabelsToggle) {
-  cart.loopLabelClick();
-  EXPECT_TRUE(cart.LoopOn());
-  EXPECT_EQ(cart.look().loopColour(), TextColour::Red);
-  cart.loopLabelClick();
-  EXPECT_FALSE(cart.LoopOn());
-  EXPECT_EQ(cart.look().loopColour(), TextColour::White);
-
-  cart.fadeInLabelClick();
-  cart.fadeOutLabelClick();
-  EXPECT_EQ(cart.GetFadein(), "True");
-  EXPECT_EQ(cart.GetFadeout(), "True");
-  cart.fadeOutLabelClick();
-  EXPECT_EQ(cart.look().fadeOutColour(), TextColour::ButtonText);
-}
-
-TEST_F(CartControls, TheStopButtonLightsWhileThePointerCrossesIt) {
+TEST_F(CartControls, HoverLightsFollowThePointerAndRepaintOnlyWhenTheyChange) {
+  cart.stopLeave();  // leaving never lights
+  cart.thumbLeave();
+  EXPECT_FALSE(cart.look().stopLit || cart.look().thumbLit);
   cart.stopHover(2, 90);
-  EXPECT_TRUE(cart.look().stopLit);
   cart.stopHover(80, 90);
   EXPECT_TRUE(cart.look().stopLit);
-  cart.stopHover(152, 90);
+  cart.stopHover(152, 90);  // past its 150 twips
   EXPECT_FALSE(cart.look().stopLit);
   EXPECT_EQ(listener.changesWith(kButtonsPart), 2);
+
+  cart.stopHover(75, 90);
+  cart.thumbMove(30, 60);
+  EXPECT_TRUE(cart.look().stopLit && cart.look().thumbLit);
+  cart.thumbMove(76, 60);  // past its 75 twips of inner width
+  EXPECT_FALSE(cart.look().thumbLit);
+  cart.thumbMove(30, 60);
+  cart.stopLeave();
+  cart.thumbLeave();
+  EXPECT_FALSE(cart.look().stopLit || cart.look().thumbLit);
+}
+
+TEST_F(CartControls, ThePauseButtonStaysLitWhilePausedWhereverThePointerGoes) {
+  bindAndPlay("/j/bed.wav", 20);
+  cart.pauseHover(75, 90);
+  cart.pauseClick();
+  cart.pauseHover(-10, 90);
+  cart.pauseLeave();
+  EXPECT_TRUE(cart.look().pauseLit);
+  cart.pauseHover(75, 90);  // back over it, resumed, and away
+  cart.pauseClick();
+  cart.pauseLeave();
+  EXPECT_FALSE(cart.look().pauseLit);
+
+  cart.pauseHover(75, 90);
+  cart.pauseClick();
+  cart.pauseLeave();
+  cart.stopClick();  // stopping a paused cart puts the light out
+  EXPECT_FALSE(cart.Paused());
+  EXPECT_FALSE(cart.look().pauseLit);
 }
 
 // --- Volume knob ---
@@ -127,8 +116,6 @@ TEST_F(CartControls, KnobDragSetsTheVolumeAndPressAloneChangesNothing) {
   cart.knobRelease();
   EXPECT_EQ(cart.GetVolume(), "100");
   EXPECT_FLOAT_EQ(cart.look().knobLeft, 1120.0f);
-  cart.knobMove(0);  // no button held
-  EXPECT_EQ(cart.GetVolume(), "100");
 
   cart.SetVolume(0);
   cart.knobPress(0);
@@ -136,48 +123,21 @@ TEST_F(CartControls, KnobDragSetsTheVolumeAndPressAloneChangesNothing) {
   cart.knobMove(562.5f);
   EXPECT_EQ(cart.GetVolume(), "50");
   EXPECT_EQ(cart.look().knobTooltip, "Volume= 50");
-  cart.knobMove(-3000);
-  EXPECT_EQ(cart.GetVolume(), "0");
-  EXPECT_EQ(cart.look().knobTooltip, "Volume= 0");
-  cart.knobMove(5000);
-  EXPECT_EQ(cart.GetVolume(), "100");
-  EXPECT_FLOAT_EQ(cart.look().knobLeft, 1125.0f);
   cart.knobRelease();
   EXPECT_FALSE(cart.DraggingVolume());
 }
 
 // --- Position thumb ---
 
-TEST_F(CartControls, TheThumbOfAnIdleCartCannotBeDragged) {
-  bindFile("/j/a.wav", 10);
-  EXPECT_FALSE(cart.thumbPress(30));
-  EXPECT_FALSE(cart.Seeking());
-  cart.thumbMove(600, 60);
-  EXPECT_FLOAT_EQ(cart.look().thumbLeft, 0.0f);
-  cart.thumbRelease();
-  EXPECT_FLOAT_EQ(cart.look().thumbLeft, 0.0f);
-}
-
 TEST_F(CartControls, ReleaseJumpsToThePlaceTheThumbWasDroppedAt) {
-  const struct {
-    double seconds;
-    float pointer;  // the thumb grabbed at x 0 from the left end
-    FrameCount target;
-  } cases[] = {
-      {10, 5000, 436590},             // the right end: 99 % of 441000
-      {10, -100, 0},                  // the left end
-      {1000.0 / 44100, 622.5f, 500},  // half of a 1000-frame file
-  };
-  for (const auto& c : cases) {
-    bindAndPlay("/j/x.wav", c.seconds);
-    ASSERT_TRUE(cart.thumbPress(0));
-    EXPECT_TRUE(cart.Seeking());
-    cart.thumbMove(c.pointer, 60);
-    cart.thumbRelease();
-    EXPECT_FALSE(cart.Seeking());
-    EXPECT_EQ(cart.SampleOffset(), c.target) << c.pointer;
-    EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(c.target, 0));
-  }
+  bindAndPlay("/j/x.wav", 10);
+  ASSERT_TRUE(cart.thumbPress(0));
+  EXPECT_TRUE(cart.Seeking());
+  cart.thumbMove(5000, 60);  // the right end: 99 % of 441000
+  cart.thumbRelease();
+  EXPECT_FALSE(cart.Seeking());
+  EXPECT_EQ(cart.SampleOffset(), 436590);
+  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(436590, 0));
 }
 
 TEST_F(CartControls, PressAndReleaseWithoutMovingJumpsToWhereTheThumbStands) {
@@ -247,13 +207,6 @@ TEST_F(CartControls, AJumpOutOfTheFadeOutPlaysAtTheVolumeAtOnce) {
   EXPECT_EQ(player().blockGains(player().runs().size() - 1, 0), (std::vector<int>{100, 100}));
   // From its very first frame: no glide up from the fade's gain.
   EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(0, 0));
-}
-
-TEST_F(CartControls, TheThumbLightsUnderThePointer) {
-  cart.thumbMove(30, 60);
-  EXPECT_TRUE(cart.look().thumbLit);
-  cart.thumbMove(76, 60);  // past its 75 twips of inner width
-  EXPECT_FALSE(cart.look().thumbLit);
 }
 
 }  // namespace

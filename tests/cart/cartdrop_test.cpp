@@ -6,13 +6,6 @@ namespace {
 
 using CartDrop = CartTest;
 
-TEST_F(CartDrop, EveryDragOverRaisesSurvole) {
-  cart.dragOver();
-  cart.dragOver();
-  cart.dragOver();
-  EXPECT_EQ(listener.survole, 3);
-}
-
 TEST_F(CartDrop, ADroppedAudioFileIsBoundAndNotStarted) {
   addFile("C:\\Jingles\\intro.Mp3", 12);
   cart.drop(std::vector<std::string>{"C:\\Jingles\\intro.Mp3"});
@@ -55,13 +48,6 @@ TEST_F(CartDrop, OfSeveralDroppedFilesTheLastAcceptedStays) {
   cart.drop(std::vector<std::string>{"a.wav", "b.doc", "c.ogg"});
   EXPECT_EQ(cart.GetTitle(), "c.ogg");
   EXPECT_EQ(media().infoOpens, analysed + 2);  // b.doc never looked at
-}
-
-TEST_F(CartDrop, APathWithoutADotIsTakenOnItsLastThreeCharacters) {
-  addFile("D:\\loops\\bassmp3", 8);
-  cart.drop(std::vector<std::string>{"D:\\loops\\bassmp3"});
-  EXPECT_EQ(cart.look().title, "bassmp3");
-  EXPECT_EQ(cart.LengthSeconds(), 8);
 }
 
 TEST_F(CartDrop, ADropOnAPlayingOrPausedCartStopsItAndBindsTheNewFile) {

@@ -17,8 +17,7 @@ TEST_F(CartFaults, AReadErrorMidFileStopsTheCartCleanlyEvenWhenLooping) {
   cart.Setloop(1);
   cart.playClick();
   advance(3s);
-  EXPECT_FALSE(cart.Playing());
-  EXPECT_EQ(cart.look().background, Background::Stop);
+  expectStopped();
   EXPECT_EQ(cart.look().runningTime, "00:00");
   EXPECT_FALSE(cart.lastError().empty());
 }
@@ -27,8 +26,7 @@ TEST_F(CartFaults, AReaderThatThrowsStopsTheCartAtTheStartOrMidFile) {
   bindFile("/j/a.wav", 10);
   engine.readsThrow = true;
   cart.playClick();
-  EXPECT_FALSE(cart.Playing());
-  EXPECT_EQ(cart.look().background, Background::Stop);
+  expectStopped();
 
   engine.readsThrow = false;
   cart.playClick();
@@ -44,8 +42,7 @@ TEST_F(CartFaults, AFileThatVanishesWhilePlayingStopsTheCart) {
   advance(1s);
   media().remove("/j/a.wav");
   advance(1s);
-  EXPECT_FALSE(cart.Playing());
-  EXPECT_EQ(cart.look().background, Background::Stop);
+  expectStopped();
 }
 
 TEST_F(CartFaults, AFailedDeviceStopsTheCart) {
@@ -53,8 +50,7 @@ TEST_F(CartFaults, AFailedDeviceStopsTheCart) {
   advance(1s);
   engine.devices.failDevice(0, "unplugged");
   advance(100ms);
-  EXPECT_FALSE(cart.Playing());
-  EXPECT_EQ(cart.look().background, Background::Stop);
+  expectStopped();
   EXPECT_EQ(cart.lastError(), "unplugged");
 }
 
@@ -63,8 +59,7 @@ TEST_F(CartFaults, AStartWithNoOutputFailsQuietlyAndShowsTheIdleLook) {
   listener.changes.clear();
   engine.devices.failNextOpen();
   cart.playClick();
-  EXPECT_FALSE(cart.Playing());
-  EXPECT_EQ(cart.look().background, Background::Stop);
+  expectStopped();
   EXPECT_EQ(listener.changesWith(kBackgroundPart), 0);  // never looked playing
   // The file was given back: the next start plays.
   cart.playClick();
@@ -78,8 +73,7 @@ TEST_F(CartFaults, AFileWithNoFramesDoesNotStart) {
   media().add("/j/empty.wav", empty);
   ASSERT_TRUE(cart.SetTitle("/j/empty.wav"));
   cart.playClick();
-  EXPECT_FALSE(cart.Playing());
-  EXPECT_EQ(cart.look().background, Background::Stop);
+  expectStopped();
 }
 
 // --- The Timer handler lets other handlers run in its middle ---

@@ -36,6 +36,11 @@ class CartTest : public ::testing::Test {
     cart.playClick();
     ASSERT_TRUE(cart.Playing());
   }
+  // Stopped, and looking it.
+  void expectStopped() {
+    EXPECT_FALSE(cart.Playing());
+    EXPECT_EQ(cart.look().background, Background::Stop);
+  }
   // Lets `d` of time pass from now.
   void advance(std::chrono::nanoseconds d) { engine.clock.advance(d); }
   // Lets time pass up to `t` after the start of the test's clock.

@@ -1,6 +1,6 @@
 // Playback end to end on the simulated player, stepped by the manual clock:
 // what the player was given and what was heard, the loop, the fades, pause
-// and resume, and every way a play can fail.
+// and resume.
 #include <algorithm>
 
 #include "cartfixture.h"
@@ -37,8 +37,7 @@ TEST_F(CartPlayback, PlaysAFileThroughToItsEndAndStops) {
   EXPECT_EQ(cart.look().background, Background::Play);
 
   advance(1100ms);
-  EXPECT_FALSE(cart.Playing());
-  EXPECT_EQ(cart.look().background, Background::Stop);
+  expectStopped();
   EXPECT_EQ(cart.look().runningTime, "00:00");
   EXPECT_TRUE(cart.look().trace.empty());
   EXPECT_FLOAT_EQ(cart.look().thumbLeft, 0.0f);
@@ -58,27 +57,6 @@ TEST_F(CartPlayback, RunningTimeTraceAndThumbWhilePlaying) {
   EXPECT_EQ(cart.look().runningTime, "00:01");  // 1.95 s: rounded down
   advance(50ms);
   EXPECT_EQ(cart.look().runningTime, "00:02");
-}
-
-TEST_F(CartPlayback, SilenceDrawsAFlatLine) {
-  quillon::test::FakeFile silent;
-  silent.frames = framesOf(2);
-  silent.silent = true;
-  media().add("/j/silence.wav", silent);
-  ASSERT_TRUE(cart.SetTitle("/j/silence.wav"));
-  cart.playClick();
-  advance(500ms);
-  EXPECT_EQ(cart.look().trace, std::vector<int>(64, 16));
-}
-
-TEST_F(CartPlayback, TheRunningTimeIsRepaintedBeforeOtherHandlersRunInsideTheTimer) {
-  // The view hears of the new running time first, then of the thumb.
-  bindAndPlay("/j/three.wav", 3.0);
-  listener.changes.clear();
-  advance(50ms);
-  ASSERT_GE(listener.changes.size(), 2u);
-  EXPECT_TRUE(listener.changes[0] & kRunningTimePart || listener.changes[0] & kTracePart);
-  EXPECT_TRUE(listener.changes.back() & kThumbPart);
 }
 
 // --- Fades: the gains as set, and as heard ---
@@ -113,11 +91,8 @@ TEST_F(CartPlayback, FadeInRisesInThirdsOverTheFirstThreeSeconds) {
   cart.playClick();
   EXPECT_TRUE(cart.FadeActive());
   EXPECT_EQ(cart.FadeGain(), 0);
-  expectGains(*this, {{200ms, true, 0},
-                      {1000ms, true, 33},
-                      {2000ms, true, 67},
-                      {3000ms, true, 100},
-                      {4000ms, false, 100}});
+  expectGains(*this,
+              {{200ms, true, 0}, {1000ms, true, 33}, {3000ms, true, 100}, {4000ms, false, 100}});
   // Heard: silence first, then each third in turn, then the volume.
   const std::vector<int> gains = player().blockGains(0, 0);
   ASSERT_GE(gains.size(), 10u);
@@ -131,30 +106,10 @@ TEST_F(CartPlayback, FadeOutFallsToSilenceOverTheLastThreeSeconds) {
   cart.SetVolume(90);
   cart.SetFadeout(1);
   cart.playClick();
-  expectGains(*this, {{6000ms, false, 90},
-                      {7000ms, true, 90},
-                      {8000ms, true, 60},
-                      {9000ms, true, 30},
-                      {10000ms, true, 0}});
+  expectGains(*this, {{6000ms, false, 90}, {7000ms, true, 90}, {10000ms, true, 0}});
   advance(100ms);
   EXPECT_FALSE(cart.Playing());
   EXPECT_EQ(gainSteps(player().blockGains(0, 0)), (std::vector<int>{90, 60, 30, 0}));
-}
-
-TEST_F(CartPlayback, BothFadesOnATwentySecondFile) {
-  bindFile("/j/twenty.wav", 20);
-  cart.SetFadein(1);
-  cart.SetFadeout(1);
-  cart.playClick();
-  expectGains(*this, {{1000ms, true, 33},
-                      {2000ms, true, 67},
-                      {3000ms, true, 100},
-                      {4000ms, false, 100},
-                      {16000ms, false, 100},
-                      {17000ms, true, 100},
-                      {18000ms, true, 67},
-                      {19000ms, true, 33},
-                      {19600ms, true, 0}});
 }
 
 TEST_F(CartPlayback, AFourSecondFileIgnoresItsFades) {
@@ -168,23 +123,6 @@ TEST_F(CartPlayback, AFourSecondFileIgnoresItsFades) {
   const std::vector<int> gains = player().blockGains(0, 0);
   ASSERT_EQ(gains.size(), 40u);
   for (const int g : gains) EXPECT_EQ(g, 80);
-}
-
-TEST_F(CartPlayback, ANewStartBeginsAtTheVolumeAfterAFadeOutEnded) {
-  bindFile("/j/ten.wav", 10);
-  cart.SetVolume(90);
-  cart.SetFadeout(1);
-  cart.playClick();
-  advance(10200ms);  // faded out to 0 and stopped
-  ASSERT_FALSE(cart.Playing());
-  ASSERT_EQ(cart.FadeGain(), 0);
-
-  cart.playClick();
-  EXPECT_FALSE(cart.FadeActive());
-  advance(500ms);
-  const std::vector<int> gains = player().blockGains(player().runs().size() - 1, 0);
-  ASSERT_GE(gains.size(), 3u);
-  for (const int g : gains) EXPECT_EQ(g, 90);
 }
 
 TEST_F(CartPlayback, VolumeChangedWhilePlayingIsHeardFromTheNextBlocks) {
@@ -225,7 +163,7 @@ TEST_F(CartPlayback, ATenPointFourSecondLoopRestartsFromNinePointFive) {
   EXPECT_TRUE(cart.Playing());
 }
 
-TEST_F(CartPlayback, ALoopAfterTheFadeOutStartsAtTheVolume) {
+TEST_F(CartPlayback, ALoopOrANewStartAfterTheFadeOutBeginsAtTheVolume) {
   bindFile("/j/ten.wav", 10);
   cart.SetVolume(90);
   cart.SetFadeout(1);
@@ -233,8 +171,17 @@ TEST_F(CartPlayback, ALoopAfterTheFadeOutStartsAtTheVolume) {
   cart.playClick();
   advanceTo(10500ms);  // restarted at 9.5 s with the fade at 0
   ASSERT_EQ(player().runs().size(), 2u);
-  const std::vector<int> gains = player().blockGains(1, 0);
-  ASSERT_GE(gains.size(), 4u);
+  EXPECT_FALSE(cart.FadeActive());
+  for (const int g : player().blockGains(1, 0)) EXPECT_EQ(g, 90);
+
+  cart.Setloop(0);
+  advanceTo(20200ms);  // faded out to 0 and stopped
+  ASSERT_FALSE(cart.Playing());
+  ASSERT_EQ(cart.FadeGain(), 0);
+  cart.playClick();
+  advance(500ms);
+  const std::vector<int> gains = player().blockGains(player().runs().size() - 1, 0);
+  ASSERT_GE(gains.size(), 3u);
   for (const int g : gains) EXPECT_EQ(g, 90);
 }
 
@@ -272,22 +219,30 @@ TEST_F(CartPlayback, AFileShorterThanHalfASecondLoopsAtItsEndOnly) {
 TEST_F(CartPlayback, PauseAndResumeGoOnFromTheFrameWherePlayStopped) {
   bindAndPlay("/j/long.wav", 30);
   advanceTo(12300ms);
+  listener.changes.clear();
   cart.pauseClick();
   EXPECT_TRUE(cart.Paused());
   EXPECT_TRUE(cart.Playing());  // a paused cart is still playing
   EXPECT_EQ(cart.SampleOffset(), framesOf(12.3));
+  // The playing background, with the paused mark.
   EXPECT_EQ(cart.look().background, Background::Play);
+  EXPECT_TRUE(cart.look().paused);
+  EXPECT_EQ(listener.changesWith(kBackgroundPart), 1);
   advance(5s);
   EXPECT_EQ(cart.look().runningTime, "00:12");  // stands still
 
   cart.pauseClick();
   EXPECT_FALSE(cart.Paused());
+  EXPECT_FALSE(cart.look().paused);
   advance(50ms);
   EXPECT_EQ(cart.look().runningTime, "00:12");
   advance(700ms);
   EXPECT_EQ(cart.look().runningTime, "00:13");
   // The sound goes on from the very frame it paused at.
   EXPECT_TRUE(heardInOrder(player().heardLeft(), 0, framesOf(12.3) + framesOf(0.75)));
+  // A second pause adds exactly what was played since.
+  cart.pauseClick();
+  EXPECT_EQ(cart.SampleOffset(), framesOf(12.3) + framesOf(0.75));
 }
 
 TEST_F(CartPlayback, PauseAfterTheLastBlockStillEndsAtResume) {

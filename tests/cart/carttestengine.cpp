@@ -7,15 +7,9 @@
 
 namespace quillon::cart::test {
 
-bool RecordingPlayer::SetFormat(const audio::AudioFormat& format) {
-  const bool ok = m_inner->SetFormat(format);
-  if (ok) m_format = format;  // MsToSamples and SamplesToMs read it
-  return ok;
-}
-
 int RecordingPlayer::OpenOutput() {
   endRun();
-  const int status = m_inner->OpenOutput();
+  const int status = SimulatedPlayer::OpenOutput();
   if (status >= 0) {
     m_runs.emplace_back();
     m_running = true;
@@ -25,7 +19,7 @@ int RecordingPlayer::OpenOutput() {
 
 bool RecordingPlayer::QueueBlock(AudioBlock block) {
   AudioBlock copy = block;
-  const bool ok = m_inner->QueueBlock(std::move(block));
+  const bool ok = SimulatedPlayer::QueueBlock(std::move(block));
   if (ok && m_running) m_runs.back().blocks.push_back(std::move(copy));
   return ok;
 }
@@ -33,8 +27,8 @@ bool RecordingPlayer::QueueBlock(AudioBlock block) {
 void RecordingPlayer::ResetOutput() {
   const bool wasRunning = m_running;
   endRun();
-  m_inner->ResetOutput();
-  if (wasRunning && m_inner->OutputStatus() >= 0) {
+  SimulatedPlayer::ResetOutput();
+  if (wasRunning && OutputStatus() >= 0) {
     m_runs.emplace_back();
     m_running = true;
   }
@@ -42,13 +36,13 @@ void RecordingPlayer::ResetOutput() {
 
 void RecordingPlayer::CloseOutput() {
   endRun();
-  m_inner->CloseOutput();
+  SimulatedPlayer::CloseOutput();
 }
 
 void RecordingPlayer::endRun() {
   if (!m_running) return;
-  m_runs.back().played = m_inner->PlayedSamples();
-  m_underruns += m_inner->UnderrunCount();
+  m_runs.back().played = PlayedSamples();
+  m_underruns += UnderrunCount();
   m_running = false;
 }
 
@@ -56,7 +50,7 @@ std::vector<std::int16_t> RecordingPlayer::heardLeft() const {
   std::vector<std::int16_t> heard;
   for (std::size_t r = 0; r < m_runs.size(); ++r) {
     const Run& run = m_runs[r];
-    FrameCount left = run.played >= 0 ? run.played : m_inner->PlayedSamples();
+    FrameCount left = run.played >= 0 ? run.played : PlayedSamples();
     for (const AudioBlock& block : run.blocks) {
       const FrameCount n = std::min(left, block.frames());
       for (FrameCount f = 0; f < n; ++f) {
@@ -149,7 +143,7 @@ std::unique_ptr<audio::Reader> CartTestEngine::createReader() {
 }
 
 std::unique_ptr<audio::Player> CartTestEngine::createPlayer() {
-  auto player = std::make_unique<RecordingPlayer>(FakeEngine::createPlayer());
+  auto player = std::make_unique<RecordingPlayer>(clock, devices);
   lastPlayer = player.get();
   return player;
 }

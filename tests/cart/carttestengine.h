@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/player.h"
+#include "audio/simulatedplayer.h"
 #include "cart/cartouche.h"
 #include "support/fakeengine.h"
 
@@ -18,8 +18,8 @@ namespace quillon::cart::test {
 using audio::AudioBlock;
 using audio::FrameCount;
 
-// A SimulatedPlayer behind a recorder.
-class RecordingPlayer : public audio::Player {
+// A SimulatedPlayer that records what it is given.
+class RecordingPlayer : public audio::SimulatedPlayer {
  public:
   // One run of the output, from an open or reset to the next reset or close.
   struct Run {
@@ -27,28 +27,12 @@ class RecordingPlayer : public audio::Player {
     FrameCount played = -1;  // -1 while the run goes on
   };
 
-  explicit RecordingPlayer(std::unique_ptr<audio::Player> inner) : m_inner(std::move(inner)) {}
+  using SimulatedPlayer::SimulatedPlayer;
 
-  void setEventHandler(audio::PlayerEvents* handler) override { m_inner->setEventHandler(handler); }
-  bool SetFormat(const audio::AudioFormat& format) override;
   int OpenOutput() override;
-  int OutputStatus() const override { return m_inner->OutputStatus(); }
   bool QueueBlock(AudioBlock block) override;
-  void MarkEndOfFile() override { m_inner->MarkEndOfFile(); }
   void ResetOutput() override;
   void CloseOutput() override;
-  FrameCount PlayedSamples() const override { return m_inner->PlayedSamples(); }
-  std::vector<std::int16_t> RecentSamples(int count) const override {
-    return m_inner->RecentSamples(count);
-  }
-  std::int64_t UnderrunCount() const override { return m_inner->UnderrunCount(); }
-  int DeviceCount() const override { return m_inner->DeviceCount(); }
-  void SelectDevice(int device) override { m_inner->SelectDevice(device); }
-  int CurrentDevice() const override { return m_inner->CurrentDevice(); }
-  std::string DeviceName() const override { return m_inner->DeviceName(); }
-  bool DeviceUsable() const override { return m_inner->DeviceUsable(); }
-  void RescanDevices() override { m_inner->RescanDevices(); }
-  std::string lastError() const override { return m_inner->lastError(); }
 
   const std::vector<Run>& runs() const { return m_runs; }
   // The left channel of every frame heard, in order, over all runs.
@@ -63,7 +47,6 @@ class RecordingPlayer : public audio::Player {
  private:
   void endRun();
 
-  std::unique_ptr<audio::Player> m_inner;
   std::vector<Run> m_runs;
   bool m_running = false;
   std::int64_t m_underruns = 0;

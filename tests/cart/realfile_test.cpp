@@ -68,13 +68,5 @@ TEST_F(CartOnRealFiles, LoopsWithoutStopping) {
   EXPECT_EQ(cart.lastError(), "");
 }
 
-TEST_F(CartOnRealFiles, AMissingFileIsMarkedAndDoesNotStart) {
-  Cartouche cart(engine);
-  EXPECT_FALSE(cart.SetTitle((s_folder / "gone.mp3").string()));
-  EXPECT_TRUE(cart.fileMissing());
-  cart.ListenMusic();
-  EXPECT_FALSE(cart.Playing());
-}
-
 }  // namespace
 }  // namespace quillon::cart

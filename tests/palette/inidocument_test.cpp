@@ -54,8 +54,10 @@ TEST(IniDocumentLookup, MissingThingsReadAsEmpty) {
 }
 
 TEST(IniDocumentLookup, ValuesComeBackWholeUpToTheBound) {
-  const std::string title(300, 'x');
-  EXPECT_EQ(IniDocument::parse("[0]\nTITLE=" + title + "\n").value("0", "TITLE"), title);
+  const std::string title = "C:\\" + std::string(400, 'j') + ".mp3";
+  IniDocument doc;
+  ASSERT_TRUE(doc.set("0", "TITLE", title));
+  EXPECT_EQ(IniDocument::parse(doc.serialise()).value("0", "TITLE"), title);
 
   const std::string huge(kMaxValueBytes + 100, 'y');
   EXPECT_EQ(IniDocument::parse("[0]\nTITLE=" + huge).value("0", "TITLE").size(), kMaxValueBytes);
@@ -175,13 +177,6 @@ TEST(IniDocumentEdit, StoringTheSameValueChangesNothing) {
   EXPECT_EQ(doc.serialise(), before);
 }
 
-TEST(IniDocumentEdit, ALongValueIsStoredAndReadWhole) {
-  const std::string title = "C:\\" + std::string(400, 'j') + ".mp3";
-  IniDocument doc;
-  ASSERT_TRUE(doc.set("0", "TITLE", title));
-  EXPECT_EQ(IniDocument::parse(doc.serialise()).value("0", "TITLE"), title);
-}
-
 struct RefusedCase {
   const char* label;
   std::string section;
@@ -223,12 +218,8 @@ TEST(IniDocumentEntries, ListsWhatCanBeReadInFileOrder) {
       IniDocument::parse("X=0\n[b]\nk=1\nK=2\n[a]\nz= 3 \n[B]\nk=4\nm=5\n[\nq=6\n");
   const auto entries = doc.entries();
   ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].section, "b");
-  EXPECT_EQ(entries[0].key, "k");
-  EXPECT_EQ(entries[0].value, "1");
-  EXPECT_EQ(entries[1].section, "a");
-  EXPECT_EQ(entries[1].key, "z");
-  EXPECT_EQ(entries[1].value, "3");
+  EXPECT_EQ(entries[0].section + entries[0].key + entries[0].value, "bk1");
+  EXPECT_EQ(entries[1].section + entries[1].key + entries[1].value, "az3");
 }
 
 }  // namespace

@@ -54,6 +54,9 @@ TEST_F(PaletteCarts, ARoundTripGivesBackEveryCartAndEmptyCartsStayEmpty) {
     cart(i).SetFadein(i % 4 < 2);
     cart(i).SetFadeout(i % 5 == 0);
   }
+  const std::string longPath = "/jingles/" + std::string(300, 'n') + ".mp3";  // beyond 254
+  addFile(longPath);
+  ASSERT_TRUE(cart(1).SetTitle(longPath));
   const auto file = folder / "round.pal";
   ASSERT_TRUE(savePaletteFile(carts, file));
 
@@ -77,7 +80,7 @@ TEST_F(PaletteCarts, ARoundTripGivesBackEveryCartAndEmptyCartsStayEmpty) {
       EXPECT_EQ(c.GetVolume(), "100");
       continue;
     }
-    EXPECT_EQ(c.GetTitle(), audioPath(i));
+    EXPECT_EQ(c.GetTitle(), i == 1 ? longPath : audioPath(i));
     EXPECT_EQ(c.GetVolume(), std::to_string(i * 4));
     EXPECT_EQ(c.Getloop(), i % 2 ? "True" : "False");
     EXPECT_EQ(c.GetFadein(), i % 4 < 2 ? "True" : "False");
@@ -85,47 +88,26 @@ TEST_F(PaletteCarts, ARoundTripGivesBackEveryCartAndEmptyCartsStayEmpty) {
   }
 }
 
-TEST_F(PaletteCarts, TheSavedFileHoldsTheKeysInTheirOrderAndFormat) {
-  addFile("/j/a.wav");
-  ASSERT_TRUE(cart(0).SetTitle("/j/a.wav"));
-  cart(0).SetVolume(75);
-  cart(0).Setloop(1);
-  ASSERT_TRUE(savePaletteFile(carts, folder / "k.pal"));
-  const std::string bytes = readBytes(folder / "k.pal");
-  const std::string expected =
-      "[0]\nTITLE=/j/a.wav\nVOLUME=75\nLOOP=1\nFADEIN=0\nFADEOUT=0\n[1]\nTITLE=\nVOLUME=100\n";
-  EXPECT_EQ(bytes.rfind(expected, 0), 0u) << bytes;
-}
-
-TEST_F(PaletteCarts, OpeningStopsEveryPlayingCartFirst) {
-  for (int i : {1, 4, 25}) {
-    addFile(audioPath(i));
-    ASSERT_TRUE(cart(i).SetTitle(audioPath(i)));
-    cart(i).ListenMusic();
-    ASSERT_TRUE(cart(i).Playing());
-  }
-  writeBytes(folder / "p.pal", "[4]\nTITLE=" + audioPath(4) + "\n");
-  LoadPaletteFile(carts, folder / "p.pal");
-  for (int i = 0; i < kPaletteCarts; ++i) EXPECT_FALSE(cart(i).Playing()) << i;
-  EXPECT_EQ(cart(4).GetTitle(), audioPath(4));
-  EXPECT_TRUE(isEmpty(1));
-  EXPECT_TRUE(isEmpty(25));
-}
-
-TEST_F(PaletteCarts, TitlesOnlyInSectionsZeroAndFiveFillThoseTwoCarts) {
+TEST_F(PaletteCarts, OpeningStopsEveryCartAndFillsOnlyTheTitledSections) {
   addFile("/j/zero.ogg");
   addFile("/j/five.wma");
   for (int i = 0; i < kPaletteCarts; ++i) {
     addFile(audioPath(i));
     ASSERT_TRUE(cart(i).SetTitle(audioPath(i)));
   }
+  for (int i : {1, 5, 25}) {
+    cart(i).ListenMusic();
+    ASSERT_TRUE(cart(i).Playing());
+  }
   writeBytes(
       folder / "two.pal",
       "[ 0]\nTITLE=/j/zero.ogg\nVOLUME=50\n[1]\nVOLUME=20\nLOOP=1\n[5]\nTITLE = /j/five.wma \n");
   LoadPaletteFile(carts, folder / "two.pal");
+  for (int i = 0; i < kPaletteCarts; ++i) EXPECT_FALSE(cart(i).Playing()) << i;
   EXPECT_EQ(cart(0).GetTitle(), "/j/zero.ogg");
   EXPECT_EQ(cart(0).GetVolume(), "50");
   EXPECT_EQ(cart(5).GetTitle(), "/j/five.wma");
+  EXPECT_EQ(cart(5).GetVolume(), "100");  // a missing key is not applied as 0
   for (int i = 0; i < kPaletteCarts; ++i) {
     if (i != 0 && i != 5) {
       EXPECT_TRUE(isEmpty(i)) << i;
@@ -151,18 +133,21 @@ TEST_F(PaletteCarts, AMissingOrForeignFileEmptiesEveryCart) {
   }
 }
 
-TEST_F(PaletteCarts, AMissingFileInSectionTwoStaysBoundAndTheLoadGoesOn) {
+TEST_F(PaletteCarts, AMissingFileInSectionTwoStaysBoundAndIsSavedBackUnchanged) {
+  // A Windows path, as a palette made on another machine holds.
+  const std::string windowsPath = R"(C:\Jingles\Top de l'heure.mp3)";
+  const auto title = [&](int i) { return i == 2 ? windowsPath : audioPath(i); };
   std::string text;
   for (int i = 0; i < kPaletteCarts; ++i) {
     if (i != 2) addFile(audioPath(i));
-    text += "[" + std::to_string(i) + "]\nTITLE=" + audioPath(i) + "\nVOLUME=60\nLOOP=1\n";
+    text += "[" + std::to_string(i) + "]\nTITLE=" + title(i) + "\nVOLUME=60\nLOOP=1\n";
   }
   writeBytes(folder / "moved.pal", text);
   const PaletteLoadReport report = LoadPaletteFile(carts, folder / "moved.pal");
   EXPECT_EQ(report.missingFiles, std::vector<int>{2});
   for (int i = 0; i < kPaletteCarts; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(cart(i).GetTitle(), audioPath(i));
+    EXPECT_EQ(cart(i).GetTitle(), title(i));
     EXPECT_EQ(cart(i).GetVolume(), "60");
     EXPECT_EQ(cart(i).Getloop(), "True");
   }
@@ -170,18 +155,7 @@ TEST_F(PaletteCarts, AMissingFileInSectionTwoStaysBoundAndTheLoadGoesOn) {
 
   // Saved again, the moved file's section is written back as it was.
   ASSERT_TRUE(savePaletteFile(carts, folder / "again.pal"));
-  EXPECT_EQ(IniFile::load(folder / "again.pal").value("2", "TITLE"), audioPath(2));
-}
-
-TEST_F(PaletteCarts, AWindowsPathLoadsAsMissingAndIsSavedBackUnchanged) {
-  const std::string windowsPath = R"(C:\Jingles\Top de l'heure.mp3)";
-  writeBytes(folder / "win.pal", "[3]\nTITLE=" + windowsPath + "\nVOLUME=80\n");
-  const PaletteLoadReport report = LoadPaletteFile(carts, folder / "win.pal");
-  EXPECT_EQ(report.missingFiles, std::vector<int>{3});
-  EXPECT_EQ(cart(3).GetTitle(), windowsPath);
-  EXPECT_EQ(cart(3).GetVolume(), "80");
-  ASSERT_TRUE(savePaletteFile(carts, folder / "win.pal"));
-  EXPECT_EQ(IniFile::load(folder / "win.pal").value("3", "TITLE"), windowsPath);
+  EXPECT_EQ(IniFile::load(folder / "again.pal").value("2", "TITLE"), windowsPath);
 }
 
 TEST_F(PaletteCarts, ANumberOutsideSixteenBitsIsSkippedAndTheLoadGoesOn) {
@@ -208,19 +182,6 @@ TEST_F(PaletteCarts, ANumberOutsideSixteenBitsIsSkippedAndTheLoadGoesOn) {
   }
 }
 
-TEST_F(PaletteCarts, SavingOverAFileKeepsItsOtherSectionsAndKeys) {
-  writeBytes(folder / "old.pal",
-             "; made by hand\n[3]\nTITLE=/old.mp3\nCOMMENT=keep me\n[40]\nTITLE=/forty.mp3\n");
-  addFile("/j/new.mp3");
-  ASSERT_TRUE(cart(3).SetTitle("/j/new.mp3"));
-  ASSERT_TRUE(savePaletteFile(carts, folder / "old.pal"));
-  const IniFile saved = IniFile::load(folder / "old.pal");
-  EXPECT_EQ(saved.value("3", "TITLE"), "/j/new.mp3");
-  EXPECT_EQ(saved.value("3", "COMMENT"), "keep me");
-  EXPECT_EQ(saved.value("40", "TITLE"), "/forty.mp3");
-  EXPECT_EQ(readBytes(folder / "old.pal").rfind("; made by hand\n", 0), 0u);
-}
-
 TEST_F(PaletteCarts, ASaveThatCannotBeWrittenReportsWhyAndLeavesTheOldFileWhole) {
   const std::string old = "[0]\nTITLE=/old.mp3\n[40]\nTITLE=/forty.mp3\n";
   writeBytes(folder / "old.pal", old);
@@ -240,14 +201,6 @@ TEST_F(PaletteCarts, ASaveThatCannotBeWrittenReportsWhyAndLeavesTheOldFileWhole)
   EXPECT_EQ(*full, 0);
   EXPECT_EQ(readBytes(folder / "old.pal"), old);
   EXPECT_EQ(folder.listing(), "old.pal");
-
-  // A missing folder, and a "folder" that is a file.
-  for (const auto& path : {folder / "no" / "such.pal", folder / "old.pal" / "x.pal"}) {
-    const WriteResult result = savePaletteFile(carts, path);
-    EXPECT_FALSE(result) << path;
-    EXPECT_FALSE(result.message().empty());
-  }
-  EXPECT_EQ(readBytes(folder / "old.pal"), old);
 }
 
 }  // namespace

