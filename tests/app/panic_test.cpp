@@ -76,7 +76,7 @@ TEST_F(Panic, ShiftEscapeBringsThePlayingCartsToSilenceInTwoSecondsThenStopsThem
     EXPECT_LT(loudness(k, 64), 200) << k;  // under 1 % of the source
   }
   engine.clock.advance(10ms);
-  for (int k : kPlaying) EXPECT_LE(loudness(k, 16), 2) << k;
+  for (int k : kPlaying) EXPECT_LE(loudness(k, 16), 4) << k;  // the last frames of the line
   engine.clock.advance(100ms);
   for (int k : kPlaying) EXPECT_FALSE(window->cart(k)->cart().Playing()) << k;
   EXPECT_TRUE(window->cart(kPaused)->cart().Paused());
