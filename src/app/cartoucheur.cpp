@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QWindow>
 
 #include "about/form1.h"
 #include "about/shell.h"
