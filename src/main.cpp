@@ -1,5 +1,7 @@
 // Quillon: one instance, the application, the main window.
 #include <QApplication>
+#include <filesystem>
+#include <system_error>
 
 #include "about/shell.h"
 #include "app/cartoucheur.h"
@@ -8,6 +10,8 @@
 #include "app/programfiles.h"
 #include "app/singleinstance.h"
 #include "audio/programengine.h"
+#include "palette/additionsettings.h"
+#include "palette/inifile.h"
 
 int main(int argc, char* argv[]) {
   using namespace quillon;
@@ -25,10 +29,18 @@ int main(int argc, char* argv[]) {
   const std::string configIni = app::configIniFile(place).toStdString();
   app::IniConfigKeys config(configIni);
   app::FavoritesInset favorites(configIni);
+  // Quillon.ini is written with its defaults on the first start, for the
+  // operator to find and edit; if it cannot be, the defaults apply.
+  const std::filesystem::path additionsIni = palette::additionsIniPath(configIni);
+  std::error_code noFolder;  // then the file cannot be made either: defaults
+  std::filesystem::create_directories(additionsIni.parent_path(), noFolder);
+  palette::createAdditionsFileIfMissing(additionsIni);
+  const palette::AdditionSettings additions =
+      palette::readAdditionSettings(palette::IniFile::load(additionsIni));
   about::DesktopShell shell;
   audio::ProgramEngine engine;
   app::Cartoucheur window(engine, {config, favorites, shell, app::findWelcomePage(place),
-                                   [] { QCoreApplication::exit(0); }});
+                                   [] { QCoreApplication::exit(0); }, additions});
   window.show();
   window.activateWindow();
   return QApplication::exec();

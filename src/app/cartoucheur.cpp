@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QWindow>
 
 #include "about/form1.h"
 #include "about/shell.h"
@@ -15,6 +16,7 @@
 #include "app/configkeys.h"
 #include "app/favoritessteps.h"
 #include "app/firstrun.h"
+#include "app/panickey.h"
 #include "app/studiolook.h"
 #include "app/toolbar1.h"
 #include "audio/engine.h"
@@ -194,6 +196,9 @@ bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
           key->key() <= Qt::Key_Z) {
         m_letterPresses.press(static_cast<char>('A' + (key->key() - Qt::Key_A)));
       }
+      // The panic only for a key entering this window: a menu, a combo box's
+      // list or a dialog is a window of its own and keeps its Escape.
+      if (watched == windowHandle() && panicKey(*key)) return true;
       break;
     }
     case QEvent::ApplicationDeactivate:
@@ -215,6 +220,26 @@ void Cartoucheur::GetKeys() {
   }
   const std::string letter = m_letterPresses.takeLetter();
   for (cart::CartWidget* cart : m_cartouche1) cart->cart().KeyPressRacc(letter);
+}
+
+bool Cartoucheur::panicKey(const QKeyEvent& key) {
+  if (!m_services.additions.panic.enabled) return false;
+  const PanicCommand command = panicCommandOf(key);
+  if (command == PanicCommand::None || escapeBelongsElsewhere(*this)) return false;
+  if (command == PanicCommand::StopAll) {
+    stopAllCarts();
+  } else {
+    fadeOutAllCarts();
+  }
+  return true;
+}
+
+void Cartoucheur::stopAllCarts() {
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().stopPlaying();
+}
+
+void Cartoucheur::fadeOutAllCarts() {
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().fadeOutAndStop(kPanicFadeMs);
 }
 
 void Cartoucheur::onSurvole(int index) {
@@ -249,6 +274,8 @@ cart::CartWidget* Cartoucheur::createCart() {
   // Hidden until the load step shows it, as the window's copies of cart 0.
   auto* widget = new cart::CartWidget(m_engine, m_controls.picture5);
   widget->hide();
+  const palette::EndWarningSettings& warning = m_services.additions.endWarning;
+  widget->cart().setEndWarning({warning.enabled, warning.seconds});
   const int index = static_cast<int>(m_cartouche1.size());
   connect(widget, &cart::CartWidget::Survole, this, [this, index] { onSurvole(index); });
   connect(widget, &cart::CartWidget::AffectFile, this, &Cartoucheur::onAffectFile);

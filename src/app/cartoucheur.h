@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -20,6 +21,9 @@
 #include "app/toolbarcommands.h"
 #include "app/windowgeometry.h"
 #include "cart/cartwidget.h"
+#include "palette/additionsettings.h"
+
+class QKeyEvent;
 
 namespace quillon::audio {
 class Engine;
@@ -47,6 +51,8 @@ struct CartoucheurServices {
   QString welcomePage;        // the first-run page; empty when none was found
   // Ends the program at once, for Quit; the window's close does not run.
   std::function<void()> endProgram;
+  // Quillon.ini: the panic key and the end warning, on unless switched off.
+  palette::AdditionSettings additions = {};
 };
 
 class Cartoucheur : public QWidget {
@@ -55,6 +61,8 @@ class Cartoucheur : public QWidget {
  public:
   static constexpr const char* kCaption = "Quillon V1.0";
   static constexpr int kGetKeysIntervalMs = 100;
+  // How long Shift+Escape takes to bring the carts to silence.
+  static constexpr std::int64_t kPanicFadeMs = 2000;
 
   // Creates the window's controls and runs the load step; the window is then
   // ready to be shown.
@@ -78,6 +86,15 @@ class Cartoucheur : public QWidget {
   // The toolbar's button-click notification, by the button's position.
   void onToolbarButtonClick(int position);
 
+  // The panic, for Escape and Shift+Escape and for remote control (always
+  // available here; [Panic] Enabled=0 switches off only the keys). Neither
+  // empties a cart or changes its settings.
+  // Every playing or paused cart stops at once.
+  void stopAllCarts();
+  // Every playing cart fades to silence over kPanicFadeMs, then stops; paused
+  // carts, silent already, stay paused (Escape stops them).
+  void fadeOutAllCarts();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
@@ -96,6 +113,8 @@ class Cartoucheur : public QWidget {
   void FillDeviceList();
   void onDeviceChosen(int entry);
   void GetKeys();
+  // Escape or Shift+Escape entering this window; true when the panic ran.
+  bool panicKey(const QKeyEvent& key);
   void onSurvole(int index);
   void onAffectFile();
 

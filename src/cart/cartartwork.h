@@ -44,6 +44,11 @@ void paintControl(QPainter& p, Artwork art);
 // The paused mark covers the title band; the missing mark frames it.
 void paintPausedMark(QPainter& p);
 void paintMissingMark(QPainter& p);
+// The end warning's frame, lit: a band of the warning colour all round the
+// cart, over the edge of its picture, leaving the picture's inside as it is.
+void paintEndWarningFrame(QPainter& p);
+// How far in from the cart's edge the frame reaches, in design pixels.
+constexpr qreal kEndWarningFrameDepth = 5;
 // The warning sign of a missing file, filling `box`.
 void paintWarningSign(QPainter& p, const QRectF& box);
 
@@ -54,6 +59,7 @@ QLinearGradient verticalGradient(qreal top, qreal bottom, const QColor& from, co
 namespace colours {
 inline const QColor kPausedAmber{236, 150, 20};
 inline const QColor kElapsedFill{45, 150, 148};
+inline const QColor kEndWarning{255, 45, 25};
 }  // namespace colours
 
 }  // namespace quillon::cart

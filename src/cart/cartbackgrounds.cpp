@@ -216,4 +216,20 @@ void paintWarningSign(QPainter& p, const QRectF& box) {
   p.restore();
 }
 
+void paintEndWarningFrame(QPainter& p) {
+  // A bright band on the cart's edge, with a darker line inside it so that
+  // it stands off every band of every background, idle grey to playing green.
+  p.save();
+  p.setBrush(Qt::NoBrush);
+  QColor glow = colours::kEndWarning;
+  glow.setAlpha(110);
+  p.setPen(QPen(glow, 2));
+  p.drawRoundedRect(QRectF(4, 4, kWidth - 8, kHeight - 8), kRadius - 1, kRadius - 1);
+  p.setPen(QPen(colours::kEndWarning, 3));
+  p.drawRoundedRect(QRectF(1.5, 1.5, kWidth - 3, kHeight - 3), kRadius, kRadius);
+  p.setPen(QPen(colours::kEndWarning.darker(170), 1));
+  p.drawRoundedRect(QRectF(0.5, 0.5, kWidth - 1, kHeight - 1), kRadius, kRadius);
+  p.restore();
+}
+
 }  // namespace quillon::cart

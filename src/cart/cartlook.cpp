@@ -35,6 +35,7 @@ LookParts differences(const CartLook& before, const CartLook& after) {
   mark(before.loopOn != after.loopOn || before.fadeInOn != after.fadeInOn ||
            before.fadeOutOn != after.fadeOutOn,
        kSwitchesPart);
+  mark(before.endWarning != after.endWarning, kEndWarningPart);
   return parts;
 }
 

@@ -45,6 +45,7 @@ enum LookPart : unsigned {
   kThumbPart = 1u << 7,        // the position thumb's place and cell
   kButtonsPart = 1u << 8,      // the pause and stop buttons' cells
   kSwitchesPart = 1u << 9,     // the loop and fade labels' colours
+  kEndWarningPart = 1u << 10,  // the end warning's frame, lit or dark
 };
 using LookParts = unsigned;
 
@@ -70,6 +71,8 @@ struct CartLook {
   bool loopOn = false;
   bool fadeInOn = false;
   bool fadeOutOn = false;
+  // The end warning's frame is lit (it blinks: lit and dark in turn).
+  bool endWarning = false;
 
   TextColour titleColour() const {
     return background == Background::Play ? TextColour::White : TextColour::Black;

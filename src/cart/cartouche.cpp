@@ -79,6 +79,9 @@ CartLook Cartouche::look() const {
   l.loopOn = m_loopOn;
   l.fadeInOn = m_fadeInOn;
   l.fadeOutOn = m_fadeOutOn;
+  // Only a cart that will stop at its end warns, and only while it sounds.
+  l.endWarning =
+      m_playing && !m_paused && !m_loopOn && endWarningLit(m_endWarning, m_shownMs, m_totalMs);
   return l;
 }
 

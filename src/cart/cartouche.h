@@ -18,7 +18,9 @@
 #include "audio/engine.h"
 #include "audio/gain.h"
 #include "cart/cartlook.h"
+#include "cart/endwarning.h"
 #include "cart/fades.h"
+#include "cart/fadetosilence.h"
 #include "cart/positionthumb.h"
 #include "cart/volumeknob.h"
 
@@ -68,6 +70,18 @@ class Cartouche {
   void SetFadeout(int val) { setSwitch(m_fadeOutOn, val); }
   // Stops the cart and empties it: no file, switches off, volume 100.
   void StopMyplay();
+
+  // --- The program's additions: the panic key and the end warning ---
+  // Stops a playing or paused cart at once through StopMusic (the player's
+  // own short ramp keeps it free of clicks); the file and every setting stay.
+  void stopPlaying();
+  // Fades a playing cart to silence in `ms` from now, then stops it as
+  // stopPlaying does. A paused cart, a stopped one or one already fading is
+  // left as it is; a start, the stop button or the letter end the fade.
+  void fadeOutAndStop(std::int64_t ms);
+  bool fadingOut() const { return m_fadeToSilence.running(); }
+  // The end-of-cart warning; off until set.
+  void setEndWarning(const EndWarningRule& rule);
 
   // --- The view's controls; pointer positions in twips in the control's
   // own coordinates ---
@@ -136,6 +150,8 @@ class Cartouche {
   // it failed and the cart has stopped.
   bool moveReaderTo(audio::FrameCount frame);
   void restartLoop();
+  // Frames fed to the player and not heard yet.
+  audio::FrameCount waitingFrames() const;
   void pause();
   void resume();
   void seekToThumb();
@@ -174,6 +190,15 @@ class Cartouche {
   audio::FrameCount m_sampleOffset = 0;
   audio::FrameCount m_blockSamples = 0;
   FadeState m_fade;
+  FadeToSilence m_fadeToSilence;
+  // Frames read since the reader was last placed, and where it was placed:
+  // with the player's count they tell how much waits in the queue.
+  audio::FrameCount m_readPosition = 0;
+  // The file's exact length and the position the running time shows, in ms,
+  // for the end warning.
+  std::int64_t m_totalMs = 0;
+  std::int64_t m_shownMs = 0;
+  EndWarningRule m_endWarning;
   // Counts starts, stops, jumps, pauses and resumes, so that a Timer handler
   // can tell whether playback changed under it while the loop ran.
   std::uint64_t m_playEpoch = 0;

@@ -48,6 +48,8 @@ bool Cartouche::startPlayback() {
     return false;
   }
   m_blockSamples = m_player->MsToSamples(kBlockMs);
+  m_totalMs = m_player->SamplesToMs(m_reader->TotalSamples());
+  m_readPosition = 0;
   if (m_player->OpenOutput() < 0 || m_player->OutputStatus() < 0) {
     m_lastError = m_player->lastError();
     m_reader->CloseFile();
@@ -73,7 +75,9 @@ void Cartouche::StopMusic() {
   m_reader->CloseFile();
   m_thumb.toLeftEnd();
   m_runningTime = runningTimeText(0);
+  m_shownMs = 0;
   m_trace.clear();
+  m_fadeToSilence.cancel();
   ++m_playEpoch;
 }
 
@@ -85,6 +89,10 @@ void Cartouche::stopAfterFault(const std::string& reason) {
 void Cartouche::FeedBuffer() {
   // A paused cart has no open output: its resume feeds it again.
   if (!m_playing || m_paused) return;
+  if (m_fadeToSilence.finished()) {
+    m_player->MarkEndOfFile();  // the fade has reached silence: play out, then stop
+    return;
+  }
   // Runs from the player's requests and from the operator's commands alike:
   // whatever fails in here ends with a stopped cart, never a silent one that
   // looks playing, nor the end of the program.
@@ -101,10 +109,15 @@ void Cartouche::FeedBuffer() {
       case audio::ReadResult::Data:
         break;
     }
+    m_readPosition += block.frames();
     const auto gain = static_cast<float>(blockGain(m_fade, fadeSettings()));
-    if (!m_player->QueueBlock(m_gain.ApplyGain(block, gain, block, gain))) {
+    audio::AudioBlock scaled = m_gain.ApplyGain(block, gain, block, gain);
+    m_fadeToSilence.shape(scaled);
+    if (!m_player->QueueBlock(std::move(scaled))) {
       stopAfterFault(m_player->lastError());
+      return;
     }
+    if (m_fadeToSilence.finished()) m_player->MarkEndOfFile();
   } catch (const std::exception& e) {
     stopAfterFault(std::string("cannot play ") + m_path + ": " + e.what());
   }
@@ -117,6 +130,7 @@ bool Cartouche::moveReaderTo(audio::FrameCount frame) {
     return false;
   }
   m_sampleOffset = *reached;
+  m_readPosition = *reached;
   // A new head: the gain must not glide into it from the last block heard.
   m_gain.Restart();
   ++m_playEpoch;
@@ -125,6 +139,7 @@ bool Cartouche::moveReaderTo(audio::FrameCount frame) {
 
 void Cartouche::restartLoop() {
   m_fade = fadeAtStart(fadeSettings());
+  m_fadeToSilence.dropped(waitingFrames());
   m_player->ResetOutput();
   if (!moveReaderTo(0)) return;
   FeedBuffer();
@@ -133,6 +148,7 @@ void Cartouche::restartLoop() {
 
 void Cartouche::pause() {
   m_paused = true;
+  m_fadeToSilence.dropped(waitingFrames());
   m_sampleOffset += m_player->PlayedSamples();
   m_player->CloseOutput();
   ++m_playEpoch;
@@ -153,7 +169,10 @@ void Cartouche::resume() {
 
 void Cartouche::seekToThumb() {
   const audio::FrameCount target = seekTarget(m_thumb.releasePercent(), m_reader->TotalSamples());
-  if (!m_paused) m_player->ResetOutput();
+  if (!m_paused) {
+    m_fadeToSilence.dropped(waitingFrames());
+    m_player->ResetOutput();
+  }
   if (!moveReaderTo(target)) return;
   const std::int64_t ms = m_player->SamplesToMs(m_sampleOffset);
   // The fades as they stand at the new place, so that the blocks fed next do
@@ -162,6 +181,7 @@ void Cartouche::seekToThumb() {
   if (m_paused) {
     // Nothing plays until the resume, which starts from here.
     m_runningTime = runningTimeText(ms);
+    m_shownMs = ms;
     return;
   }
   FeedBuffer();
@@ -176,7 +196,8 @@ void Cartouche::AudioPlayer_RequestOnLoadArray() {
 void Cartouche::AudioPlayer_EndPlay() {
   const LookChange change(*this);
   if (!m_playing) return;
-  if (m_loopOn) {
+  // A cart fading to silence stops at the end of its fade or of its file.
+  if (m_loopOn && !m_fadeToSilence.running()) {
     restartLoop();
   } else {
     StopMusic();
@@ -203,7 +224,8 @@ void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelL
   audio::FrameCount current = currentSamples;
   const auto elapsedMs = [&] { return m_player->SamplesToMs(m_sampleOffset + current); };
 
-  m_runningTime = runningTimeText(elapsedMs());
+  m_shownMs = elapsedMs();
+  m_runningTime = runningTimeText(m_shownMs);
 
   std::int64_t secs = nearestSecond(elapsedMs());
   if (loopDue(secs, m_lengthSeconds, m_loopOn)) {

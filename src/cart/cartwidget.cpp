@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
+#include <cmath>
 
 #include "cart/cartartwork.h"
 #include "cart/cartdropzones.h"
@@ -224,6 +226,14 @@ void CartWidget::applyLook(LookParts parts) {
     m_fadeIn->setColour(colourOf(m_look.fadeInColour()));
     m_fadeOut->setColour(colourOf(m_look.fadeOutColour()));
   }
+  if (has(kEndWarningPart)) update(endWarningRegion());
+}
+
+QRegion CartWidget::endWarningRegion() const {
+  // Twice a second: only the band the frame covers, not the whole cart.
+  const int depth = static_cast<int>(
+      std::ceil(kEndWarningFrameDepth * logicalDpiX() / static_cast<qreal>(geometry::kDesignDpi)));
+  return QRegion(rect()) - QRegion(rect().adjusted(depth, depth, -depth, -depth));
 }
 
 void CartWidget::showTitle() {
@@ -255,6 +265,7 @@ void CartWidget::paintEvent(QPaintEvent* event) {
   // A drag over a paused cart shows the drag look alone.
   if (m_look.paused && m_look.background == Background::Play) paintPausedMark(p);
   if (m_look.fileMissing) paintMissingMark(p);
+  if (m_look.endWarning) paintEndWarningFrame(p);
 }
 
 void CartWidget::changeEvent(QEvent* event) {

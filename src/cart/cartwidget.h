@@ -56,6 +56,7 @@ class CartWidget : public QWidget {
   void setUpDropZones();
   void applyLook(LookParts parts);
   void showTitle();
+  QRegion endWarningRegion() const;
 
   int toPixels(Twips twips) const;
   QRect toPixels(const geometry::Rect& rect) const;

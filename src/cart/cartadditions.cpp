@@ -1,0 +1,31 @@
+// What the program adds to a cart: the panic stop and fade, and the end
+// warning's rule. UI thread.
+#include <algorithm>
+
+#include "cart/cartouche.h"
+#include "cart/lookchange.h"
+
+namespace quillon::cart {
+
+void Cartouche::stopPlaying() {
+  if (!m_playing) return;
+  const LookChange change(*this);
+  StopMusic();
+}
+
+void Cartouche::fadeOutAndStop(std::int64_t ms) {
+  if (!m_playing || m_paused || m_fadeToSilence.running()) return;
+  m_fadeToSilence.start(m_player->MsToSamples(ms), waitingFrames());
+}
+
+audio::FrameCount Cartouche::waitingFrames() const {
+  const audio::FrameCount heard = m_sampleOffset + m_player->PlayedSamples();
+  return std::max<audio::FrameCount>(m_readPosition - heard, 0);
+}
+
+void Cartouche::setEndWarning(const EndWarningRule& rule) {
+  const LookChange change(*this);
+  m_endWarning = rule;
+}
+
+}  // namespace quillon::cart

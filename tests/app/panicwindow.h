@@ -1,0 +1,111 @@
+// The main window on the fake engine, for the panic key and end warning
+// tests: services that do nothing, an engine that keeps each cart's player
+// (the player of cart k is players[k]), and a set of carts playing, paused
+// and stopped with settings of their own.
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QWindow>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "about/shell.h"
+#include "app/cartoucheur.h"
+#include "app/configkeys.h"
+#include "app/favoritessteps.h"
+#include "audio/simulatedplayer.h"
+#include "support/fakeengine.h"
+
+namespace quillon::app::test {
+
+struct QuietConfig : ConfigKeys {
+  std::string readKey(const std::string&, const std::string&) override { return "1"; }
+  void writeKey(const std::string&, const std::string&, const std::string&) override {}
+};
+
+struct QuietFavorites : FavoritesSteps {
+  void EmptyFavorites() override {}
+  void LoadFavorites() override {}
+  void SaveFavorites() override {}
+};
+
+struct QuietShell : about::Shell {
+  bool ShellOpen(const QString&, const QString&, const QString&) override { return true; }
+};
+
+class PlayerKeepingEngine : public quillon::test::FakeEngine {
+ public:
+  std::unique_ptr<audio::Player> createPlayer() override {
+    auto player = std::make_unique<audio::SimulatedPlayer>(clock, devices);
+    players.push_back(player.get());
+    return player;
+  }
+  std::vector<audio::SimulatedPlayer*> players;
+};
+
+// What the panic must leave alone on a cart.
+struct CartSettings {
+  std::string title, volume, loop, fadeIn, fadeOut;
+  friend bool operator==(const CartSettings&, const CartSettings&) = default;
+};
+
+class PanicWindow {
+ public:
+  // Carts A to E: A playing at volume 60 with its loop on, B playing with
+  // both fades, C playing, D paused, E stopped; ten-second files.
+  static constexpr int kPlaying[] = {0, 1, 2};
+  static constexpr int kPaused = 3;
+  static constexpr int kStopped = 4;
+
+  std::unique_ptr<Cartoucheur> makeWindow(const palette::AdditionSettings& additions = {}) {
+    auto w = std::make_unique<Cartoucheur>(
+        engine, CartoucheurServices{config, favorites, shell, QString(), [] {}, additions});
+    w->show();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.get())) return nullptr;
+    return w;
+  }
+
+  void loadCarts(Cartoucheur& w) {
+    engine.media.add("/jingles/ten.wav", quillon::test::FakeFile{{44100, 2}, 441000});
+    for (int k = 0; k <= kStopped; ++k) w.cart(k)->cart().SetTitle("/jingles/ten.wav");
+    cart::Cartouche& a = w.cart(0)->cart();
+    a.SetVolume(60);
+    a.Setloop(1);
+    w.cart(1)->cart().SetFadein(1);
+    w.cart(1)->cart().SetFadeout(1);
+    for (int k = 0; k <= kPaused; ++k) w.cart(k)->cart().playClick();
+    w.cart(kPaused)->cart().pauseClick();
+  }
+
+  static std::vector<CartSettings> settingsOf(const Cartoucheur& w) {
+    std::vector<CartSettings> all;
+    for (int k = 0; k < w.cartCount(); ++k) {
+      const cart::Cartouche& c = w.cart(k)->cart();
+      all.push_back({c.GetTitle(), c.GetVolume(), c.Getloop(), c.GetFadein(), c.GetFadeout()});
+    }
+    return all;
+  }
+
+  // True when A to C still play and D is still paused.
+  static bool untouched(const Cartoucheur& w) {
+    for (int k : kPlaying) {
+      if (!w.cart(k)->cart().Playing() || w.cart(k)->cart().Paused()) return false;
+    }
+    return w.cart(kPaused)->cart().Paused() && !w.cart(kStopped)->cart().Playing();
+  }
+
+  static void pressEscape(Cartoucheur& w, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(w.windowHandle(), Qt::Key_Escape, modifiers);
+  }
+
+  PlayerKeepingEngine engine;
+  QuietConfig config;
+  QuietFavorites favorites;
+  QuietShell shell;
+};
+
+}  // namespace quillon::app::test

@@ -1,0 +1,173 @@
+// The end-of-cart warning: when it starts, how it blinks, and the carts that
+// never show it (looping, paused, stopped, switched off).
+#include "cart/endwarning.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "cartfixture.h"
+
+namespace quillon::cart::test {
+namespace {
+
+constexpr EndWarningRule kFiveSeconds{true, 5};
+
+TEST(EndWarningLit, LitInTheFirstQuarterOfEveryHalfSecondOfTheLastSeconds) {
+  const struct {
+    std::int64_t elapsedMs;
+    bool lit;
+  } cases[] = {
+      {0, false},    {4999, false},  // 5.001 s left: not yet
+      {5000, true},  {5249, true},   // the first quarter second
+      {5250, false}, {5499, false},  // the second
+      {5500, true},  {7750, false},
+      {8000, true},  {9999, false},  // 1 ms left: a quarter second begun at 9750 ms
+      {10000, true}, {10400, true},  // at and past the end it stays lit
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(endWarningLit(kFiveSeconds, c.elapsedMs, 10000), c.lit) << c.elapsedMs;
+  }
+  // The rule sets how long before the end; a shorter file warns from its start.
+  EXPECT_FALSE(endWarningLit({true, 2}, 7999, 10000));
+  EXPECT_TRUE(endWarningLit({true, 2}, 8000, 10000));
+  EXPECT_TRUE(endWarningLit(kFiveSeconds, 0, 3000));
+  // Off, or nothing to measure against.
+  EXPECT_FALSE(endWarningLit({false, 5}, 9000, 10000));
+  EXPECT_FALSE(endWarningLit(kFiveSeconds, 0, 0));
+}
+
+class EndWarning : public CartTest {
+ public:
+  void SetUp() override {
+    CartTest::SetUp();
+    cart.setEndWarning(kFiveSeconds);
+  }
+  // The warning's look at every 50 ms step from now for `d`.
+  std::vector<bool> blinkOver(std::chrono::milliseconds d) {
+    std::vector<bool> seen;
+    for (auto t = 0ms; t < d; t += 50ms) {
+      advance(50ms);
+      seen.push_back(cart.look().endWarning);
+    }
+    return seen;
+  }
+};
+
+// `lit` quarter-second runs of five 50 ms steps, alternating from `first`.
+std::vector<bool> quarters(int count, bool first) {
+  std::vector<bool> v;
+  for (int q = 0; q < count; ++q) v.insert(v.end(), 5, (q % 2 == 0) == first);
+  return v;
+}
+
+TEST_F(EndWarning, StartsFiveSecondsBeforeTheEndAndBlinksTwiceASecond) {
+  bindAndPlay("/j/ten.wav", 10);
+  advanceTo(4950ms);
+  EXPECT_FALSE(cart.look().endWarning);
+  advanceTo(5000ms);
+  EXPECT_TRUE(cart.look().endWarning);
+  // From 5.05 s to 7.0 s: lit to 5.2 s, dark to 5.45 s, lit, dark...
+  std::vector<bool> expected(4, true);
+  const std::vector<bool> rest = quarters(7, false);
+  expected.insert(expected.end(), rest.begin(), rest.end());
+  EXPECT_EQ(blinkOver(1950ms), expected);
+  // The view hears of every change of the frame, and only those repaint it.
+  listener.changes.clear();
+  advance(1000ms);
+  EXPECT_EQ(listener.changesWith(kEndWarningPart), 4);
+}
+
+TEST_F(EndWarning, EndsWithTheCartAtItsEndOrAtAStop) {
+  bindAndPlay("/j/ten.wav", 10);
+  advanceTo(9900ms);
+  advance(300ms);
+  ASSERT_FALSE(cart.Playing());
+  EXPECT_FALSE(cart.look().endWarning);
+
+  const auto started = engine.clock.now();
+  cart.playClick();
+  advanceTo(started + 6000ms);  // 4 s left: lit
+  ASSERT_TRUE(cart.look().endWarning);
+  cart.stopClick();
+  EXPECT_FALSE(cart.look().endWarning);
+  EXPECT_EQ(cart.GetTitle(), "/j/ten.wav");
+}
+
+TEST_F(EndWarning, ALoopingCartNeverWarnsAndOneSetToStopWarnsAtOnce) {
+  bindFile("/j/ten.wav", 10);
+  cart.Setloop(1);
+  cart.playClick();
+  for (bool lit : blinkOver(15000ms)) ASSERT_FALSE(lit);
+  // The loop restarted at 9.5 s: 5.5 s into the second round, with the loop
+  // switched off, the cart will stop at its end and warns.
+  cart.loopLabelClick();
+  const std::vector<bool> seen = blinkOver(1000ms);
+  EXPECT_NE(std::count(seen.begin(), seen.end(), true), 0);
+  EXPECT_NE(std::count(seen.begin(), seen.end(), false), 0);
+}
+
+TEST_F(EndWarning, APausedCartDoesNotWarnAndTakesItUpAgainWhereItWas) {
+  bindAndPlay("/j/ten.wav", 10);
+  advanceTo(6000ms);
+  ASSERT_TRUE(cart.look().endWarning);
+  cart.pauseClick();
+  EXPECT_FALSE(cart.look().endWarning);
+  for (bool lit : blinkOver(3000ms)) ASSERT_FALSE(lit);
+  cart.pauseClick();
+  // The next running display is at 6.05 s: the same quarter as at 6 s.
+  advance(50ms);
+  EXPECT_TRUE(cart.look().endWarning);
+  EXPECT_EQ(cart.look().runningTime, "00:06");
+}
+
+TEST_F(EndWarning, MovesWithAJumpOfThePositionBar) {
+  bindAndPlay("/j/twenty.wav", 20);
+  advanceTo(1000ms);
+  EXPECT_FALSE(cart.look().endWarning);
+  // To 80 % of the bar: 16 s, 4 s before the end.
+  ASSERT_TRUE(cart.thumbPress(0));
+  cart.thumbMove(996 - cart.look().thumbLeft, 60);
+  cart.thumbRelease();
+  ASSERT_EQ(cart.SampleOffset(), framesOf(16));
+  const std::vector<bool> seen = blinkOver(1000ms);
+  EXPECT_NE(std::count(seen.begin(), seen.end(), true), 0);
+  EXPECT_NE(std::count(seen.begin(), seen.end(), false), 0);
+  // And back to the start: the warning ends.
+  ASSERT_TRUE(cart.thumbPress(0));
+  cart.thumbMove(-2000, 60);
+  cart.thumbRelease();
+  for (bool lit : blinkOver(1000ms)) ASSERT_FALSE(lit);
+}
+
+TEST_F(EndWarning, ASeekWhilePausedIsTakenUpAtTheResume) {
+  bindAndPlay("/j/twenty.wav", 20);
+  advanceTo(1000ms);
+  cart.pauseClick();
+  ASSERT_TRUE(cart.thumbPress(0));
+  cart.thumbMove(996 - cart.look().thumbLeft, 60);
+  cart.thumbRelease();
+  EXPECT_FALSE(cart.look().endWarning);  // paused: silent, no warning
+  cart.pauseClick();
+  EXPECT_TRUE(cart.look().endWarning);  // 16 s of 20: lit at once
+}
+
+TEST_F(EndWarning, SwitchedOffOrShortenedByTheRule) {
+  cart.setEndWarning({false, 5});
+  bindAndPlay("/j/ten.wav", 10);
+  for (bool lit : blinkOver(9900ms)) ASSERT_FALSE(lit);
+
+  cart.setEndWarning({true, 1});
+  cart.playClick();
+  advanceTo(engine.clock.now() + 8950ms);
+  EXPECT_FALSE(cart.look().endWarning);
+  advance(50ms);
+  EXPECT_TRUE(cart.look().endWarning);
+}
+
+TEST_F(EndWarning, AFileShorterThanTheWarningWarnsFromItsStart) {
+  bindAndPlay("/j/three.wav", 3);
+  EXPECT_TRUE(cart.look().endWarning);
+}
+
+}  // namespace
+}  // namespace quillon::cart::test
