@@ -16,6 +16,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -60,9 +61,12 @@ class TickWatch : public QObject {
   std::vector<std::int64_t> m_ticks;
 };
 
+// Made at first use, ended in main while the application still exists.
+std::unique_ptr<ProgramRig> g_rig;
+
 ProgramRig& rig() {
-  static ProgramRig r;
-  return r;
+  if (!g_rig) g_rig = std::make_unique<ProgramRig>();
+  return *g_rig;
 }
 
 // A 48 kHz stereo sweep on cart A, its fade-in off, its stream open and the
@@ -268,5 +272,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  quillon::bench::g_rig.reset();
   return 0;
 }
