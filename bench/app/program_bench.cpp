@@ -133,6 +133,16 @@ void report(benchmark::State& state, const char* prefix, const std::vector<doubl
   state.counters[std::string(prefix) + "best_ms"] = *std::min_element(ms.begin(), ms.end());
 }
 
+// The counters every trial series shows, and silence after it.
+void finish(benchmark::State& state, const char* trials, std::size_t count, int missed,
+            std::mt19937& random) {
+  state.counters["period_ms"] = rig().periodMs();
+  state.counters[trials] = static_cast<double>(count);
+  state.counters["missed"] = missed;
+  state.SetLabel(rig().label());
+  silence(random);
+}
+
 void KeyToFirstFrame(benchmark::State& state) {
   if (!prepare(state)) return;
   ProgramRig& r = rig();
@@ -163,11 +173,7 @@ void KeyToFirstFrame(benchmark::State& state) {
   }
   report(state, "whole_", whole);
   report(state, "ours_", ours);
-  state.counters["period_ms"] = r.periodMs();
-  state.counters["presses"] = static_cast<double>(whole.size());
-  state.counters["missed"] = missed;
-  state.SetLabel(r.label());
-  silence(random);
+  finish(state, "presses", whole.size(), missed, random);
 }
 
 void ClickToFirstFrame(benchmark::State& state) {
@@ -203,11 +209,7 @@ void ClickToFirstFrame(benchmark::State& state) {
     }
   }
   report(state, "", ms);
-  state.counters["period_ms"] = r.periodMs();
-  state.counters["clicks"] = static_cast<double>(ms.size());
-  state.counters["missed"] = missed;
-  state.SetLabel(r.label());
-  silence(random);
+  finish(state, "clicks", ms.size(), missed, random);
 }
 
 std::int64_t threadCpuNs() {
