@@ -80,6 +80,8 @@ class Cartoucheur : public QWidget {
   audio::Player* AudioPlayerMain() const { return m_audioPlayerMain.get(); }
   // One GetKeys tick now, for tests.
   void pollKeysForTest() { GetKeys(); }
+  // The GetKeys timer, for measurements of the key path.
+  const QTimer& getKeysTimer() const { return m_getKeys; }
   // The smallest client area the window now allows, in pixels.
   PixelSize minimumClientSize() const { return {minimumWidth(), minimumHeight()}; }
 

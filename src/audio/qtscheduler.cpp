@@ -1,6 +1,7 @@
 #include "audio/qtscheduler.h"
 
 #include <QCoreApplication>
+#include <vector>
 
 namespace quillon::audio {
 
@@ -13,22 +14,51 @@ void QtScheduler::post(std::function<void()> task) {
 
 TimerId QtScheduler::startRepeating(std::chrono::milliseconds period, std::function<void()> tick) {
   const TimerId id = m_nextId++;
-  auto timer = std::make_unique<QTimer>();
-  timer->setTimerType(Qt::PreciseTimer);
-  timer->setInterval(period);
-  QObject::connect(timer.get(), &QTimer::timeout, &m_context, std::move(tick));
-  timer->start();
-  m_timers[id] = std::move(timer);
+  Group& group = m_groups[period];
+  if (!group.timer) {
+    group.timer = std::make_unique<QTimer>();
+    group.timer->setTimerType(Qt::PreciseTimer);
+    group.timer->setInterval(period);
+    QObject::connect(group.timer.get(), &QTimer::timeout, &m_context,
+                     [this, period] { fire(period); });
+    group.timer->start();
+  }
+  group.ticks[id] = std::make_shared<const std::function<void()>>(std::move(tick));
+  m_periodOf[id] = period;
   return id;
 }
 
+void QtScheduler::fire(std::chrono::milliseconds period) {
+  // A tick may start or stop ticks, its own included: call those present
+  // when the timer fired and still present when their turn comes.
+  auto group = m_groups.find(period);
+  if (group == m_groups.end()) return;
+  std::vector<TimerId> due;
+  due.reserve(group->second.ticks.size());
+  for (const auto& entry : group->second.ticks) due.push_back(entry.first);
+  for (TimerId id : due) {
+    group = m_groups.find(period);
+    if (group == m_groups.end()) return;
+    const auto found = group->second.ticks.find(id);
+    if (found == group->second.ticks.end()) continue;
+    const Tick tick = found->second;  // outlives a stop from inside it
+    (*tick)();
+  }
+}
+
 void QtScheduler::stopRepeating(TimerId id) {
-  // A tick may stop its own timer: delete it once control is back in the loop.
-  auto it = m_timers.find(id);
-  if (it == m_timers.end()) return;
-  it->second->stop();
-  it->second.release()->deleteLater();
-  m_timers.erase(it);
+  const auto period = m_periodOf.find(id);
+  if (period == m_periodOf.end()) return;
+  const auto group = m_groups.find(period->second);
+  m_periodOf.erase(period);
+  if (group == m_groups.end()) return;
+  group->second.ticks.erase(id);
+  if (!group->second.ticks.empty()) return;
+  // The last tick may be stopping itself from inside the timer's signal:
+  // delete the timer once control is back in the loop.
+  group->second.timer->stop();
+  group->second.timer.release()->deleteLater();
+  m_groups.erase(group);
 }
 
 void QtScheduler::processEvents() { QCoreApplication::processEvents(); }

@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "audio/portaudio/deviceplayer.h"
-#include "jackserver.h"
+#include "support/jackserver.h"
 #include "realtime.h"
 #include "tone.h"
 

@@ -92,7 +92,10 @@ OutputStream* DeviceManager::stream(int index, std::string& error) {
   }
   if (!d.stream) {
     if (d.paIndex == paNoDevice) {
-      d.stream = std::make_unique<NullStream>(m_options.nullRate, m_options.nullPeriodFrames);
+      d.stream = std::make_unique<NullStream>(m_options.nullRate, m_options.nullPeriodFrames,
+                                              m_options.nullPacedByCaller
+                                                  ? NullStream::Pacing::Caller
+                                                  : NullStream::Pacing::ClockThread);
     } else {
       d.stream = PortAudioStream::open(*m_pa, d.paIndex, error);
       if (!d.stream) return nullptr;

@@ -34,6 +34,9 @@ class DeviceManager : public DeviceCatalog {
     bool openDefaultAtStart = false;
     int nullRate = 48000;
     int nullPeriodFrames = 256;
+    // True: the null device has no clock thread; its owner renders its
+    // mixer (soaks on a stepped clock).
+    bool nullPacedByCaller = false;
     // How often the watchdog looks, and how long without a callback counts
     // as a failed device.
     std::chrono::milliseconds watchdogPeriod{20};

@@ -2,15 +2,16 @@
 
 namespace quillon::audio {
 
-NullStream::NullStream(int sampleRate, int periodFrames)
+NullStream::NullStream(int sampleRate, int periodFrames, Pacing pacing)
     : m_mixer(sampleRate),
       m_periodFrames(periodFrames),
-      m_buffer(static_cast<std::size_t>(periodFrames) * 2),
-      m_thread([this] { run(); }) {}
+      m_buffer(static_cast<std::size_t>(periodFrames) * 2) {
+  if (pacing == Pacing::ClockThread) m_thread = std::thread([this] { run(); });
+}
 
 NullStream::~NullStream() {
   m_stop.store(true, std::memory_order_relaxed);
-  m_thread.join();
+  if (m_thread.joinable()) m_thread.join();
 }
 
 // clock thread

@@ -1,6 +1,10 @@
 // The null device: no sound card, the same mixer driven by a thread paced by
 // the steady clock, so the program plays (silently) with the same timing,
 // events and counts as on a card. UI thread, except the clock thread.
+//
+// Paced by its caller instead (no thread), a soak drives the mixer itself on
+// a stepped clock and plays hours in minutes; the caller is then the audio
+// thread.
 #pragma once
 
 #include <atomic>
@@ -14,7 +18,9 @@ namespace quillon::audio {
 
 class NullStream : public OutputStream {
  public:
-  NullStream(int sampleRate, int periodFrames);
+  enum class Pacing { ClockThread, Caller };
+
+  NullStream(int sampleRate, int periodFrames, Pacing pacing = Pacing::ClockThread);
   ~NullStream() override;
 
   Mixer& mixer() override { return m_mixer; }

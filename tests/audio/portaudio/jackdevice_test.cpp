@@ -13,7 +13,7 @@
 #include "audio/gain.h"
 #include "audio/portaudio/deviceplayer.h"
 #include "jackrecorder.h"
-#include "jackserver.h"
+#include "support/jackserver.h"
 #include "realtime.h"
 #include "support/recordingevents.h"
 #include "tone.h"

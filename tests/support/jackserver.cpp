@@ -1,4 +1,4 @@
-#include "jackserver.h"
+#include "support/jackserver.h"
 
 #include <fcntl.h>
 #include <jack/jack.h>
