@@ -1,7 +1,5 @@
 #include "remote/midiinput.h"
 
-#include <rtmidi/RtMidi.h>
-
 #include "remote/remotemailbox.h"
 
 namespace quillon::remote {
@@ -9,23 +7,27 @@ namespace quillon::remote {
 namespace {
 
 // Opens the port on one MIDI system; null with `error` set when it cannot.
-std::unique_ptr<RtMidiIn> openOn(RtMidi::Api api, RtMidiIn::RtMidiCallback callback, void* user,
-                                 std::string& error) {
-  try {
-    auto input = std::make_unique<RtMidiIn>(api, MidiInput::kPortName);
-    // Notes only: SysEx, timing and active sensing are not asked for.
-    input->ignoreTypes(true, true, true);
-    input->setCallback(callback, user);
-    input->openVirtualPort(MidiInput::kPortName);
-    if (!input->isPortOpen()) {
-      error = RtMidi::getApiDisplayName(api) + ": the port did not open";
-      return nullptr;
-    }
-    return input;
-  } catch (const RtMidiError& e) {
-    error = RtMidi::getApiDisplayName(api) + ": " + e.getMessage();
+// RtMidi's C interface keeps no readable reason (its message points into an
+// exception already gone), so the reason is ours.
+RtMidiWrapper* openOn(const RtMidiLibrary& rt, RtMidiApi api, const char* name,
+                      RtMidiCCallback callback, void* user, std::string& error) {
+  RtMidiWrapper* input = rt.inCreate(api, MidiInput::kPortName, 100);
+  if (input == nullptr || !input->ok) {
+    error = std::string(name) + ": cannot make a MIDI client";
+    if (input != nullptr) rt.inFree(input);
     return nullptr;
   }
+  // Notes only: SysEx, timing and active sensing are not asked for.
+  rt.inIgnoreTypes(input, true, true, true);
+  rt.inSetCallback(input, callback, user);
+  if (input->ok) rt.openVirtualPort(input, MidiInput::kPortName);
+  if (!input->ok) {
+    error = std::string(name) + (api == RTMIDI_API_UNIX_JACK ? ": no JACK server answers"
+                                                             : ": no sequencer to open a port on");
+    rt.inFree(input);
+    return nullptr;
+  }
+  return input;
 }
 
 }  // namespace
@@ -37,9 +39,13 @@ MidiInput::MidiInput(MidiMapping mapping, RemoteMailbox& mailbox)
 
 MidiInput::~MidiInput() {
   if (m_opener.joinable()) m_opener.join();
-  // RtMidi's destructor ends its thread (ALSA) or closes the JACK client,
-  // which waits for a running process cycle: no callback runs after this.
-  m_input.reset();
+  // RtMidi ends its thread (ALSA) or closes the JACK client, which waits for
+  // a running process cycle: no callback runs after this.
+  if (m_input != nullptr) {
+    const RtMidiLibrary& rt = RtMidiLibrary::instance();
+    rt.closePort(m_input);
+    rt.inFree(m_input);
+  }
 }
 
 std::string MidiInput::description() const {
@@ -48,31 +54,37 @@ std::string MidiInput::description() const {
 }
 
 void MidiInput::open() {
-  std::string jackError, alsaError;
-  // JACK first: where a JACK server runs, its MIDI is what a studio patches.
-  // With no server, JACK's client refuses at once (it is told not to start one).
-  std::unique_ptr<RtMidiIn> input =
-      openOn(RtMidi::UNIX_JACK, &MidiInput::received, this, jackError);
-  std::string used = "JACK";
-  if (!input) {
-    input = openOn(RtMidi::LINUX_ALSA, &MidiInput::received, this, alsaError);
-    used = "ALSA";
+  const RtMidiLibrary& rt = RtMidiLibrary::instance();
+  std::string description;
+  RtMidiWrapper* input = nullptr;
+  if (!rt.ok()) {
+    description = "no MIDI (" + rt.error + ")";
+  } else {
+    std::string jackError, alsaError;
+    // JACK first: where a JACK server runs, its MIDI is what a studio
+    // patches. With no server, JACK's client refuses at once (RtMidi tells
+    // it not to start one).
+    input = openOn(rt, RTMIDI_API_UNIX_JACK, "JACK", &MidiInput::received, this, jackError);
+    description = "JACK";
+    if (input == nullptr) {
+      input = openOn(rt, RTMIDI_API_LINUX_ALSA, "ALSA", &MidiInput::received, this, alsaError);
+      description =
+          input != nullptr ? "ALSA" : "no MIDI system (" + jackError + "; " + alsaError + ")";
+    }
   }
-  const bool opened = input != nullptr;
   {
     const std::lock_guard lock(m_textLock);
-    m_description = opened ? used : "no MIDI system (" + jackError + "; " + alsaError + ")";
+    m_description = description;
   }
-  m_input = std::move(input);
-  m_state.store(opened ? State::Open : State::Unavailable, std::memory_order_release);
+  m_input = input;
+  m_state.store(input != nullptr ? State::Open : State::Unavailable, std::memory_order_release);
 }
 
-void MidiInput::received(double, std::vector<unsigned char>* message, void* user) {
+void MidiInput::received(double, const unsigned char* message, std::size_t size, void* user) {
   // RtMidi's thread; under JACK, the server's process thread: no allocation,
   // no lock, no blocking from here on.
   auto* self = static_cast<MidiInput*>(user);
-  if (message == nullptr) return;
-  const std::optional<char> letter = self->m_mapping.letterOf(message->data(), message->size());
+  const std::optional<char> letter = self->m_mapping.letterOf(message, size);
   if (!letter) return;
   self->m_presses.fetch_add(1, std::memory_order_relaxed);
   self->m_mailbox.post(RemoteCommand{RemoteAction::Fire, *letter});

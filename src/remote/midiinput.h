@@ -9,15 +9,12 @@
 #pragma once
 
 #include <atomic>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "remote/midimapping.h"
-
-class RtMidiIn;
+#include "remote/rtmidilibrary.h"
 
 namespace quillon::remote {
 
@@ -44,12 +41,12 @@ class MidiInput {
 
  private:
   void open();  // the opening thread
-  static void received(double, std::vector<unsigned char>* message, void* self);
+  static void received(double, const unsigned char* message, std::size_t size, void* self);
 
   MidiMapping m_mapping;
   RemoteMailbox& m_mailbox;
-  std::unique_ptr<RtMidiIn> m_input;  // written by the opening thread before m_state
-  mutable std::mutex m_textLock;      // guards m_description only
+  RtMidiWrapper* m_input = nullptr;  // written by the opening thread before m_state
+  mutable std::mutex m_textLock;     // guards m_description only
   std::string m_description;
   // Released by the opening thread after m_input is set; acquired by readers.
   std::atomic<State> m_state{State::Opening};

@@ -132,16 +132,15 @@ TEST_F(RemoteJack, TheServerKilledAndStartedAgainGivesTheDeviceBackToTheCarts) {
   ASSERT_TRUE(test::runRealTime(clock, 3s, [&] { return events.failures > 0; }));
   cartPlaying = false;  // the cart stops on DeviceFailed
   cart.CloseOutput();
-  // While the server is away, each check reads the list and finds nothing.
-  EXPECT_EQ(deviceReturn.check(), DeviceReturn::Step::StillMissing);
-  EXPECT_EQ(deviceReturn.awaitedName(), "system");
-  EXPECT_EQ(chosen, std::vector<int>{-1});
   EXPECT_LT(cart.OpenOutput(), 0);
+  EXPECT_EQ(chosen, std::vector<int>{});  // nothing chosen before a check
 
+  // The server is back (restarted by hand or by the session) before the
+  // next check, which reads the list and takes the device back.
   std::string error;
   ASSERT_TRUE(server->start(error)) << error;
   EXPECT_EQ(deviceReturn.check(), DeviceReturn::Step::Returned) << devices.lastError();
-  ASSERT_EQ(chosen.size(), 2u);
+  ASSERT_EQ(chosen.size(), 1u);
   EXPECT_GE(chosen.back(), 0);
   EXPECT_EQ(cart.DeviceName(), "system");
   startSilence(cart);
