@@ -103,7 +103,7 @@ std::vector<unsigned char> garbage(std::mt19937& random) {
       break;
     }
     default:  // a valid start, then far past the largest packet looked at
-      p.resize(kMaxOscPacket + 1 + static_cast<std::size_t>(below(4000)), 0);
+      p.resize(kMaxOscPacket + 1 + static_cast<std::size_t>(below(1000)), 0);
       break;
   }
   return p;
@@ -120,7 +120,7 @@ TEST(OscReceiver, TenThousandRandomAndMalformedPacketsChangeNothing) {
   for (std::uint64_t sent = 0; sent < kPackets;) {
     // In batches, so that the socket's buffer never overflows and every
     // packet is seen.
-    for (int i = 0; i < 100; ++i, ++sent)
+    for (int i = 0; i < 10; ++i, ++sent)
       ASSERT_TRUE(sender.send("127.0.0.1", port, garbage(random)));
     ASSERT_TRUE(waitFor([&] { return remote.osc()->counts().packets == sent; }))
         << remote.osc()->counts().packets << " of " << sent;
