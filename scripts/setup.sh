@@ -9,6 +9,7 @@ PACKAGES="
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
   portaudio19-dev libjack-jackd2-dev jackd2
   libboost-dev
+  librtmidi-dev liblo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool

@@ -8,10 +8,13 @@
 #include "app/favoritesinset.h"
 #include "app/iniconfigkeys.h"
 #include "app/programfiles.h"
+#include "app/remotecarts.h"
 #include "app/singleinstance.h"
 #include "audio/programengine.h"
 #include "palette/additionsettings.h"
 #include "palette/inifile.h"
+#include "remote/devicereturnwatch.h"
+#include "remote/remotecontrol.h"
 
 int main(int argc, char* argv[]) {
   using namespace quillon;
@@ -43,5 +46,21 @@ int main(int argc, char* argv[]) {
                                    [] { QCoreApplication::exit(0); }, additions});
   window.show();
   window.activateWindow();
+
+  const palette::RemoteSettings remoteSettings =
+      palette::readRemoteSettings(palette::IniFile::load(additionsIni));
+  // Remote firing: the MIDI port opens on a thread of its own, so a machine
+  // without MIDI starts as fast as any other.
+  app::RemoteCarts remoteCarts(window);
+  remote::RemoteControl remote(remoteCarts, remoteSettings);
+  std::unique_ptr<remote::DeviceReturnWatch> deviceReturn;
+  if (remoteSettings.devices.enabled && window.AudioPlayerMain() != nullptr) {
+    deviceReturn = std::make_unique<remote::DeviceReturnWatch>(
+        *window.AudioPlayerMain(),
+        remote::DeviceReturn::Host{
+            [&window] { return window.anyCartPlaying(); },
+            [&window](int device) { window.chooseDeviceAfterRescan(device); }},
+        std::chrono::seconds(remoteSettings.devices.checkSeconds));
+  }
   return QApplication::exec();
 }

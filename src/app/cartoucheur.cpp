@@ -186,6 +186,23 @@ void Cartoucheur::onDeviceChosen(int entry) {
   m_controls.picture5->setFocus();
 }
 
+bool Cartoucheur::anyCartPlaying() const {
+  for (const cart::CartWidget* cart : m_cartouche1) {
+    if (cart->cart().Playing()) return true;
+  }
+  return false;
+}
+
+void Cartoucheur::chooseDeviceAfterRescan(int device) {
+  if (!m_audioPlayerMain) return;
+  // The entries' numbers changed with the list: fill it again. With the
+  // device chosen first, filling selects its entry and switches nothing.
+  m_audioPlayerMain->SelectDevice(device);
+  FillDeviceList();
+  if (device < 0) m_controls.combo4->setCurrentIndex(-1);
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().SetDevOutput(device);
+}
+
 bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress: {

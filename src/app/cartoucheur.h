@@ -85,6 +85,14 @@ class Cartoucheur : public QWidget {
   // The smallest client area the window now allows, in pixels.
   PixelSize minimumClientSize() const { return {minimumWidth(), minimumHeight()}; }
 
+  // Whether any cart plays or is paused.
+  bool anyCartPlaying() const;
+  // After the device list was read again (the chosen device came back, or
+  // is still missing): `device` (-1: none) becomes the choice of
+  // AudioPlayerMain, the list is filled again and every cart is switched to
+  // it with SetDevOutput.
+  void chooseDeviceAfterRescan(int device);
+
   // The toolbar's button-click notification, by the button's position.
   void onToolbarButtonClick(int position);
 

@@ -23,11 +23,27 @@ std::string lowered(std::string text) {
   return text;
 }
 
+// A key's value without a trailing comment ("Port=9000   ; UDP"), as
+// operators write them after the examples they copy.
+std::optional<std::string> valueOf(const IniFile& file, std::string_view section,
+                                   std::string_view key) {
+  std::optional<std::string> text = file.find(section, key);
+  if (!text) return text;
+  for (std::size_t i = 1; i < text->size(); ++i) {
+    if ((*text)[i] == ';' && ((*text)[i - 1] == ' ' || (*text)[i - 1] == '\t')) {
+      text->erase(i);
+      break;
+    }
+  }
+  while (!text->empty() && (text->back() == ' ' || text->back() == '\t')) text->pop_back();
+  return text;
+}
+
 }  // namespace
 
 bool settingFlag(const IniFile& file, std::string_view section, std::string_view key,
                  bool fallback) {
-  const std::optional<std::string> text = file.find(section, key);
+  const std::optional<std::string> text = valueOf(file, section, key);
   if (!text) return fallback;
   const std::string word = lowered(*text);
   if (word == "1" || word == "true" || word == "yes" || word == "on") return true;
@@ -37,7 +53,7 @@ bool settingFlag(const IniFile& file, std::string_view section, std::string_view
 
 int settingNumber(const IniFile& file, std::string_view section, std::string_view key, int fallback,
                   int min, int max) {
-  const std::optional<std::string> text = file.find(section, key);
+  const std::optional<std::string> text = valueOf(file, section, key);
   if (!text || text->empty()) return fallback;
   const char* first = text->data();
   const char* last = first + text->size();
@@ -50,7 +66,7 @@ int settingNumber(const IniFile& file, std::string_view section, std::string_vie
 
 std::string settingText(const IniFile& file, std::string_view section, std::string_view key,
                         std::string_view fallback) {
-  const std::optional<std::string> text = file.find(section, key);
+  const std::optional<std::string> text = valueOf(file, section, key);
   return text && !text->empty() ? *text : std::string(fallback);
 }
 
@@ -76,7 +92,42 @@ std::string defaultAdditionsFile() {
          "; A cart's frame blinks during its last seconds when it will stop at its end.\n"
          "Enabled=1\n"
          "; How many seconds before the end (1 to 60).\n"
-         "Seconds=5\n";
+         "Seconds=5\n"
+         "\n"
+         "[MIDI]\n"
+         "; A MIDI input named Quillon (JACK MIDI when a JACK server runs, else ALSA).\n"
+         "; Note-on of FirstNote to FirstNote+25 fires A to Z (36 to 61: C1 to C#3).\n"
+         "Enabled=1\n"
+         "FirstNote=36\n"
+         "; 1 to 16 listens to that channel only; 0 to every channel.\n"
+         "Channel=0\n"
+         "\n"
+         "[OSC]\n"
+         "; /quillon/fire s (a letter), /quillon/stop s (a letter), /quillon/panic over UDP.\n"
+         "Enabled=0\n"
+         "; The address to listen on: 127.0.0.1 keeps it to this machine.\n"
+         "Address=127.0.0.1\n"
+         "Port=9000\n"
+         "\n"
+         "[Devices]\n"
+         "; When the chosen output device fails, look for it again every few seconds\n"
+         "; and take it back when it returns (never while a cart plays).\n"
+         "Reconnect=1\n"
+         "CheckSeconds=3\n";
+}
+
+RemoteSettings readRemoteSettings(const IniFile& file) {
+  RemoteSettings s;
+  s.midi.enabled = settingFlag(file, "MIDI", "Enabled", s.midi.enabled);
+  s.midi.firstNote = settingNumber(file, "MIDI", "FirstNote", s.midi.firstNote, 0, 102);
+  s.midi.channel = settingNumber(file, "MIDI", "Channel", s.midi.channel, 0, 16);
+  s.osc.enabled = settingFlag(file, "OSC", "Enabled", s.osc.enabled);
+  s.osc.address = settingText(file, "OSC", "Address", s.osc.address);
+  s.osc.port = settingNumber(file, "OSC", "Port", s.osc.port, 1, 65535);
+  s.devices.enabled = settingFlag(file, "Devices", "Reconnect", s.devices.enabled);
+  s.devices.checkSeconds =
+      settingNumber(file, "Devices", "CheckSeconds", s.devices.checkSeconds, 1, 60);
+  return s;
 }
 
 WriteResult createAdditionsFileIfMissing(const fs::path& path) {

@@ -58,4 +58,34 @@ std::string defaultAdditionsFile();
 // file (even an unreadable one) is never touched.
 WriteResult createAdditionsFileIfMissing(const std::filesystem::path& path);
 
+// Remote firing from a MIDI controller: note-on of notes FirstNote to
+// FirstNote + 25 fires the letters A to Z.
+struct MidiSettings {
+  bool enabled = true;
+  int firstNote = 36;  // 0..102, so that Z stays within MIDI's 0..127
+  int channel = 0;     // 1..16, or 0 for any channel
+};
+
+// Remote firing over OSC (UDP). Off unless switched on; loopback only unless
+// another address of this machine is given.
+struct OscSettings {
+  bool enabled = false;
+  std::string address = "127.0.0.1";
+  int port = 9000;  // 1..65535
+};
+
+// The chosen output device coming back after it failed.
+struct DeviceReturnSettings {
+  bool enabled = true;
+  int checkSeconds = 3;  // 1..60: how often the list is read while it is missing
+};
+
+struct RemoteSettings {
+  MidiSettings midi;
+  OscSettings osc;
+  DeviceReturnSettings devices;
+};
+
+RemoteSettings readRemoteSettings(const IniFile& file);
+
 }  // namespace quillon::palette

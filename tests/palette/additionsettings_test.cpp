@@ -52,9 +52,9 @@ TEST(AdditionSettings, FlagsInEveryUsualSpellingAndGarbageFallsBack) {
   const struct {
     const char* text;
     bool enabled;
-  } cases[] = {{"0", false},  {"1", true},   {"off", false},   {"ON", true},
-               {"No", false}, {"yes", true}, {"FALSE", false}, {"true", true},
-               {"2", true},   {"", true},    {"nope", true},   {"0 ; off", true}};
+  } cases[] = {{"0", false},   {"1", true},        {"off", false}, {"ON", true}, {"No", false},
+               {"yes", true},  {"FALSE", false},   {"true", true}, {"2", true},  {"", true},
+               {"nope", true}, {"0 ; off", false}, {"0;x", true}};
   for (const auto& c : cases) {
     const std::string file = std::string("[panic]\nenabled = ") + c.text + "\n";
     EXPECT_EQ(settingsOf(folder, file).panic.enabled, c.enabled) << c.text;

@@ -1,0 +1,20 @@
+#include "app/remotecarts.h"
+
+#include "app/cartoucheur.h"
+
+namespace quillon::app {
+
+void RemoteCarts::fire(const std::string& letter) {
+  for (int i = 0; i < m_window.cartCount(); ++i) m_window.cart(i)->cart().KeyPressRacc(letter);
+}
+
+void RemoteCarts::stop(const std::string& letter) {
+  for (int i = 0; i < m_window.cartCount(); ++i) {
+    cart::Cartouche& cart = m_window.cart(i)->cart();
+    if (cart.Letter() == letter) cart.stopClick();  // nothing when it does not play
+  }
+}
+
+void RemoteCarts::panic() { m_window.stopAllCarts(); }  // as the Escape key does
+
+}  // namespace quillon::app

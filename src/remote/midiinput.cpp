@@ -1,0 +1,93 @@
+#include "remote/midiinput.h"
+
+#include "remote/remotemailbox.h"
+
+namespace quillon::remote {
+
+namespace {
+
+// Opens the port on one MIDI system; null with `error` set when it cannot.
+// RtMidi's C interface keeps no readable reason (its message points into an
+// exception already gone), so the reason is ours.
+RtMidiWrapper* openOn(const RtMidiLibrary& rt, RtMidiApi api, const char* name,
+                      RtMidiCCallback callback, void* user, std::string& error) {
+  RtMidiWrapper* input = rt.inCreate(api, MidiInput::kPortName, 100);
+  if (input == nullptr || !input->ok) {
+    error = std::string(name) + ": cannot make a MIDI client";
+    if (input != nullptr) rt.inFree(input);
+    return nullptr;
+  }
+  // Notes only: SysEx, timing and active sensing are not asked for.
+  rt.inIgnoreTypes(input, true, true, true);
+  rt.inSetCallback(input, callback, user);
+  if (input->ok) rt.openVirtualPort(input, MidiInput::kPortName);
+  if (!input->ok) {
+    error = std::string(name) + (api == RTMIDI_API_UNIX_JACK ? ": no JACK server answers"
+                                                             : ": no sequencer to open a port on");
+    rt.inFree(input);
+    return nullptr;
+  }
+  return input;
+}
+
+}  // namespace
+
+MidiInput::MidiInput(MidiMapping mapping, RemoteMailbox& mailbox)
+    : m_mapping(mapping), m_mailbox(mailbox) {
+  m_opener = std::thread([this] { open(); });
+}
+
+MidiInput::~MidiInput() {
+  if (m_opener.joinable()) m_opener.join();
+  // RtMidi ends its thread (ALSA) or closes the JACK client, which waits for
+  // a running process cycle: no callback runs after this.
+  if (m_input != nullptr) {
+    const RtMidiLibrary& rt = RtMidiLibrary::instance();
+    rt.closePort(m_input);
+    rt.inFree(m_input);
+  }
+}
+
+std::string MidiInput::description() const {
+  const std::lock_guard lock(m_textLock);
+  return m_description;
+}
+
+void MidiInput::open() {
+  const RtMidiLibrary& rt = RtMidiLibrary::instance();
+  std::string description;
+  RtMidiWrapper* input = nullptr;
+  if (!rt.ok()) {
+    description = "no MIDI (" + rt.error + ")";
+  } else {
+    std::string jackError, alsaError;
+    // JACK first: where a JACK server runs, its MIDI is what a studio
+    // patches. With no server, JACK's client refuses at once (RtMidi tells
+    // it not to start one).
+    input = openOn(rt, RTMIDI_API_UNIX_JACK, "JACK", &MidiInput::received, this, jackError);
+    description = "JACK";
+    if (input == nullptr) {
+      input = openOn(rt, RTMIDI_API_LINUX_ALSA, "ALSA", &MidiInput::received, this, alsaError);
+      description =
+          input != nullptr ? "ALSA" : "no MIDI system (" + jackError + "; " + alsaError + ")";
+    }
+  }
+  {
+    const std::lock_guard lock(m_textLock);
+    m_description = description;
+  }
+  m_input = input;
+  m_state.store(input != nullptr ? State::Open : State::Unavailable, std::memory_order_release);
+}
+
+void MidiInput::received(double, const unsigned char* message, std::size_t size, void* user) {
+  // RtMidi's thread; under JACK, the server's process thread: no allocation,
+  // no lock, no blocking from here on.
+  auto* self = static_cast<MidiInput*>(user);
+  const std::optional<char> letter = self->m_mapping.letterOf(message, size);
+  if (!letter) return;
+  self->m_presses.fetch_add(1, std::memory_order_relaxed);
+  self->m_mailbox.post(RemoteCommand{RemoteAction::Fire, *letter});
+}
+
+}  // namespace quillon::remote
