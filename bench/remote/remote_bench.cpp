@@ -19,7 +19,7 @@
 #include "audio/portaudio/deviceplayer.h"
 #include "audio/qtscheduler.h"
 #include "jackmidisender.h"
-#include "jackserver.h"
+#include "support/jackserver.h"
 #include "remote/remotecontrol.h"
 
 namespace quillon::remote {

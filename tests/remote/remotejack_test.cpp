@@ -12,7 +12,7 @@
 #include "audio/portaudio/devicemanager.h"
 #include "audio/portaudio/deviceplayer.h"
 #include "jackmidisender.h"
-#include "jackserver.h"
+#include "support/jackserver.h"
 #include "realtime.h"
 #include "remote/devicereturn.h"
 #include "remote/remotecontrol.h"
