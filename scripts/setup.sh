@@ -11,7 +11,7 @@ PACKAGES="
   libboost-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool imagemagick libx11-dev
 "
 
 missing=""

@@ -185,13 +185,19 @@ void Cartoucheur::onDeviceChosen(int entry) {
 
 bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
-    case QEvent::KeyPress: {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
       // One press reaches the filter once per object on its way; count it
       // where it enters, at the window.
       const auto* key = static_cast<QKeyEvent*>(event);
       if (watched->isWindowType() && !key->isAutoRepeat() && key->key() >= Qt::Key_A &&
           key->key() <= Qt::Key_Z) {
-        m_letterPresses.press(static_cast<char>('A' + (key->key() - Qt::Key_A)));
+        const char letter = static_cast<char>('A' + (key->key() - Qt::Key_A));
+        if (event->type() == QEvent::KeyPress) {
+          m_letterPresses.press(letter, key->timestamp());
+        } else {
+          m_letterPresses.release(letter, key->timestamp());
+        }
       }
       break;
     }

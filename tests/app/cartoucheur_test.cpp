@@ -345,7 +345,16 @@ TEST_F(WindowInputTest, ALetterPressedInTheWindowTogglesItsCartOnce) {
   EXPECT_TRUE(w->cart(2)->cart().Playing());
   w->pollKeysForTest();  // held or not, one press is one toggle
   EXPECT_TRUE(w->cart(2)->cart().Playing());
+  // The keyboard repeating the held key, unflagged, does not toggle it.
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
+  QCoreApplication::sendEvent(w->windowHandle(), &repeat);
+  w->pollKeysForTest();
+  EXPECT_TRUE(w->cart(2)->cart().Playing());
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_C, Qt::NoModifier, "c");
+  release.setTimestamp(100);
+  QCoreApplication::sendEvent(w->windowHandle(), &release);
   QKeyEvent again(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
+  again.setTimestamp(300);
   QCoreApplication::sendEvent(w->windowHandle(), &again);
   w->pollKeysForTest();
   EXPECT_FALSE(w->cart(2)->cart().Playing());
