@@ -201,6 +201,15 @@ bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     }
+    case QEvent::MouseButtonPress:
+      // Opening the device list reads the devices again (before the list
+      // shows), so a sound card that came back, a restarted audio server or
+      // a USB card plugged in again, can be chosen without a restart.
+      if (watched == m_controls.combo4 && m_audioPlayerMain) {
+        m_audioPlayerMain->RescanDevices();
+        FillDeviceList();
+      }
+      break;
     case QEvent::ApplicationDeactivate:
       m_letterPresses.clear();
       break;

@@ -1,10 +1,10 @@
 #include "e2e/desktop.h"
 
-#include <X11/Xlib.h>
-
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QThread>
+
+#include "e2e/closerequest.h"
 
 namespace quillon::test {
 
@@ -95,19 +95,7 @@ bool Desktop::click(int x, int y) const {
 }
 
 bool Desktop::close(const QString& window) const {
-  Display* display = XOpenDisplay(m_display.toLocal8Bit().constData());
-  if (display == nullptr) return false;
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window.toULong();
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  const Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-  XSync(display, False);
-  XCloseDisplay(display);
-  return sent != 0;
+  return sendCloseRequest(m_display.toStdString(), window.toULong());
 }
 
 bool Desktop::screenshot(const QString& pngPath) const {

@@ -47,11 +47,20 @@ class RandomDrops : public ::testing::Test {
     ASSERT_TRUE(m_folder.isValid());
     const QString dir = m_folder.path();
     QString error;
-    int n = 0;
-    for (const char* name :
-         {"good.wav", "good.mp3", "good.ogg", "good.wma", "Upper CASE.WAV", "Ünïcode tône.Ogg"}) {
-      ASSERT_TRUE(makeTone(dir, {name, 440.0 + 110 * n++, 22050, 1, 1.5, 0.25}, error))
-          << error.toStdString();
+    // Good files, made once per build tree; copies under other names test
+    // the endings' letter case and names beyond ASCII.
+    const QString cache = QDir(qEnvironmentVariable("QUILLON_TEST_TMP")).filePath("drop-tones");
+    const std::pair<ToneSpec, const char*> good[] = {
+        {{"drop440.wav", 440, 22050, 1, 1.5, 0.25}, "good.wav"},
+        {{"drop550.mp3", 550, 44100, 2, 1.5, 0.25}, "good.mp3"},
+        {{"drop660.ogg", 660, 22050, 1, 1.5, 0.25}, "good.ogg"},
+        {{"drop770.wma", 770, 44100, 2, 1.5, 0.25}, "good.wma"},
+        {{"drop440.wav", 440, 22050, 1, 1.5, 0.25}, "Upper CASE.WAV"},
+        {{"drop660.ogg", 660, 22050, 1, 1.5, 0.25}, "Ünïcode tône.Ogg"}};
+    for (const auto& [spec, name] : good) {
+      const QString source = cachedTone(cache, spec, error);
+      ASSERT_FALSE(source.isEmpty()) << error.toStdString();
+      ASSERT_TRUE(QFile::copy(source, QDir(dir).filePath(name)));
       m_files.push_back({QDir(dir).filePath(name), Kind::Good});
     }
     std::mt19937 random(20261207);

@@ -185,9 +185,11 @@ TEST_F(Faults, AudioServerKilledWhileCartsPlayThenChosenAgain) {
   m_listener = std::make_unique<Listener>(m_serverName, 60, error);
   ASSERT_TRUE(m_listener->ok()) << error;
   ASSERT_NO_FATAL_FAILURE(chooseDevice(0));
+  // The carts that played when the server died were stopped: a press starts
+  // one, which opens the device again.
+  ASSERT_TRUE(m_desktop->key("a"));
   ASSERT_TRUE(m_listener->connect(kProgramClient, 30000, error)) << error;
-  // The carts that played when the server died were stopped: a press starts them.
-  ASSERT_NO_FATAL_FAILURE(fire('a', 440, kAmplitude));
+  ASSERT_GE(m_listener->waitForTone(440, kAmplitude / 2), 0) << "nothing heard after the return";
   ASSERT_NO_FATAL_FAILURE(expectHeardThrough(440, m_listener->rate() / 2));
   EXPECT_LT(m_listener->amplitudeAt(660, m_listener->position()), 0.005);
   screenshot("server-back");
@@ -241,7 +243,9 @@ TEST_P(DamagedConfig, ProgramStartsAndNothingIsLost) {
   ASSERT_NO_FATAL_FAILURE(startQuillon(false));
   screenshot("started");
   ASSERT_NO_FATAL_FAILURE(expectAlive());
-  if (GetParam() == BadConfig::ReadOnly || GetParam() == BadConfig::Huge) {
+  // A 50 MB file is not a settings file the program reads (it keeps the
+  // file as it is); a read-only one is read.
+  if (GetParam() == BadConfig::ReadOnly) {
     // The favourite it holds is offered and loads.
     std::string error;
     ASSERT_TRUE(m_listener->connect(kProgramClient, 30000, error)) << error;

@@ -1,6 +1,8 @@
 #include "e2e/fixtures.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -43,6 +45,22 @@ bool makeTone(const QString& folder, const ToneSpec& tone, QString& error) {
     return false;
   }
   return true;
+}
+
+QString cachedTone(const QString& cacheFolder, const ToneSpec& tone, QString& error) {
+  const QString path = QDir(cacheFolder).filePath(tone.fileName);
+  if (QFileInfo(path).isFile()) return path;
+  // Made aside and moved in whole, so a run cut short leaves no half file.
+  const QString aside =
+      QDir(cacheFolder).filePath(QString("making-%1").arg(QCoreApplication::applicationPid()));
+  if (!QDir().mkpath(aside) || !makeTone(aside, tone, error)) return {};
+  const bool moved = QFile::rename(QDir(aside).filePath(tone.fileName), path);
+  QDir(aside).removeRecursively();
+  if (!moved && !QFileInfo(path).isFile()) {
+    error = "cannot keep " + path;
+    return {};
+  }
+  return path;
 }
 
 QByteArray paletteText(const PaletteCarts& carts) {

@@ -22,6 +22,11 @@ struct ToneSpec {
 // Makes the file in `folder`; false, with `error`, when ffmpeg fails.
 bool makeTone(const QString& folder, const ToneSpec& tone, QString& error);
 
+// The tone kept in `cacheFolder` (made there on first use, so later runs
+// from the same build tree skip ffmpeg); its path, or empty with `error`.
+// The name must say everything about the spec: one name, one tone.
+QString cachedTone(const QString& cacheFolder, const ToneSpec& tone, QString& error);
+
 // One cart of a palette: its file and numbers; an empty path leaves it empty.
 struct PaletteCart {
   QString path;
