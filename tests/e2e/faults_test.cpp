@@ -37,16 +37,13 @@ class Faults : public OnAir {
         "[FirstExec]\nValue=1\n[Favoris]\nNb=1\n[FavorisLink]\n1=" + palette.toUtf8() + "\n"));
     return palette;
   }
-  // True while the tone stays heard through `frames` more of recording.
+  // The tone stays heard through `frames` more of recording.
   void expectHeardThrough(double hz, long frames) {
     const long from = m_listener->position();
     ASSERT_TRUE(m_listener->waitFor(frames));
-    for (long end = from + Listener::kWindow; end <= m_listener->position();
-         end += Listener::kWindow) {
-      if (m_listener->glitchNear(end - Listener::kWindow, end)) continue;
-      ASSERT_GT(m_listener->amplitudeAt(hz, end), kAmplitude / 2)
-          << hz << " Hz went quiet " << (end - from) * 1000 / m_listener->rate() << " ms in";
-    }
+    std::string why;
+    EXPECT_TRUE(m_listener->keptSounding(hz, kAmplitude, from, m_listener->position(), why))
+        << hz << " Hz: " << why;
   }
   std::vector<std::unique_ptr<Listener>> m_abandoned;
   void expectAlive() {
@@ -148,12 +145,9 @@ TEST_F(Faults, SecondInstanceStartedTwentyTimesWhileTheFirstPlays) {
         << "start " << i;
   }
   // The first played on through all of it, alone, and Config.ini is untouched.
-  for (long end = from + Listener::kWindow; end <= m_listener->position();
-       end += Listener::kWindow) {
-    if (m_listener->glitchNear(end - Listener::kWindow, end)) continue;
-    ASSERT_GT(m_listener->amplitudeAt(440, end), kAmplitude / 2)
-        << "the first went quiet " << (end - from) * 1000 / m_listener->rate() << " ms in";
-  }
+  std::string why;
+  EXPECT_TRUE(m_listener->keptSounding(440, kAmplitude, from, m_listener->position(), why))
+      << "the first instance: " << why;
   EXPECT_EQ(m_desktop->run("xdotool", {"search", "--onlyvisible", "--name", kWindowTitle})
                 .value_or("")
                 .split('\n')

@@ -92,6 +92,35 @@ bool Listener::saveRaw(const std::string& path) const {
   return std::fclose(file) == 0 && written;
 }
 
+bool Listener::keptSounding(double hz, double amplitude, long from, long to,
+                            std::string& why) const {
+  long gapStart = -1;  // the first quiet window, in windows from `from`
+  long gapEnd = -1;
+  long last = -1;
+  for (long end = from + kWindow; end <= to; end += kWindow) {
+    const long window = (end - from) / kWindow - 1;
+    last = window;
+    if (glitchNear(end - kWindow, end)) continue;
+    if (amplitudeAt(hz, end) >= 0.75 * amplitude) continue;
+    if (gapStart < 0) gapStart = window;
+    if (window > gapEnd + 1 && gapEnd >= 0) {
+      why = "quiet twice, " + std::to_string(gapStart * 100) + " and " +
+            std::to_string(window * 100) + " ms in";
+      return false;
+    }
+    gapEnd = window;
+    if (gapEnd - gapStart >= 2) {
+      why = "quiet for 300 ms from " + std::to_string(gapStart * 100) + " ms in";
+      return false;
+    }
+  }
+  if (gapEnd >= 0 && gapEnd == last) {
+    why = "quiet at the end, " + std::to_string(last * 100) + " ms in";
+    return false;
+  }
+  return true;
+}
+
 bool Listener::glitchNear(long from, long to) const {
   // An xrun is reported a little after the damage; look a window further.
   for (long g : m_recorder->glitches()) {

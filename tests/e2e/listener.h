@@ -45,6 +45,14 @@ class Listener {
   long waitForSilence(double limit = 1e-3, int boundMs = 15000) const;
   // Waits until `frames` more have been recorded; false past `boundMs`.
   bool waitFor(long frames, int boundMs = 30000) const;
+  // Whether the tone of `hz` kept sounding at about `amplitude` through
+  // [from, to) in 100 ms windows. A cart that stopped, or stopped and
+  // started again, leaves quiet windows apart from each other or at the
+  // end; one short gap (at most two windows in a row, which is what a cycle
+  // the program or the server ran late on a very busy machine leaves) is
+  // allowed. Windows where the server reported a late cycle are skipped.
+  // False with `why`.
+  bool keptSounding(double hz, double amplitude, long from, long to, std::string& why) const;
   // Whether a glitch of the server (a late cycle) falls in [from, to + margin).
   bool glitchNear(long from, long to) const;
   // The left channel as raw 32-bit floats at rate(), for a look after a
