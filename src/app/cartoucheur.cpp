@@ -205,19 +205,34 @@ void Cartoucheur::chooseDeviceAfterRescan(int device) {
 
 bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
-    case QEvent::KeyPress: {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
       // One press reaches the filter once per object on its way; count it
       // where it enters, at the window.
       const auto* key = static_cast<QKeyEvent*>(event);
       if (watched->isWindowType() && !key->isAutoRepeat() && key->key() >= Qt::Key_A &&
           key->key() <= Qt::Key_Z) {
-        m_letterPresses.press(static_cast<char>('A' + (key->key() - Qt::Key_A)));
+        const char letter = static_cast<char>('A' + (key->key() - Qt::Key_A));
+        if (event->type() == QEvent::KeyPress) {
+          m_letterPresses.press(letter, key->timestamp());
+        } else {
+          m_letterPresses.release(letter, key->timestamp());
+        }
       }
       // The panic only for a key entering this window: a menu, a combo box's
       // list or a dialog is a window of its own and keeps its Escape.
       if (watched == windowHandle() && panicKey(*key)) return true;
       break;
     }
+    case QEvent::MouseButtonPress:
+      // Opening the device list reads the devices again (before the list
+      // shows), so a sound card that came back, a restarted audio server or
+      // a USB card plugged in again, can be chosen without a restart.
+      if (watched == m_controls.combo4 && m_audioPlayerMain) {
+        m_audioPlayerMain->RescanDevices();
+        FillDeviceList();
+      }
+      break;
     case QEvent::ApplicationDeactivate:
       m_letterPresses.clear();
       break;

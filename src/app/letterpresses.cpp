@@ -1,10 +1,32 @@
 #include "app/letterpresses.h"
 
+#include <optional>
+
 namespace quillon::app {
 
-void LetterPresses::press(char letter) {
-  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-  if (letter >= 'A' && letter <= 'Z') m_pressed.set(static_cast<std::size_t>(letter - 'A'));
+namespace {
+
+std::optional<std::size_t> indexOf(char letter) {
+  if (letter >= 'a' && letter <= 'z') return static_cast<std::size_t>(letter - 'a');
+  if (letter >= 'A' && letter <= 'Z') return static_cast<std::size_t>(letter - 'A');
+  return std::nullopt;
+}
+
+}  // namespace
+
+void LetterPresses::press(char letter, std::uint64_t time) {
+  const auto k = indexOf(letter);
+  if (!k) return;
+  const bool repeat = m_down.test(*k) || m_releasedAt[*k] == time;
+  m_down.set(*k);
+  if (!repeat) m_pressed.set(*k);
+}
+
+void LetterPresses::release(char letter, std::uint64_t time) {
+  const auto k = indexOf(letter);
+  if (!k) return;
+  m_down.reset(*k);
+  m_releasedAt[*k] = time;
 }
 
 std::string LetterPresses::takeLetter() {

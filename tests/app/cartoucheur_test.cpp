@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -332,7 +333,16 @@ TEST_F(WindowInputTest, ALetterPressedInTheWindowTogglesItsCartOnce) {
   EXPECT_TRUE(w->cart(2)->cart().Playing());
   w->pollKeysForTest();  // held or not, one press is one toggle
   EXPECT_TRUE(w->cart(2)->cart().Playing());
+  // The keyboard repeating the held key, unflagged, does not toggle it.
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
+  QCoreApplication::sendEvent(w->windowHandle(), &repeat);
+  w->pollKeysForTest();
+  EXPECT_TRUE(w->cart(2)->cart().Playing());
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_C, Qt::NoModifier, "c");
+  release.setTimestamp(100);
+  QCoreApplication::sendEvent(w->windowHandle(), &release);
   QKeyEvent again(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
+  again.setTimestamp(300);
   QCoreApplication::sendEvent(w->windowHandle(), &again);
   w->pollKeysForTest();
   EXPECT_FALSE(w->cart(2)->cart().Playing());
@@ -377,6 +387,26 @@ TEST_F(WindowInputTest, ChoosingAnotherDeviceStopsAPlayingCart) {
   w->controls().combo4->setCurrentIndex(1);
   EXPECT_FALSE(w->cart(0)->cart().Playing());
   EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 1);
+}
+
+// A sound card that came back (an audio server restarted, a USB card plugged
+// in again) is found when the operator opens the list.
+TEST_F(WindowInputTest, OpeningTheDeviceListReadsTheDevicesAgain) {
+  engine.devices.setDevices({{"One", true}}, 0);
+  auto w = makeWindow();
+  QComboBox* list = w->controls().combo4;
+  ASSERT_EQ(list->count(), 1);
+  engine.devices.setDevices({{"One", true}, {"USB card", true}}, 0);
+  const int rescans = engine.devices.rescans();
+  const QPointF centre = QRectF(list->rect()).center();
+  QMouseEvent press(QEvent::MouseButtonPress, centre, list->mapToGlobal(centre), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(list, &press);
+  list->hidePopup();
+  EXPECT_EQ(engine.devices.rescans(), rescans + 1);
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->itemText(1), "USB card");
+  EXPECT_EQ(list->currentIndex(), 0);
 }
 
 }  // namespace
