@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "audio/portaudio/jackserver.h"
+#include "support/jackserver.h"
 
 namespace quillon::test {
 

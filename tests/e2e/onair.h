@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/windowgeometry.h"
-#include "audio/portaudio/jackserver.h"
+#include "support/jackserver.h"
 #include "e2e/desktop.h"
 #include "e2e/fixtures.h"
 #include "e2e/listener.h"
@@ -23,7 +23,7 @@
 namespace quillon::test {
 
 inline constexpr const char* kWindowTitle = "^Quillon V1\\.0$";
-// The JACK client name PortAudio gives the program.
+// The JACK client name the program takes.
 inline constexpr const char* kProgramClient = "Quillon";
 
 // Waits until the file holds `text`; false past `boundMs`.
