@@ -221,7 +221,9 @@ bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
       }
       // The panic only for a key entering this window: a menu, a combo box's
       // list or a dialog is a window of its own and keeps its Escape.
-      if (watched == windowHandle() && panicKey(*key)) return true;
+      if (event->type() == QEvent::KeyPress && watched == windowHandle() && panicKey(*key)) {
+        return true;
+      }
       break;
     }
     case QEvent::MouseButtonPress:
