@@ -24,7 +24,7 @@ bool makeTone(const QString& folder, const ToneSpec& tone, QString& error);
 
 // The tone kept in `cacheFolder` (made there on first use, so later runs
 // from the same build tree skip ffmpeg); its path, or empty with `error`.
-// The name must say everything about the spec: one name, one tone.
+// The file name carries every field of the tone, so one name is one tone.
 QString cachedTone(const QString& cacheFolder, const ToneSpec& tone, QString& error);
 
 // One cart of a palette: its file and numbers; an empty path leaves it empty.
