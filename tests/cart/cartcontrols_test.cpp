@@ -109,24 +109,6 @@ TEST_F(CartControls, ThePauseButtonStaysLitWhilePausedWhereverThePointerGoes) {
   EXPECT_FALSE(cart.look().pauseLit);
 }
 
-// --- Volume knob ---
-
-TEST_F(CartControls, KnobDragSetsTheVolumeAndPressAloneChangesNothing) {
-  cart.knobPress(40);
-  cart.knobRelease();
-  EXPECT_EQ(cart.GetVolume(), "100");
-  EXPECT_FLOAT_EQ(cart.look().knobLeft, 1120.0f);
-
-  cart.SetVolume(0);
-  cart.knobPress(0);
-  EXPECT_TRUE(cart.DraggingVolume());
-  cart.knobMove(562.5f);
-  EXPECT_EQ(cart.GetVolume(), "50");
-  EXPECT_EQ(cart.look().knobTooltip, "Volume= 50");
-  cart.knobRelease();
-  EXPECT_FALSE(cart.DraggingVolume());
-}
-
 // --- Position thumb ---
 
 TEST_F(CartControls, ReleaseJumpsToThePlaceTheThumbWasDroppedAt) {

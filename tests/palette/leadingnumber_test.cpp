@@ -10,6 +10,8 @@
 namespace quillon::palette {
 namespace {
 
+// Forms the random comparison with the C library below never makes: blanks,
+// letters, exponents, long digit runs, a dot with no digits after it.
 struct NumberCase {
   const char* text;
   std::optional<int> expected;  // nothing: out of the 16-bit range
@@ -17,38 +19,23 @@ struct NumberCase {
 
 TEST(NumberOfValue, FollowsTheLeadingNumberRule) {
   const NumberCase cases[] = {
-      {"100", 100},
-      {"75abc", 75},  // the leading number only
-      {"abc", 0},     // letters give 0
-      {"True", 0},    // so a boolean word switches nothing on
-      {"-1", -1},     // the old "on": non-zero
-      {"2.5", 2},     // halves to the even neighbour
-      {"3.5", 4},
-      {"-2.5", -2},
-      {"0.5", 0},
-      {"1.5", 2},
-      {"2.51", 3},
+      {"abc", 0},   // letters give 0
+      {"True", 0},  // so a boolean word switches nothing on
+      {"2.5", 2},   // halves to the even neighbour
       {"2.49999", 2},
       {"2.50000000000000000001", 3},  // above the half, however slightly
-      {".6", 1},
       {"5.", 5},
       {"  42", 42},
       {"\t9", 9},
-      {"+7", 7},
       {"", 0},
-      {"-", 0},
       {"- 5", 0},  // no blank between sign and digits
       {"12 34", 12},
       {"1e3", 1},   // no exponent
       {"&H10", 0},  // no hexadecimal
       {"000000000000000012", 12},
-      {"32767", 32767},
-      {"-32768", -32768},
-      {"32767.4", 32767},
       {"-32768.5", -32768},  // rounds to even, stays in range
       {"32768", std::nullopt},
       {"32767.5", std::nullopt},  // rounds to 32768
-      {"-32769", std::nullopt},
       {"99999999999999999999999", std::nullopt},
   };
   for (const auto& c : cases) {
