@@ -19,8 +19,8 @@
 #include "audio/portaudio/deviceplayer.h"
 #include "audio/qtscheduler.h"
 #include "jackmidisender.h"
-#include "support/jackserver.h"
 #include "remote/remotecontrol.h"
+#include "support/jackserver.h"
 
 namespace quillon::remote {
 namespace {
@@ -102,16 +102,20 @@ void report(benchmark::State& state, std::vector<double> ms) {
   state.SetLabel("JACK dummy 48 kHz / 256 (5.33 ms period)");
 }
 
+// The device's stream opens on first use and stays open, as the program's
+// default device does from its start: not part of a press.
+void readyOnSystemDevice(audio::DevicePlayer& player) {
+  player.SelectDevice(systemDevice(player));
+  player.SetFormat({48000, 2});
+  player.OpenOutput();
+  player.CloseOutput();
+}
+
 void BM_OscToFirstFrame(benchmark::State& state) {
   Rig& r = rig();
   if (!r.devices) return state.SkipWithError(("jackd cannot start: " + r.error).c_str());
   audio::DevicePlayer player(r.scheduler, *r.devices);
-  player.SelectDevice(systemDevice(player));
-  player.SetFormat({48000, 2});
-  // The device's stream opens on first use and stays open, as the program's
-  // default device does from its start: not part of a press.
-  player.OpenOutput();
-  player.CloseOutput();
+  readyOnSystemDevice(player);
   StartPlayer start(player);
   palette::RemoteSettings settings;
   settings.midi.enabled = false;
@@ -143,12 +147,7 @@ void BM_MidiToFirstFrame(benchmark::State& state) {
   Rig& r = rig();
   if (!r.devices) return state.SkipWithError(("jackd cannot start: " + r.error).c_str());
   audio::DevicePlayer player(r.scheduler, *r.devices);
-  player.SelectDevice(systemDevice(player));
-  player.SetFormat({48000, 2});
-  // The device's stream opens on first use and stays open, as the program's
-  // default device does from its start: not part of a press.
-  player.OpenOutput();
-  player.CloseOutput();
+  readyOnSystemDevice(player);
   StartPlayer start(player);
   palette::RemoteSettings settings;  // MIDI on
   RemoteControl remote(start, settings);
