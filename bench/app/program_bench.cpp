@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "audiofixtures.h"
+#include "audio/portaudio/portaudiolibrary.h"
 #include "programrig.h"
 
 namespace quillon::bench {
@@ -91,7 +92,7 @@ bool prepare(benchmark::State& state) {
   runEventLoopFor(300);
   cart.stopClick();
   std::string error;
-  if (!r.probe().connectFrom("PortAudio", error)) {
+  if (!r.probe().connectFrom(audio::kJackClientName, error)) {
     state.SkipWithError(error.c_str());
     return false;
   }

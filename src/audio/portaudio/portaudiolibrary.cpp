@@ -8,8 +8,6 @@ namespace {
 
 // PortAudio v19's shared library, by its ABI name.
 constexpr const char* kLibraryName = "libportaudio.so.2";
-// How the program shows in a JACK server's patchbay ("Quillon:out_0"…).
-constexpr const char* kJackClientName = "Quillon";
 
 template <typename Function>
 bool resolveOne(void* handle, const char* name, Function& out, std::string& error) {

@@ -22,6 +22,9 @@
 
 namespace quillon::audio {
 
+// How the program shows in a JACK server's patchbay ("Quillon:out_0"…).
+inline constexpr const char* kJackClientName = "Quillon";
+
 class PortAudioLibrary {
  public:
   // Loads and initialises a fresh copy; null with `error` set on failure.
