@@ -27,6 +27,9 @@ class Gain {
                        float /*same*/) {
     return ApplyGain(block, gain);
   }
+  // The same, on the block itself: the cart's feed path, which owns the
+  // block, saves a copy and an allocation per block.
+  void ApplyGainInPlace(AudioBlock& block, float gain);
 
   void Restart() { m_last.reset(); }
 

@@ -111,9 +111,9 @@ void Cartouche::FeedBuffer() {
     }
     m_readPosition += block.frames();
     const auto gain = static_cast<float>(blockGain(m_fade, fadeSettings()));
-    audio::AudioBlock scaled = m_gain.ApplyGain(block, gain, block, gain);
-    m_fadeToSilence.shape(scaled);
-    if (!m_player->QueueBlock(std::move(scaled))) {
+    m_gain.ApplyGainInPlace(block, gain);
+    m_fadeToSilence.shape(block);
+    if (!m_player->QueueBlock(std::move(block))) {
       stopAfterFault(m_player->lastError());
       return;
     }
