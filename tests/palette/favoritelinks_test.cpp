@@ -60,7 +60,6 @@ TEST_F(Favorites, NbDecidesHowManyStoredKeysCount) {
       {"", {""}},
       {"Nb=abc\n", {""}},
       {"Nb=-2\n", {""}},
-      {"Nb=0\n", {""}},
       {"Nb=2\n", {"", "/a.pal", "/b.pal"}},
       {"Nb=2x\n", {"", "/a.pal", "/b.pal"}},
       {"Nb=1000000000\n", {"", "/a.pal", "/b.pal", "/c.pal"}},
