@@ -1,199 +1,166 @@
-// Palettes loaded into and saved from 26 real carts on the fake engine, on
-// real files in a folder per test.
+// The palette file as written, and palettes loaded into and saved from 26
+// real carts on the fake engine, on real files in a folder per test.
 #include "palette/palettecarts.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
-#include <memory>
-#include <optional>
+#include <iterator>
 #include <string>
 #include <vector>
 
-#include "cart/cartouche.h"
 #include "cartgrid.h"
-#include "childprocess.h"
 #include "palette/inifile.h"
-#include "support/fakeengine.h"
-#include "tempfolder.h"
 
 namespace quillon::palette::test {
 namespace {
 
-class PaletteCarts : public ::testing::Test {
- public:
-  // A fake audio file of that many seconds (44100 Hz stereo).
-  void addFile(const std::string& path, int seconds = 10) {
-    quillon::test::FakeFile file;
-    file.frames = 44100LL * seconds;
-    engine.media.add(path, file);
-  }
-  std::string audioPath(int i) const { return "/jingles/jingle " + std::to_string(i) + ".mp3"; }
-  cart::Cartouche& cart(int i) { return *carts[static_cast<std::size_t>(i)]; }
-  bool isEmpty(int i) {
-    const cart::Cartouche& c = cart(i);
-    return c.GetTitle().empty() && c.GetVolume() == "100" && c.Getloop() == "False" &&
-           c.GetFadein() == "False" && c.GetFadeout() == "False";
-  }
+using namespace std::string_literals;
 
-  quillon::test::FakeEngine engine;
-  CartGrid grid{engine};
-  std::vector<cart::Cartouche*>& carts = grid.carts;
+TEST(PaletteWrite, WritesEverySectionWithItsFiveKeysInOrder) {
   TempFolder folder;
+  PaletteEntries entries;
+  entries[0] = {"C:\\Jingles\\Station ident.mp3", 80, false, true, false};
+  entries[25] = {"/home/studio/jingles/outro.ogg", 7, true, true, true};
+  ASSERT_TRUE(writePalette(folder / "morning.pal", entries));
+
+  std::string expected =
+      "[0]\nTITLE=C:\\Jingles\\Station ident.mp3\nVOLUME=80\nLOOP=0\nFADEIN=1\nFADEOUT=0\n";
+  for (int i = 1; i < 25; ++i) {
+    expected += "[" + std::to_string(i) + "]\nTITLE=\nVOLUME=100\nLOOP=0\nFADEIN=0\nFADEOUT=0\n";
+  }
+  expected += "[25]\nTITLE=/home/studio/jingles/outro.ogg\nVOLUME=7\nLOOP=1\nFADEIN=1\nFADEOUT=1\n";
+  EXPECT_EQ(readBytes(folder / "morning.pal"), expected);
+}
+
+TEST(PaletteWrite, SavingOverAPaletteKeepsWhatIsNotOurs) {
+  TempFolder folder;
+  const std::string foreign = "; kept\n[40]\nTITLE=C:\\x.mp3\nCOLOR=&HFF\n";
+  writeBytes(folder / "p.pal", foreign + "[0]\nTITLE=old\nNOTE=mine\n");
+  PaletteEntries entries;
+  entries[0].path = "new";
+  ASSERT_TRUE(writePalette(folder / "p.pal", entries));
+  const std::string saved = readBytes(folder / "p.pal");
+  EXPECT_EQ(saved.substr(0, foreign.size()), foreign);
+  EXPECT_NE(saved.find("[0]\nTITLE=new\nNOTE=mine\nVOLUME=100\n"), std::string::npos);
+}
+
+class PaletteCarts : public CartGridTest {
+ public:
+  std::string audioPath(int i) const { return "/jingles/jingle " + std::to_string(i) + ".mp3"; }
+  void bindAll() {
+    for (int i = 0; i < kPaletteCarts; ++i) bind(i, audioPath(i));
+  }
+  // Title, volume, loop, fade-in and fade-out, as the cart reports them.
+  static std::string state(const cart::Cartouche& c) {
+    return c.GetTitle() + "|" + c.GetVolume() + "|" + c.Getloop() + "|" + c.GetFadein() + "|" +
+           c.GetFadeout();
+  }
 };
+
+constexpr const char* kEmpty = "|100|False|False|False";
 
 TEST_F(PaletteCarts, ARoundTripGivesBackEveryCartAndEmptyCartsStayEmpty) {
   // Every third cart empty; the others with their own volume and switches.
   for (int i = 0; i < kPaletteCarts; ++i) {
     if (i % 3 == 2) continue;
-    addFile(audioPath(i));
-    ASSERT_TRUE(cart(i).SetTitle(audioPath(i)));
+    bind(i, audioPath(i));
     cart(i).SetVolume(i * 4);
     cart(i).Setloop(i % 2);
     cart(i).SetFadein(i % 4 < 2);
     cart(i).SetFadeout(i % 5 == 0);
   }
   const std::string longPath = "/jingles/" + std::string(300, 'n') + ".mp3";  // beyond 254
-  addFile(longPath);
-  ASSERT_TRUE(cart(1).SetTitle(longPath));
-  const auto file = folder / "round.pal";
-  ASSERT_TRUE(savePaletteFile(carts, file));
+  bind(1, longPath);
+  ASSERT_TRUE(savePaletteFile(carts, folder / "round.pal"));
 
   quillon::test::FakeEngine other;
   other.media = engine.media;
-  CartGrid otherGrid(other);
-  const std::vector<cart::Cartouche*>& loaded = otherGrid.carts;
-  for (int i = 2; i < kPaletteCarts; i += 3) {
-    // Carts the palette leaves empty are emptied even when they held a file.
-    ASSERT_TRUE(loaded[static_cast<std::size_t>(i)]->SetTitle(audioPath(i + 1)));
-    loaded[static_cast<std::size_t>(i)]->SetVolume(7);
-  }
-  const PaletteLoadReport report = LoadPaletteFile(loaded, file);
+  const CartGrid loaded(other);
+  const PaletteLoadReport report = LoadPaletteFile(loaded.carts, folder / "round.pal");
   EXPECT_TRUE(report.missingFiles.empty());
   EXPECT_TRUE(report.skippedKeys.empty());
   for (int i = 0; i < kPaletteCarts; ++i) {
     SCOPED_TRACE(i);
-    const cart::Cartouche& c = *loaded[static_cast<std::size_t>(i)];
-    if (i % 3 == 2) {
-      EXPECT_EQ(c.GetTitle(), "");
-      EXPECT_EQ(c.GetVolume(), "100");
-      continue;
-    }
-    EXPECT_EQ(c.GetTitle(), i == 1 ? longPath : audioPath(i));
-    EXPECT_EQ(c.GetVolume(), std::to_string(i * 4));
-    EXPECT_EQ(c.Getloop(), i % 2 ? "True" : "False");
-    EXPECT_EQ(c.GetFadein(), i % 4 < 2 ? "True" : "False");
-    EXPECT_EQ(c.GetFadeout(), i % 5 == 0 ? "True" : "False");
+    EXPECT_EQ(state(*loaded.carts[static_cast<std::size_t>(i)]), state(cart(i)));
   }
+  EXPECT_EQ(state(*loaded.carts[1]), longPath + "|4|True|True|False");
+  EXPECT_EQ(state(*loaded.carts[2]), kEmpty);
 }
 
-TEST_F(PaletteCarts, OpeningStopsEveryCartAndFillsOnlyTheTitledSections) {
-  addFile("/j/zero.ogg");
-  addFile("/j/five.wma");
-  for (int i = 0; i < kPaletteCarts; ++i) {
-    addFile(audioPath(i));
-    ASSERT_TRUE(cart(i).SetTitle(audioPath(i)));
+TEST_F(PaletteCarts, OpeningStopsEveryCartAndGivesEachWhatItsSectionHolds) {
+  const std::string moved = R"(C:\Jingles\Top de l'heure.mp3)";  // made on another machine
+  struct Section {
+    const char* label;
+    std::string lines;     // of section i, for cart i
+    std::string expected;  // the cart's state afterwards
+  };
+  const Section sections[] = {
+      {"every key", "TITLE=/j/0.ogg\nVOLUME=50\nLOOP=1\nFADEIN=1\nFADEOUT=1\n",
+       "/j/0.ogg|50|True|True|True"},
+      {"blanks around names and values", " title = /j/1.wma \n LOOP = 1 \n",
+       "/j/1.wma|100|True|False|False"},
+      {"a missing key is not applied as 0", "TITLE=/j/2.mp3\n", "/j/2.mp3" + std::string(kEmpty)},
+      {"no title: nothing is applied", "VOLUME=20\nLOOP=1\n", kEmpty},
+      {"the leading number of each value", "TITLE=/j/4.mp3\nVOLUME=75abc\nLOOP=True\nFADEIN=2.5\n",
+       "/j/4.mp3|75|False|True|False"},
+      {"a missing file stays bound", "TITLE=" + moved + "\nVOLUME=60\nLOOP=1\n",
+       moved + "|60|True|False|False"},
+      {"numbers beyond 16 bits are skipped",
+       "TITLE=/j/6.mp3\nVOLUME=40000\nLOOP=-32769\nFADEIN=1\n", "/j/6.mp3|100|False|True|False"},
+      {"and the load goes on; 32767 is in range", "TITLE=/j/7.mp3\nVOLUME=30\nLOOP=32767\n",
+       "/j/7.mp3|30|True|False|False"},
+  };
+  // Sections that are no cart's, though their numbers read the same.
+  std::string text = "[08]\nTITLE=/j/8.mp3\n[+9]\nTITLE=/j/9.mp3\n";
+  for (std::size_t i = 0; i < std::size(sections); ++i) {
+    text += "[" + std::to_string(i) + "]\n" + sections[i].lines;
   }
-  for (int i : {1, 5, 25}) {
-    cart(i).ListenMusic();
-    ASSERT_TRUE(cart(i).Playing());
+  writeBytes(folder / "show.pal", text);
+  for (const char* path : {"/j/0.ogg", "/j/1.wma", "/j/2.mp3", "/j/4.mp3", "/j/6.mp3", "/j/7.mp3",
+                           "/j/8.mp3", "/j/9.mp3"}) {
+    addFile(path);
   }
-  writeBytes(
-      folder / "two.pal",
-      "[ 0]\nTITLE=/j/zero.ogg\nVOLUME=50\n[1]\nVOLUME=20\nLOOP=1\n[5]\nTITLE = /j/five.wma \n");
-  LoadPaletteFile(carts, folder / "two.pal");
-  for (int i = 0; i < kPaletteCarts; ++i) EXPECT_FALSE(cart(i).Playing()) << i;
-  EXPECT_EQ(cart(0).GetTitle(), "/j/zero.ogg");
-  EXPECT_EQ(cart(0).GetVolume(), "50");
-  EXPECT_EQ(cart(5).GetTitle(), "/j/five.wma");
-  EXPECT_EQ(cart(5).GetVolume(), "100");  // a missing key is not applied as 0
-  for (int i = 0; i < kPaletteCarts; ++i) {
-    if (i != 0 && i != 5) {
-      EXPECT_TRUE(isEmpty(i)) << i;
-    }
-  }
-}
+  bindAll();
+  for (int i : {1, 5, 25}) cart(i).ListenMusic();
+  ASSERT_TRUE(cart(25).Playing());
 
-TEST_F(PaletteCarts, AMissingOrForeignFileEmptiesEveryCart) {
-  const std::string foreign =
-      "\x7f"
-      "ELF\x01\x02 not a palette\n\0\0\xff";
-  writeBytes(folder / "foreign.pal", foreign);
-  for (const auto& path : {folder / "nowhere.pal", folder / "foreign.pal", folder.path()}) {
-    SCOPED_TRACE(path.string());
-    for (int i = 0; i < kPaletteCarts; ++i) {
-      addFile(audioPath(i));
-      ASSERT_TRUE(cart(i).SetTitle(audioPath(i)));
-      cart(i).Setloop(1);
-    }
-    const PaletteLoadReport report = LoadPaletteFile(carts, path);
-    EXPECT_TRUE(report.missingFiles.empty());
-    for (int i = 0; i < kPaletteCarts; ++i) EXPECT_TRUE(isEmpty(i)) << i;
-  }
-}
-
-TEST_F(PaletteCarts, AMissingFileInSectionTwoStaysBoundAndIsSavedBackUnchanged) {
-  // A Windows path, as a palette made on another machine holds.
-  const std::string windowsPath = R"(C:\Jingles\Top de l'heure.mp3)";
-  const auto title = [&](int i) { return i == 2 ? windowsPath : audioPath(i); };
-  std::string text;
+  const PaletteLoadReport report = LoadPaletteFile(carts, folder / "show.pal");
+  EXPECT_EQ(report.missingFiles, std::vector<int>{5});
+  ASSERT_EQ(report.skippedKeys.size(), 2u);
+  EXPECT_EQ(report.skippedKeys[0].cart, 6);
+  EXPECT_EQ(report.skippedKeys[0].key, "VOLUME");
+  EXPECT_EQ(report.skippedKeys[1].key, "LOOP");
   for (int i = 0; i < kPaletteCarts; ++i) {
-    if (i != 2) addFile(audioPath(i));
-    text += "[" + std::to_string(i) + "]\nTITLE=" + title(i) + "\nVOLUME=60\nLOOP=1\n";
+    SCOPED_TRACE(i < static_cast<int>(std::size(sections)) ? sections[i].label : "past the file");
+    EXPECT_FALSE(cart(i).Playing());
+    EXPECT_EQ(state(cart(i)),
+              i < static_cast<int>(std::size(sections)) ? sections[i].expected : kEmpty);
   }
-  writeBytes(folder / "moved.pal", text);
-  const PaletteLoadReport report = LoadPaletteFile(carts, folder / "moved.pal");
-  EXPECT_EQ(report.missingFiles, std::vector<int>{2});
-  for (int i = 0; i < kPaletteCarts; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(cart(i).GetTitle(), title(i));
-    EXPECT_EQ(cart(i).GetVolume(), "60");
-    EXPECT_EQ(cart(i).Getloop(), "True");
-  }
-  EXPECT_TRUE(cart(2).fileMissing());
+  EXPECT_TRUE(cart(5).fileMissing());
 
   // Saved again, the moved file's section is written back as it was.
   ASSERT_TRUE(savePaletteFile(carts, folder / "again.pal"));
-  EXPECT_EQ(IniFile::load(folder / "again.pal").value("2", "TITLE"), windowsPath);
+  EXPECT_EQ(IniFile::load(folder / "again.pal").value("5", "TITLE"), moved);
 }
 
-TEST_F(PaletteCarts, ANumberOutsideSixteenBitsIsSkippedAndTheLoadGoesOn) {
-  std::string text;
-  for (int i = 0; i < kPaletteCarts; ++i) {
-    addFile(audioPath(i));
-    text += "[" + std::to_string(i) + "]\nTITLE=" + audioPath(i) +
-            "\nVOLUME=" + (i == 4 ? "40000" : "30") + "\nLOOP=" + (i == 4 ? "-32769" : "1") +
-            "\nFADEIN=1\n";
-  }
-  writeBytes(folder / "big.pal", text);
-  const PaletteLoadReport report = LoadPaletteFile(carts, folder / "big.pal");
-  ASSERT_EQ(report.skippedKeys.size(), 2u);
-  EXPECT_EQ(report.skippedKeys[0].cart, 4);
-  EXPECT_EQ(report.skippedKeys[0].key, "VOLUME");
-  EXPECT_EQ(report.skippedKeys[1].key, "LOOP");
-  // Cart 4 keeps the values of an emptied cart for the skipped keys.
-  EXPECT_EQ(cart(4).GetVolume(), "100");
-  EXPECT_EQ(cart(4).Getloop(), "False");
-  EXPECT_EQ(cart(4).GetFadein(), "True");
-  for (int i = 5; i < kPaletteCarts; ++i) {
-    EXPECT_EQ(cart(i).GetTitle(), audioPath(i)) << i;
-    EXPECT_EQ(cart(i).GetVolume(), "30") << i;
+TEST_F(PaletteCarts, AMissingOrForeignFileEmptiesEveryCart) {
+  writeBytes(folder / "foreign.pal",
+             "\x7f"
+             "ELF\x01\x02 not a palette\n\0\0\xff"s);
+  for (const auto& path : {folder / "nowhere.pal", folder / "foreign.pal", folder.path()}) {
+    SCOPED_TRACE(path.string());
+    bindAll();
+    cart(3).Setloop(1);
+    LoadPaletteFile(carts, path);
+    for (int i = 0; i < kPaletteCarts; ++i) EXPECT_EQ(state(cart(i)), kEmpty) << i;
   }
 }
 
 TEST_F(PaletteCarts, ASaveThatCannotBeWrittenReportsWhyAndLeavesTheOldFileWhole) {
   const std::string old = "[0]\nTITLE=/old.mp3\n[40]\nTITLE=/forty.mp3\n";
   writeBytes(folder / "old.pal", old);
-  for (int i = 0; i < kPaletteCarts; ++i) {
-    addFile(audioPath(i));
-    ASSERT_TRUE(cart(i).SetTitle(audioPath(i)));
-  }
-  // A disk that fills up halfway through the new file.
-  const std::optional<int> full = runInChild([&] {
-    std::signal(SIGXFSZ, SIG_IGN);  // a refused write then fails with EFBIG
-    const rlimit limit{512, 512};
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 254;
+  bindAll();
+  const std::optional<int> full = withFileSizeLimit(512, [&] {
     const WriteResult result = savePaletteFile(carts, folder / "old.pal");
     return !result && !result.message().empty() ? 0 : 1;
   });

@@ -50,13 +50,6 @@ TEST(Windows1252, MapsTheCodePageToUtf8) {
   EXPECT_EQ(windows1252ToUtf8("plain"), "plain");
 }
 
-TEST(DecodeLine, ValidUtf8StaysAndAnythingElseIsWindows1252) {
-  EXPECT_EQ(decodeLine("Caf\xC3\xA9"), "Caf\xC3\xA9");
-  EXPECT_EQ(decodeLine("Caf\xE9"), "Caf\xC3\xA9");
-  // One stray byte makes the whole line Windows-1252, the valid part too.
-  EXPECT_EQ(decodeLine("\xC3\xA9\xE9"), "\xC3\x83\xC2\xA9\xC3\xA9");
-}
-
 TEST(CutUtf8, NeverSplitsACharacter) {
   EXPECT_EQ(cutUtf8("a\xC3\xA9", 2), "a");
   EXPECT_EQ(cutUtf8("a\xC3\xA9", 3), "a\xC3\xA9");
