@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "palette/leadingnumber.h"
-
 namespace quillon::palette {
 
 std::string paletteSectionName(int index) { return std::to_string(index); }
@@ -30,38 +28,6 @@ WriteResult writePalette(const std::filesystem::path& path, const PaletteEntries
   IniFile file = IniFile::load(path);
   if (WriteResult result = setPaletteEntries(file, entries); !result) return result;
   return file.save();
-}
-
-PaletteLoad readPalette(const IniDocument& document) {
-  PaletteLoad load;
-  for (int i = 0; i < kPaletteCarts; ++i) {
-    const std::string section = paletteSectionName(i);
-    PaletteCartLoad& cart = load.carts[static_cast<std::size_t>(i)];
-    cart.title = document.value(section, kTitleKey);
-    if (cart.title.empty()) continue;
-
-    const std::pair<std::string_view, std::optional<std::int16_t>*> numbers[] = {
-        {kVolumeKey, &cart.volume},
-        {kLoopKey, &cart.loop},
-        {kFadeInKey, &cart.fadeIn},
-        {kFadeOutKey, &cart.fadeOut},
-    };
-    for (const auto& [key, target] : numbers) {
-      const std::string text = document.value(section, key);
-      if (text.empty()) continue;  // not applied
-      const std::optional<std::int16_t> number = numberOfValue(text);
-      if (!number) {
-        load.stop = PaletteLoadStop{i, key};
-        return load;
-      }
-      *target = number;
-    }
-  }
-  return load;
-}
-
-PaletteLoad readPalette(const std::filesystem::path& path) {
-  return readPalette(IniFile::load(path).document());
 }
 
 }  // namespace quillon::palette

@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,32 +44,5 @@ using PaletteEntries = std::array<PaletteEntry, kPaletteCarts>;
 WriteResult setPaletteEntries(IniFile& file, const PaletteEntries& entries);
 // Saves a palette file in one write, whole or not at all.
 WriteResult writePalette(const std::filesystem::path& path, const PaletteEntries& entries);
-
-// What loading asks of one cart, in the order it is applied: the title
-// first, then each number that is present. An empty title leaves the cart
-// empty, and no number is applied to it.
-struct PaletteCartLoad {
-  std::string title;
-  std::optional<std::int16_t> volume;
-  std::optional<std::int16_t> loop;  // any number other than 0 is on
-  std::optional<std::int16_t> fadeIn;
-  std::optional<std::int16_t> fadeOut;
-};
-
-// Where a load stopped: a number outside the 16-bit range cannot be handed
-// to the cart. The cart keeps what it received before; later carts are empty.
-struct PaletteLoadStop {
-  int cart = 0;
-  std::string_view key;
-};
-
-struct PaletteLoad {
-  std::array<PaletteCartLoad, kPaletteCarts> carts;
-  std::optional<PaletteLoadStop> stop;
-};
-
-// A missing, unreadable or foreign file loads as an empty palette.
-PaletteLoad readPalette(const IniDocument& document);
-PaletteLoad readPalette(const std::filesystem::path& path);
 
 }  // namespace quillon::palette

@@ -83,11 +83,6 @@ std::string windows1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
-std::string decodeLine(std::string_view line) {
-  if (isValidUtf8(line)) return std::string(line);
-  return windows1252ToUtf8(line);
-}
-
 std::string_view cutUtf8(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return text;
   std::size_t end = maxBytes;

@@ -16,9 +16,6 @@ bool isValidUtf8(std::string_view bytes);
 // code page leaves undefined become the C1 control of the same number.
 std::string windows1252ToUtf8(std::string_view bytes);
 
-// A line of a settings file as UTF-8 text, whichever of the two it was.
-std::string decodeLine(std::string_view line);
-
 // The longest prefix of UTF-8 `text` of at most `maxBytes` bytes that does
 // not cut a character in two.
 std::string_view cutUtf8(std::string_view text, std::size_t maxBytes);
