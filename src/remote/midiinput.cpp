@@ -11,7 +11,7 @@ namespace {
 // exception already gone), so the reason is ours.
 RtMidiWrapper* openOn(const RtMidiLibrary& rt, RtMidiApi api, const char* name,
                       RtMidiCCallback callback, void* user, std::string& error) {
-  RtMidiWrapper* input = rt.inCreate(api, MidiInput::kPortName, 100);
+  RtMidiWrapper* input = rt.inCreate(api, MidiInput::kClientName, 100);
   if (input == nullptr || !input->ok) {
     error = std::string(name) + ": cannot make a MIDI client";
     if (input != nullptr) rt.inFree(input);

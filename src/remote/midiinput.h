@@ -1,4 +1,5 @@
-// The MIDI input port "Quillon": JACK MIDI when a JACK server answers, else
+// The MIDI input port "Quillon" of the client "Quillon MIDI": JACK MIDI when
+// a JACK server answers, else
 // the ALSA sequencer. It is opened on a thread of its own, so a machine with
 // no MIDI system (or a slow one) never holds up the program's start: the
 // program simply runs without remote MIDI. Each note that presses a letter
@@ -22,6 +23,11 @@ class RemoteMailbox;
 
 class MidiInput {
  public:
+  // The client is not "Quillon": that name is the audio output's, and JACK
+  // would rename whichever of the two opened second, so a studio's saved
+  // connections would find the program's outputs under "Quillon-01" (or, on
+  // a slow start, the audio client failed to open at all).
+  static constexpr const char* kClientName = "Quillon MIDI";
   static constexpr const char* kPortName = "Quillon";
 
   enum class State { Opening, Open, Unavailable };
