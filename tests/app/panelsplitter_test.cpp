@@ -22,21 +22,13 @@ class Splitter : public testing::Test {
   PanelSplitter s{g};
 };
 
-TEST_F(Splitter, ColoursFollowTheDrag) {
+TEST_F(Splitter, WhileHeldTheBarIsBlackAndMovesAlone) {
   EXPECT_EQ(s.colour(), PanelSplitter::Colour::White);
-  EXPECT_FALSE(s.SplitterDragging());
-  s.press();
-  EXPECT_EQ(s.colour(), PanelSplitter::Colour::Black);
-  EXPECT_TRUE(s.SplitterDragging());
-  s.release();
-  EXPECT_EQ(s.colour(), PanelSplitter::Colour::ButtonFace);
-  EXPECT_FALSE(s.SplitterDragging());
-}
-
-TEST_F(Splitter, OnlyTheBarMovesWhileDragged) {
   s.move(500);  // no press: nothing
   EXPECT_EQ(left(Panel::Picture4), 3852);
   s.press();
+  EXPECT_EQ(s.colour(), PanelSplitter::Colour::Black);
+  EXPECT_TRUE(s.SplitterDragging());
   s.move(0);  // a report at the bar's own edge changes nothing
   EXPECT_EQ(left(Panel::Picture4), 3852);
   s.move(500);
@@ -44,6 +36,9 @@ TEST_F(Splitter, OnlyTheBarMovesWhileDragged) {
   EXPECT_EQ(left(Panel::Picture4), 4252);
   EXPECT_EQ(width(Panel::Explorer1), 3855);
   EXPECT_EQ(left(Panel::Picture1), 3901);
+  s.release();
+  EXPECT_EQ(s.colour(), PanelSplitter::Colour::ButtonFace);
+  EXPECT_FALSE(s.SplitterDragging());
 }
 
 TEST_F(Splitter, AClickWithoutAMoveLaysThePanelsOutFromTheBar) {
