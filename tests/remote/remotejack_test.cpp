@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <iostream>
 
 #include "audio/manualscheduler.h"
 #include "audio/portaudio/devicemanager.h"
