@@ -1,5 +1,7 @@
-// The main window under the offscreen platform: its load step, its panels
-// where the geometry puts them, scrolling, the toolbar and closing.
+// The main window under the offscreen platform: its load step, its controls,
+// scrolling, the panel bar's drag, the toolbar, closing, keys, drags and the
+// device list. Where the panels and carts go is pinned, in twips, by the
+// geometry's and the splitter's own tests.
 #include "app/cartoucheur.h"
 
 #include <gtest/gtest.h>
@@ -15,24 +17,22 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
-#include <QWindow>
 #include <map>
 
 #include "about/shell.h"
-#include "app/configkeys.h"
-#include "app/favoritessteps.h"
 #include "app/panels.h"
 #include "app/toolbar1.h"
 #include "clock/clockpanel.h"
-#include "support/fakeengine.h"
+#include "explorer/explorer.h"
+#include "quietwindow.h"
 
 namespace quillon::app {
 namespace {
 
 using Journal = std::vector<std::string>;
 
-struct RecordingConfig : ConfigKeys {
-  explicit RecordingConfig(Journal& j) : journal(j) {}
+// Config.ini, the favourites and the desktop, each call noted in order.
+struct Recorder : ConfigKeys, FavoritesSteps, about::Shell {
   std::string readKey(const std::string& section, const std::string& key) override {
     journal.push_back("read " + section + "/" + key);
     return keys[section + "/" + key];
@@ -42,67 +42,31 @@ struct RecordingConfig : ConfigKeys {
     journal.push_back("write " + section + "/" + key + "=" + value);
     keys[section + "/" + key] = value;
   }
-  Journal& journal;
-  std::map<std::string, std::string> keys;
-};
-
-struct RecordingFavorites : FavoritesSteps {
-  explicit RecordingFavorites(Journal& j) : journal(j) {}
   void EmptyFavorites() override { journal.push_back("EmptyFavorites"); }
   void LoadFavorites() override { journal.push_back("LoadFavorites"); }
-  void SaveFavorites() override {
-    journal.push_back("SaveFavorites");
-    ++saves;
-  }
-  Journal& journal;
-  int saves = 0;
-};
-
-struct RecordingShell : about::Shell {
-  explicit RecordingShell(Journal& j) : journal(j) {}
+  void SaveFavorites() override { journal.push_back("SaveFavorites"); }
   bool ShellOpen(const QString& document, const QString&, const QString&) override {
     journal.push_back("ShellOpen " + document.toStdString());
     return desktopTakesIt;
   }
-  Journal& journal;
+  Journal journal;
+  std::map<std::string, std::string> keys;
   bool desktopTakesIt = true;
 };
 
 constexpr const char* kPage = "/usr/share/quillon/welcome.html";
 
-class WindowTest : public testing::Test {
+class WindowTest : public testing::Test, public test::QuietWindow {
  protected:
   std::unique_ptr<Cartoucheur> makeWindow(const QString& page = kPage) {
     return std::make_unique<Cartoucheur>(
-        engine, CartoucheurServices{config, favorites, shell, page, [this] {
+        engine, CartoucheurServices{services, services, services, page, [this] {
                                       ++programEnds;
                                       QCoreApplication::exit(0);
                                     }});
   }
-  // Binds a 10-second file to every cart and starts every cart.
-  void loadAndPlayAll(Cartoucheur& w) {
-    engine.media.add("/jingles/bed.wav", test::FakeFile{{44100, 2}, 441000});
-    for (int k = 0; k < w.cartCount(); ++k) {
-      ASSERT_TRUE(w.cart(k)->cart().SetTitle("/jingles/bed.wav"));
-      w.cart(k)->cart().ListenMusic();
-      ASSERT_TRUE(w.cart(k)->cart().Playing()) << k;
-    }
-  }
-  // Carts that still hold a file and still play.
-  int playing(const Cartoucheur& w) {
-    int total = 0;
-    for (int k = 0; k < w.cartCount(); ++k) {
-      const cart::Cartouche& c = w.cart(k)->cart();
-      total += !c.GetTitle().empty() && c.Playing();
-    }
-    return total;
-  }
-
-  Journal journal;
-  test::FakeEngine engine;
-  RecordingConfig config{journal};
-  RecordingFavorites favorites{journal};
-  RecordingShell shell{journal};
+  Recorder services;
+  Journal& journal = services.journal;
   int programEnds = 0;
 };
 
@@ -128,7 +92,22 @@ TEST_F(WindowTest, LoadStepRunsInItsOrderBeforeTheWindowShows) {
   EXPECT_EQ(w->size(), QSize(804, 555));
 }
 
-TEST_F(WindowTest, CartsAreLetteredAToZOnTheCanvas) {
+TEST_F(WindowTest, TheFirstRunIsDoneOnceEvenWhenThePageFailsToOpenOrIsMissing) {
+  services.desktopTakesIt = false;
+  makeWindow();
+  EXPECT_EQ(services.keys["FirstExec/Value"], "1");
+  journal.clear();
+  makeWindow();  // the next start
+  EXPECT_EQ(journal, (Journal{"EmptyFavorites", "read FirstExec/Value", "LoadFavorites"}));
+
+  services.keys.clear();
+  journal.clear();
+  makeWindow(QString());  // no welcome page: nothing opens
+  EXPECT_EQ(journal, (Journal{"EmptyFavorites", "read FirstExec/Value", "write FirstExec/Value=1",
+                              "LoadFavorites"}));
+}
+
+TEST_F(WindowTest, ControlsCarryTheirNamesAndTextsAndTheCartsTheirLetters) {
   auto w = makeWindow();
   w->show();
   ASSERT_EQ(w->cartCount(), 26);
@@ -139,48 +118,19 @@ TEST_F(WindowTest, CartsAreLetteredAToZOnTheCanvas) {
     EXPECT_EQ(w->cart(k)->parentWidget(), w->controls().picture5) << k;
   }
   EXPECT_EQ(letters, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-}
-
-TEST_F(WindowTest, TheFirstRunIsDoneOnceEvenWhenThePageFailsToOpenOrIsMissing) {
-  shell.desktopTakesIt = false;
-  makeWindow();
-  EXPECT_EQ(config.keys["FirstExec/Value"], "1");
-  journal.clear();
-  makeWindow();  // the next start
-  EXPECT_EQ(journal, (Journal{"EmptyFavorites", "read FirstExec/Value", "LoadFavorites"}));
-
-  config.keys.clear();
-  journal.clear();
-  makeWindow(QString());  // no welcome page: nothing opens
-  EXPECT_EQ(journal, (Journal{"EmptyFavorites", "read FirstExec/Value", "write FirstExec/Value=1",
-                              "LoadFavorites"}));
-}
-
-TEST_F(WindowTest, FiveCartsPerRowAt1280Pixels) {
-  auto w = makeWindow();
-  w->show();
-  w->resize(1280, 800);
-  EXPECT_EQ(w->geometry().windowWidth(), 19200);  // 1280 pixels at 15 twips each
-  // 2610 twips (174 pixels) apart.
-  EXPECT_EQ(w->cart(4)->y(), w->cart(0)->y());
-  EXPECT_GT(w->cart(5)->y(), w->cart(0)->y());
-  EXPECT_EQ(w->cart(1)->x() - w->cart(0)->x(), 174);
-  EXPECT_EQ(w->cart(0)->size(), QSize(172, 113));
-}
-
-TEST_F(WindowTest, PanelsCarryTheirNamesAndTexts) {
-  auto w = makeWindow();
   const CartoucheurControls& c = w->controls();
-  EXPECT_EQ(c.barExplorer->caption(), "Windows Explorer >");
-  EXPECT_EQ(c.picture3->caption(), "Jingles >");
-  EXPECT_EQ(c.label54->text(), "- Device :");
   ASSERT_EQ(c.combo4->count(), 1);  // the null device alone
-  EXPECT_EQ(c.combo4->itemText(0), "No sound card (silent output)");
-  EXPECT_EQ(c.favoriteCaption->text(), "Favorite :");
-  EXPECT_EQ(c.command1->text(), "Add");
-  EXPECT_EQ(c.command1->toolTip(), "Add a jingle palette to your favorite");
-  EXPECT_EQ(c.command2->text(), "Clear");
-  EXPECT_EQ(c.command2->toolTip(), "Clear your favorite list");
+  const std::pair<QString, QString> texts[] = {
+      {c.barExplorer->caption(), "Windows Explorer >"},
+      {c.picture3->caption(), "Jingles >"},
+      {c.label54->text(), "- Device :"},
+      {c.combo4->itemText(0), "No sound card (silent output)"},
+      {c.favoriteCaption->text(), "Favorite :"},
+      {c.command1->text(), "Add"},
+      {c.command1->toolTip(), "Add a jingle palette to your favorite"},
+      {c.command2->text(), "Clear"},
+      {c.command2->toolTip(), "Clear your favorite list"}};
+  for (const auto& [shown, expected] : texts) EXPECT_EQ(shown, expected);
   for (const char* name : {"Toolbar1", "Picture6", "ComboListePalette", "BarExplorer", "Explorer1",
                            "Picture2", "Picture4", "Picture3", "Combo4", "Label54", "Picture1",
                            "Picture5", "VScroll1", "StatusBar1"}) {
@@ -189,6 +139,12 @@ TEST_F(WindowTest, PanelsCarryTheirNamesAndTexts) {
   QStringList status;
   for (const QLabel* label : c.statusBar1->findChildren<QLabel*>()) status << label->text();
   EXPECT_TRUE(status.contains("Quillon V1.0"));
+  // The toolbar's five commands, between separators.
+  for (const auto& [position, text] :
+       std::map<int, QString>{{1, "Quit"}, {3, "New"}, {5, "Open"}, {7, "Save"}, {9, "About"}}) {
+    ASSERT_NE(c.toolbar1->button(position), nullptr) << position;
+    EXPECT_EQ(c.toolbar1->button(position)->text(), text);
+  }
 }
 
 TEST_F(WindowTest, TheScrollBarMovesTheCanvas600TwipsAStep) {
@@ -231,26 +187,33 @@ TEST_F(WindowTest, TheSmallestWindowIsTheOuterMinimumLessTheFrame) {
   EXPECT_EQ(w->size(), expected);
 }
 
-TEST_F(WindowTest, ToolbarHoldsFiveCommandsBetweenSeparators) {
+TEST_F(WindowTest, ThePanelBarIsBlackWhileDraggedAndItsReleaseLaysOutPanelsAndClock) {
   auto w = makeWindow();
-  const Toolbar1* toolbar = w->controls().toolbar1;
-  const std::map<int, QString> texts = {
-      {1, "Quit"}, {3, "New"}, {5, "Open"}, {7, "Save"}, {9, "About"}};
-  for (int position = 1; position <= 9; ++position) {
-    const QToolButton* button = toolbar->button(position);
-    if (texts.count(position)) {
-      ASSERT_NE(button, nullptr) << position;
-      EXPECT_EQ(button->text(), texts.at(position));
-    } else {
-      EXPECT_EQ(button, nullptr) << position;
-    }
-  }
+  SplitterBar* bar = w->controls().picture4;
+  const auto send = [bar](QEvent::Type type, double x, Qt::MouseButtons held) {
+    const QPointF at(x, 5);
+    QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(bar, &event);
+  };
+  EXPECT_EQ(bar->colour(), QColor(Qt::white));
+  send(QEvent::MouseButtonPress, 2, Qt::LeftButton);
+  EXPECT_EQ(bar->colour(), QColor(Qt::black));
+  send(QEvent::MouseMove, 100, Qt::LeftButton);  // 3852 + 100 px x 15 = 5352 twips
+  EXPECT_EQ(bar->x(), 357);
+  EXPECT_EQ(w->controls().picture1->x(), 260);  // only the bar moves while held
+  send(QEvent::MouseButtonRelease, 100, Qt::NoButton);
+  EXPECT_EQ(bar->colour(), w->palette().color(QPalette::Button));
+  EXPECT_EQ(w->controls().explorer1->width(), 357);
+  EXPECT_EQ(w->controls().picture1->x(), 361);  // 5412 twips
+  const clock::ClockPanel* clock = w->controls().picture2;
+  EXPECT_EQ(clock->panelWidthTwips(), 5352);  // the clock built again for its new width
+  EXPECT_EQ(clock->width(), 357);
+  EXPECT_TRUE(clock->ring().led(0).shown);
 }
 
 TEST_F(WindowTest, NewStopsAndEmptiesEveryCartAndTouchesNothingElse) {
   auto w = makeWindow();
-  loadAndPlayAll(*w);
-  w->cart(7)->cart().SetVolume(60);
+  loadCarts(*w);
   journal.clear();
   w->controls().toolbar1->button(3)->click();
   for (int k = 0; k < 26; ++k) {
@@ -266,25 +229,24 @@ TEST_F(WindowTest, NewStopsAndEmptiesEveryCartAndTouchesNothingElse) {
 TEST_F(WindowTest, QuitWritesTheFavoritesStopsEveryCartAndEndsTheProgram) {
   auto w = makeWindow();
   w->show();
-  loadAndPlayAll(*w);
+  loadCarts(*w);
   journal.clear();
   QTimer::singleShot(0, w.get(), [&] { w->controls().toolbar1->button(1)->click(); });
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_EQ(programEnds, 1);
-  EXPECT_EQ(journal, (Journal{"SaveFavorites"}));  // the close handler did not run as well
-  EXPECT_EQ(playing(*w), 0);
+  EXPECT_TRUE(allStopped(*w));
   w.reset();
-  EXPECT_EQ(favorites.saves, 1);
+  EXPECT_EQ(journal, (Journal{"SaveFavorites"}));  // the close handler did not run as well
 }
 
 TEST_F(WindowTest, ClosingTheWindowWritesTheFavorites) {
   auto w = makeWindow();
   w->show();
-  loadAndPlayAll(*w);
+  loadCarts(*w);
   journal.clear();
   EXPECT_TRUE(w->close());
   EXPECT_EQ(journal, (Journal{"SaveFavorites"}));
-  EXPECT_EQ(playing(*w), 26);  // closing stops nothing by hand
+  EXPECT_TRUE(untouched(*w));  // closing stops nothing by hand
 }
 
 TEST_F(WindowTest, AboutIsModalUntilOk) {
@@ -302,21 +264,12 @@ TEST_F(WindowTest, AboutIsModalUntilOk) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-}  // namespace
-}  // namespace quillon::app
-
-namespace quillon::app {
-namespace {
-
-using WindowInputTest = WindowTest;
-
-TEST_F(WindowInputTest, ALetterPressedInTheWindowTogglesItsCartOnce) {
+TEST_F(WindowTest, ALetterPressedInTheWindowTogglesItsCartOnce) {
   auto w = makeWindow();
   w->show();
   w->activateWindow();
-  for (int i = 0; i < 50 && !w->isActiveWindow(); ++i) QCoreApplication::processEvents();
-  ASSERT_TRUE(w->isActiveWindow());
-  engine.media.add("/jingles/c.wav", test::FakeFile{{44100, 2}, 441000});
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  engine.media.add("/jingles/c.wav", quillon::test::FakeFile{{44100, 2}, 441000});
   ASSERT_TRUE(w->cart(2)->cart().SetTitle("/jingles/c.wav"));
   QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ShiftModifier, "C");
   QCoreApplication::sendEvent(w->windowHandle(), &press);
@@ -339,7 +292,7 @@ TEST_F(WindowInputTest, ALetterPressedInTheWindowTogglesItsCartOnce) {
   EXPECT_FALSE(w->cart(2)->cart().Playing());
 }
 
-TEST_F(WindowInputTest, ADragOverACartHighlightsItAloneAndADropClearsIt) {
+TEST_F(WindowTest, ADragOverACartHighlightsItAloneAndADropClearsIt) {
   auto w = makeWindow();
   w->show();
   emit w->cart(3)->Survole();
@@ -353,7 +306,7 @@ TEST_F(WindowInputTest, ADragOverACartHighlightsItAloneAndADropClearsIt) {
   }
 }
 
-TEST_F(WindowInputTest, AGapInTheDeviceNumbersSwitchesEveryCartToTheListedDevice) {
+TEST_F(WindowTest, AGapInTheDeviceNumbersSwitchesEveryCartToTheListedDevice) {
   // Devices 0 and 2 usable, current 2: two entries; 2 is clamped to entry 1,
   // which is device 2, so the selection switches everything to device 2.
   engine.devices.setDevices({{"Zero", true}, {"Broken", false}, {"Two", true}}, 2);
@@ -366,23 +319,10 @@ TEST_F(WindowInputTest, AGapInTheDeviceNumbersSwitchesEveryCartToTheListedDevice
   EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 2);
 }
 
-TEST_F(WindowInputTest, ChoosingAnotherDeviceStopsAPlayingCart) {
-  engine.devices.setDevices({{"One", true}, {"Two", true}}, 0);
-  auto w = makeWindow();
-  engine.media.add("/jingles/a.wav", test::FakeFile{{44100, 2}, 441000});
-  ASSERT_TRUE(w->cart(0)->cart().SetTitle("/jingles/a.wav"));
-  w->cart(0)->cart().ListenMusic();
-  ASSERT_TRUE(w->cart(0)->cart().Playing());
-  w->controls().combo4->setCurrentIndex(0);  // the same device: nothing
-  EXPECT_TRUE(w->cart(0)->cart().Playing());
-  w->controls().combo4->setCurrentIndex(1);
-  EXPECT_FALSE(w->cart(0)->cart().Playing());
-  EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 1);
-}
-
 // A sound card that came back (an audio server restarted, a USB card plugged
-// in again) is found when the operator opens the list.
-TEST_F(WindowInputTest, OpeningTheDeviceListReadsTheDevicesAgain) {
+// in again) is found when the operator opens the list; choosing another
+// device stops a playing cart.
+TEST_F(WindowTest, OpeningTheDeviceListReadsTheDevicesAgainAndAChoiceStopsTheCarts) {
   engine.devices.setDevices({{"One", true}}, 0);
   auto w = makeWindow();
   QComboBox* list = w->controls().combo4;
@@ -398,6 +338,11 @@ TEST_F(WindowInputTest, OpeningTheDeviceListReadsTheDevicesAgain) {
   ASSERT_EQ(list->count(), 2);
   EXPECT_EQ(list->itemText(1), "USB card");
   EXPECT_EQ(list->currentIndex(), 0);
+
+  loadCarts(*w);
+  list->setCurrentIndex(1);
+  for (int k : kPlaying) EXPECT_FALSE(w->cart(k)->cart().Playing()) << k;
+  EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 1);
 }
 
 }  // namespace

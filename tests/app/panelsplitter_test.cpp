@@ -22,21 +22,13 @@ class Splitter : public testing::Test {
   PanelSplitter s{g};
 };
 
-TEST_F(Splitter, ColoursFollowTheDrag) {
+TEST_F(Splitter, WhileHeldTheBarIsBlackAndMovesAlone) {
   EXPECT_EQ(s.colour(), PanelSplitter::Colour::White);
-  EXPECT_FALSE(s.SplitterDragging());
-  s.press();
-  EXPECT_EQ(s.colour(), PanelSplitter::Colour::Black);
-  EXPECT_TRUE(s.SplitterDragging());
-  s.release();
-  EXPECT_EQ(s.colour(), PanelSplitter::Colour::ButtonFace);
-  EXPECT_FALSE(s.SplitterDragging());
-}
-
-TEST_F(Splitter, OnlyTheBarMovesWhileDragged) {
   s.move(500);  // no press: nothing
   EXPECT_EQ(left(Panel::Picture4), 3852);
   s.press();
+  EXPECT_EQ(s.colour(), PanelSplitter::Colour::Black);
+  EXPECT_TRUE(s.SplitterDragging());
   s.move(0);  // a report at the bar's own edge changes nothing
   EXPECT_EQ(left(Panel::Picture4), 3852);
   s.move(500);
@@ -44,6 +36,9 @@ TEST_F(Splitter, OnlyTheBarMovesWhileDragged) {
   EXPECT_EQ(left(Panel::Picture4), 4252);
   EXPECT_EQ(width(Panel::Explorer1), 3855);
   EXPECT_EQ(left(Panel::Picture1), 3901);
+  s.release();
+  EXPECT_EQ(s.colour(), PanelSplitter::Colour::ButtonFace);
+  EXPECT_FALSE(s.SplitterDragging());
 }
 
 TEST_F(Splitter, AClickWithoutAMoveLaysThePanelsOutFromTheBar) {
@@ -75,12 +70,9 @@ TEST_F(Splitter, FarRightLeavesOneCartPerRowAndEveryCartReachable) {
   EXPECT_EQ(left(Panel::Picture4), 9030);
   EXPECT_EQ(width(Panel::Picture1), 2580 + 390);
   EXPECT_EQ(width(Panel::Picture5), 2580 + 30);
-  for (int k = 0; k < WindowGeometry::kCartCount; ++k) {
-    EXPECT_EQ(g.cart(k).left, 30) << k;
-    EXPECT_EQ(g.cart(k).top, 30 + k * (1695 + 60)) << k;
-  }
-  // Canvas 30 + 25 x 1755 + 1755 = 45660 in a viewport 6795 high: the range
-  // is recomputed, down to the last cart.
+  // One cart a row (the grid's own test pins its flow): canvas 30 + 25 x
+  // 1755 + 1755 = 45660 in a viewport 6795 high, and the range is
+  // recomputed, down to the last cart.
   EXPECT_EQ(g[Panel::Picture5].height, 45660);
   EXPECT_EQ(g.VScroll1().maximum, 6795 - 45660);
   g.onScroll(g.VScroll1().maximum);

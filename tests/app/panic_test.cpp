@@ -1,47 +1,31 @@
 // The panic key and the end warning in the main window under the offscreen
-// platform, with the fake engine: what Escape and Shift+Escape do to carts
-// playing, paused and stopped, where Escape keeps its ordinary meaning, and
-// Quillon.ini switching both off.
+// platform: what Escape and Shift+Escape do to carts playing, paused and
+// stopped, where Escape keeps its ordinary meaning, and Quillon.ini's
+// switches. The fade's sound is checked on one cart in the cart's tests.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
-#include <QComboBox>
 #include <QDialog>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <algorithm>
 #include <chrono>
-#include <fstream>
 
 #include "explorer/explorer.h"
-#include "palette/additionsettings.h"
-#include "palette/inifile.h"
-#include "panicwindow.h"
+#include "quietwindow.h"
 
 namespace quillon::app {
 namespace {
 
 using namespace std::chrono_literals;
 
-class Panic : public testing::Test, public test::PanicWindow {
+class Panic : public testing::Test, public test::QuietWindow {
  protected:
   void SetUp() override {
-    window = makeWindow();
+    window = activeWindow();
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(engine.players.size(), 27u);  // the carts', then AudioPlayerMain
     loadCarts(*window);
     engine.clock.advance(1s);
     ASSERT_TRUE(untouched(*window));
     before = settingsOf(*window);
-  }
-  // The loudest of the last `frames` frames a cart's player sent out.
-  int loudness(int cart, int frames) const {
-    int peak = 0;
-    for (std::int16_t s :
-         engine.players.at(static_cast<std::size_t>(cart))->RecentSamples(frames)) {
-      peak = std::max(peak, std::abs(static_cast<int>(s)));
-    }
-    return peak;
   }
 
   std::unique_ptr<Cartoucheur> window;
@@ -50,8 +34,8 @@ class Panic : public testing::Test, public test::PanicWindow {
 
 TEST_F(Panic, EscapeStopsEveryPlayingAndPausedCartAndKeepsTheirSettings) {
   pressEscape(*window);
+  EXPECT_TRUE(allStopped(*window));
   for (int k = 0; k < window->cartCount(); ++k) {
-    EXPECT_FALSE(window->cart(k)->cart().Playing()) << k;
     EXPECT_EQ(window->cart(k)->cart().look().background, cart::Background::Stop) << k;
   }
   EXPECT_EQ(settingsOf(*window), before);
@@ -60,26 +44,14 @@ TEST_F(Panic, EscapeStopsEveryPlayingAndPausedCartAndKeepsTheirSettings) {
   EXPECT_TRUE(window->cart(2)->cart().Playing());
 }
 
-TEST_F(Panic, ShiftEscapeBringsThePlayingCartsToSilenceInTwoSecondsThenStopsThem) {
+TEST_F(Panic, ShiftEscapeFadesThePlayingCartsForTwoSecondsThenStopsThem) {
   pressEscape(*window, Qt::ShiftModifier);
   for (int k : kPlaying) EXPECT_TRUE(window->cart(k)->cart().fadingOut()) << k;
-  EXPECT_TRUE(window->cart(kPaused)->cart().Paused());  // silent already: left paused
-
-  // Half-way the carts are still heard (the ramp of the fake files spans
-  // 8192 steps over 4096 frames, so a cart at level L peaks at 4096 L or
-  // more); 10 ms before the end hardly at all; then they stop.
-  engine.clock.advance(1000ms);
-  for (int k : kPlaying) EXPECT_GT(loudness(k, 4096), 800) << k;
-  engine.clock.advance(990ms);
-  for (int k : kPlaying) {
-    EXPECT_TRUE(window->cart(k)->cart().Playing()) << k;
-    EXPECT_LT(loudness(k, 64), 200) << k;  // under 1 % of the source
-  }
-  engine.clock.advance(10ms);
-  for (int k : kPlaying) EXPECT_LE(loudness(k, 16), 4) << k;  // the last frames of the line
-  engine.clock.advance(100ms);
+  engine.clock.advance(1990ms);
+  for (int k : kPlaying) EXPECT_TRUE(window->cart(k)->cart().Playing()) << k;
+  engine.clock.advance(110ms);
   for (int k : kPlaying) EXPECT_FALSE(window->cart(k)->cart().Playing()) << k;
-  EXPECT_TRUE(window->cart(kPaused)->cart().Paused());
+  EXPECT_TRUE(window->cart(kPaused)->cart().Paused());  // silent already: left paused
   EXPECT_EQ(settingsOf(*window), before);
 }
 
@@ -87,9 +59,7 @@ TEST_F(Panic, EscapeDuringTheFadeStopsAtOnce) {
   pressEscape(*window, Qt::ShiftModifier);
   engine.clock.advance(500ms);
   pressEscape(*window);
-  for (int k = 0; k < window->cartCount(); ++k) {
-    EXPECT_FALSE(window->cart(k)->cart().Playing()) << k;
-  }
+  EXPECT_TRUE(allStopped(*window));
 }
 
 TEST_F(Panic, EscapeWithControlAltOrMetaIsTheDesktopsAndAHeldKeyIsNotRepeated) {
@@ -102,7 +72,10 @@ TEST_F(Panic, EscapeWithControlAltOrMetaIsTheDesktopsAndAHeldKeyIsNotRepeated) {
   EXPECT_TRUE(untouched(*window));
 }
 
-TEST_F(Panic, AnOpenMenuComboListOrDialogTakesEscapeAndNothingStops) {
+// A key entering the window while a menu is open belongs to the menu. (A
+// combo box's list closes on Escape before the key goes anywhere: on a real
+// X server the key then enters the list's own window, never this one.)
+TEST_F(Panic, AnOpenMenuOrDialogTakesEscapeAndNothingStops) {
   {
     QMenu menu(window.get());
     menu.addAction("Something");
@@ -110,32 +83,21 @@ TEST_F(Panic, AnOpenMenuComboListOrDialogTakesEscapeAndNothingStops) {
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
     pressEscape(*window);
     EXPECT_TRUE(untouched(*window));
-    menu.close();
   }
-  {
-    QComboBox* devices = window->controls().combo4;
-    devices->showPopup();
-    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-    pressEscape(*window);
-    EXPECT_TRUE(untouched(*window));
-    devices->hidePopup();
-  }
-  {
-    QDialog dialog(window.get());
-    dialog.setModal(true);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
-    pressEscape(*window);
-    EXPECT_TRUE(untouched(*window));
-    // Escape reaching the dialog closes it, as usual.
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_TRUE(untouched(*window));
-  }
+  QDialog dialog(window.get());
+  dialog.setModal(true);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+  pressEscape(*window);
+  EXPECT_TRUE(untouched(*window));
+  QTest::keyClick(&dialog, Qt::Key_Escape);  // reaching the dialog, it closes it as usual
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_TRUE(untouched(*window));
+
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
   pressEscape(*window);  // everything closed: the panic again
-  for (int k : kPlaying) EXPECT_FALSE(window->cart(k)->cart().Playing()) << k;
+  EXPECT_TRUE(allStopped(*window));
 }
 
 TEST_F(Panic, AnInPlaceEditorInTheExplorerTakesEscapeAndNothingStops) {
@@ -145,8 +107,6 @@ TEST_F(Panic, AnInPlaceEditorInTheExplorerTakesEscapeAndNothingStops) {
   list->openPersistentEditor(item);
   QWidget* editor = list->indexWidget(item);
   ASSERT_NE(editor, nullptr);
-  // Escape, plain or shifted, goes to the editor (a plain one cancels the
-  // edit and gives the focus back to the panel).
   for (Qt::KeyboardModifiers m : {Qt::NoModifier, Qt::ShiftModifier}) {
     editor->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == editor; }));
@@ -154,32 +114,16 @@ TEST_F(Panic, AnInPlaceEditorInTheExplorerTakesEscapeAndNothingStops) {
     EXPECT_TRUE(untouched(*window));
     for (int k : kPlaying) EXPECT_FALSE(window->cart(k)->cart().fadingOut()) << k;
   }
-
   list->closePersistentEditor(item);
   window->controls().picture5->setFocus();
   pressEscape(*window);
-  for (int k : kPlaying) EXPECT_FALSE(window->cart(k)->cart().Playing()) << k;
+  EXPECT_TRUE(allStopped(*window));
 }
 
-TEST_F(Panic, TheOperationsThemselvesServeOtherCallers) {
-  window->fadeOutAllCarts();
-  for (int k : kPlaying) EXPECT_TRUE(window->cart(k)->cart().fadingOut()) << k;
-  window->stopAllCarts();
-  for (int k = 0; k < window->cartCount(); ++k) {
-    EXPECT_FALSE(window->cart(k)->cart().Playing()) << k;
-  }
-  EXPECT_EQ(settingsOf(*window), before);
-}
+// --- Quillon.ini's switches (the file itself is read in the palette's tests) ---
 
-// --- Quillon.ini ---
-
-class AdditionsFile : public testing::Test, public test::PanicWindow {
+class Additions : public testing::Test, public test::QuietWindow {
  protected:
-  palette::AdditionSettings read(const std::string& text) {
-    const std::string path = folder.filePath("Quillon.ini").toStdString();
-    std::ofstream(path) << text;
-    return palette::readAdditionSettings(palette::IniFile::load(path));
-  }
   // Whether cart C's frame lights up within the next half second.
   bool warnsWithinHalfASecond(Cartoucheur& w) {
     bool lit = false;
@@ -189,11 +133,12 @@ class AdditionsFile : public testing::Test, public test::PanicWindow {
     }
     return lit;
   }
-  QTemporaryDir folder;
 };
 
-TEST_F(AdditionsFile, BothOnByDefaultWithTheirSeconds) {
-  auto w = makeWindow(read("[EndWarning]\nSeconds=2\n"));
+TEST_F(Additions, TheEndWarningLightsForItsSecondsAndTheKeysWork) {
+  palette::AdditionSettings settings;
+  settings.endWarning.seconds = 2;
+  auto w = activeWindow(settings);
   ASSERT_NE(w, nullptr);
   loadCarts(*w);
   engine.clock.advance(7450ms);
@@ -205,8 +150,11 @@ TEST_F(AdditionsFile, BothOnByDefaultWithTheirSeconds) {
   EXPECT_FALSE(w->cart(2)->cart().Playing());
 }
 
-TEST_F(AdditionsFile, SwitchedOffTheyDoNothing) {
-  auto w = makeWindow(read("[Panic]\nEnabled=0\n[EndWarning]\nEnabled=0\n"));
+TEST_F(Additions, SwitchedOffTheyDoNothing) {
+  palette::AdditionSettings settings;
+  settings.panic.enabled = false;
+  settings.endWarning.enabled = false;
+  auto w = activeWindow(settings);
   ASSERT_NE(w, nullptr);
   loadCarts(*w);
   engine.clock.advance(1s);

@@ -1,29 +1,15 @@
 // Pictures of the main window for the docs and for a person to look at:
-// app_screenshots FOLDER writes quillon-1280x800.png and quillon-minimum.png.
-// Run it under Xvfb for the real platform's rendering. Not a test.
-#include <QApplication>
+// app_screenshots FOLDER writes quillon-1280x800.png, quillon-minimum.png and
+// about.png. Run it under Xvfb for the real platform's rendering. Not a test.
 #include <QDir>
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
 
 #include "about/form1.h"
-#include "about/shell.h"
-#include "app/cartoucheur.h"
-#include "app/favoritesstandin.h"
-#include "app/firstrun.h"
-#include "support/fakeengine.h"
+#include "quietwindow.h"
 
 namespace {
-
-struct FirstRunDone : quillon::app::ConfigKeys {
-  std::string readKey(const std::string&, const std::string&) override { return "1"; }
-  void writeKey(const std::string&, const std::string&, const std::string&) override {}
-};
-
-struct NoShell : quillon::about::Shell {
-  bool ShellOpen(const QString&, const QString&, const QString&) override { return false; }
-};
 
 bool shoot(QWidget& window, QSize size, const QString& path) {
   window.resize(size);
@@ -44,16 +30,12 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const QDir folder(argv[1]);
-  quillon::test::FakeEngine engine;
-  FirstRunDone config;
-  quillon::app::FavoritesStandIn favorites;
-  NoShell shell;
-  quillon::app::Cartoucheur window(engine, {config, favorites, shell, {}, [] {}});
-  window.show();
-  const bool ok = shoot(window, {1280, 800}, folder.filePath("quillon-1280x800.png")) &&
-                  shoot(window, {1, 1}, folder.filePath("quillon-minimum.png"));
-  quillon::about::Form1 about(shell, &window);
+  quillon::app::test::QuietWindow quiet;
+  auto window = quiet.makeWindow();
+  window->show();
+  const bool ok = shoot(*window, {1280, 800}, folder.filePath("quillon-1280x800.png")) &&
+                  shoot(*window, {1, 1}, folder.filePath("quillon-minimum.png"));
+  quillon::about::Form1 about(quiet.shell, window.get());
   about.show();
-  const bool aboutOk = about.grab().save(folder.filePath("about.png"));
-  return ok && aboutOk ? 0 : 1;
+  return ok && about.grab().save(folder.filePath("about.png")) ? 0 : 1;
 }

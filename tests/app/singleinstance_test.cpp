@@ -1,6 +1,9 @@
-// One instance at a time, with real second processes: a second start ends
+// Real runs of the program: one instance at a time (a second start ends
 // before it touches Config.ini, a lock left by a killed instance does not
-// block, and a live instance keeps its lock however old the file is.
+// block, a live instance keeps its lock however old the file is), and where
+// Config.ini is kept. Under the offscreen platform the welcome page cannot
+// open, so these runs also show that the first run is marked done when
+// opening fails.
 #include "app/singleinstance.h"
 
 #include <gtest/gtest.h>
@@ -37,10 +40,35 @@ TEST(SingleInstance, AFolderWhereNoLockCanBeMadeDoesNotKeepTheProgramFromStartin
   EXPECT_TRUE(SingleInstance(runtime.filePath("missing/folder")).isFirst());
 }
 
-class SecondProcess : public testing::Test {
+class RealRun : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(runs.ready()); }
+  test::ProgramRuns runs;
+};
+
+TEST_F(RealRun, AnInstalledCopyKeepsConfigIniInTheUsersFolder) {
+  const QString program = runs.installCopy("prefix/bin");
+  ASSERT_FALSE(program.isEmpty());
+  auto run = runs.start(program);
+  const QString userIni = QDir(runs.configHome()).filePath("quillon/Config.ini");
+  EXPECT_TRUE(test::pollUntil([&] { return readFile(userIni).contains("Value=1"); }));
+  EXPECT_FALSE(QFileInfo::exists(runs.folder("prefix/bin/Config.ini")));
+}
+
+TEST_F(RealRun, APortableCopyKeepsItsOwnConfigIni) {
+  const QString program = runs.installCopy("stick");
+  ASSERT_FALSE(program.isEmpty());
+  const QString ini = runs.folder("stick/Config.ini");
+  ASSERT_TRUE(writeFile(ini, "[FirstExec]\nValue=yes\n"));
+  auto run = runs.start(program);
+  EXPECT_TRUE(test::pollUntil([&] { return readFile(ini).contains("Value=1"); }));
+  EXPECT_TRUE(QDir(runs.configHome()).isEmpty());
+}
+
+class SecondProcess : public RealRun {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(runs.ready());
+    RealRun::SetUp();
     program = runs.installCopy("studio");
     ASSERT_FALSE(program.isEmpty());
     configIni = QDir(runs.folder("studio")).filePath("Config.ini");
@@ -48,7 +76,6 @@ class SecondProcess : public testing::Test {
     ASSERT_TRUE(writeFile(configIni, "[FirstExec]\nValue=1\n"));
   }
 
-  test::ProgramRuns runs;
   QString program;
   QString configIni;
 };

@@ -8,8 +8,8 @@
 
 namespace quillon::test {
 
-// `types` "" (no argument), "s" (one string) or "f" (one float); `text` is
-// the string or, for "f", ignored (1.0 is sent).
+// Each letter of `types` adds an argument: 's' the string `text`, 'f' the
+// float 1.0, 'i' the integer 1.
 inline std::vector<unsigned char> oscPacket(const std::string& path, const std::string& types,
                                             const std::string& text = "") {
   lo_message m = lo_message_new();

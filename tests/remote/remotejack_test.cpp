@@ -6,17 +6,16 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <iostream>
 
 #include "audio/manualscheduler.h"
 #include "audio/portaudio/devicemanager.h"
 #include "audio/portaudio/deviceplayer.h"
 #include "jackmidisender.h"
-#include "support/jackserver.h"
 #include "realtime.h"
 #include "remote/devicereturn.h"
 #include "remote/remotecontrol.h"
 #include "remotetesting.h"
+#include "support/jackserver.h"
 
 namespace quillon::remote {
 namespace {
@@ -60,23 +59,20 @@ TEST_F(RemoteJack, NotesFromAJackMidiPortFireTheirLettersOncePerNote) {
   test::JackMidiSender sender(server->name(), error);
   ASSERT_TRUE(sender.ok()) << error;
   ASSERT_TRUE(sender.connectTo("Quillon", error)) << error;
+  // Which notes are presses is the mapping's own test; here the way in.
   sender.send({
       {0x90, 36, 100},  // A
       {0x80, 36, 0},    // released: nothing
       {0x90, 36, 90},   // A pressed again: a second press
       {0x90, 36, 0},    // released as velocity 0: nothing
-      {0x90, 40, 0},    // velocity 0 alone: nothing
       {0x99, 61, 1},    // Z, on channel 10, however softly
-      {0x90, 35, 100},  // below the range
-      {0x90, 62, 100},  // above it
       {0xB0, 37, 127},  // a controller, not a note
-      {0x9F, 37, 64},   // B, channel 16
   });
-  ASSERT_TRUE(waitFor([&] { return sender.sent() == 10; }));
-  ASSERT_TRUE(waitFor([&] { return commands.log.size() >= 4; })) << commands.log.size();
+  ASSERT_TRUE(waitFor([&] { return sender.sent() == 6; }));
+  ASSERT_TRUE(waitFor([&] { return commands.log.size() >= 3; })) << commands.log.size();
   test::runFor(300ms);
-  EXPECT_EQ(commands.log, (std::vector<std::string>{"fire A", "fire A", "fire Z", "fire B"}));
-  EXPECT_EQ(remote.midi()->presses(), 4u);
+  EXPECT_EQ(commands.log, (std::vector<std::string>{"fire A", "fire A", "fire Z"}));
+  EXPECT_EQ(remote.midi()->presses(), 3u);
 }
 
 struct Events : audio::PlayerEvents {

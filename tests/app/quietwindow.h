@@ -1,13 +1,12 @@
-// The main window on the fake engine, for the panic key and end warning
-// tests: services that do nothing, an engine that keeps each cart's player
-// (the player of cart k is players[k]), and a set of carts playing, paused
-// and stopped with settings of their own.
+// The main window on the fake engine with services that do nothing (the
+// first run long done), for the window's tests, the remote's and the
+// screenshots; and, for the panic tests, carts playing, paused and stopped
+// with settings of their own.
 #pragma once
 
 #include <QApplication>
 #include <QTest>
 #include <QWindow>
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,8 +14,7 @@
 #include "about/shell.h"
 #include "app/cartoucheur.h"
 #include "app/configkeys.h"
-#include "app/favoritessteps.h"
-#include "audio/simulatedplayer.h"
+#include "app/favoritesstandin.h"
 #include "support/fakeengine.h"
 
 namespace quillon::app::test {
@@ -26,24 +24,8 @@ struct QuietConfig : ConfigKeys {
   void writeKey(const std::string&, const std::string&, const std::string&) override {}
 };
 
-struct QuietFavorites : FavoritesSteps {
-  void EmptyFavorites() override {}
-  void LoadFavorites() override {}
-  void SaveFavorites() override {}
-};
-
 struct QuietShell : about::Shell {
-  bool ShellOpen(const QString&, const QString&, const QString&) override { return true; }
-};
-
-class PlayerKeepingEngine : public quillon::test::FakeEngine {
- public:
-  std::unique_ptr<audio::Player> createPlayer() override {
-    auto player = std::make_unique<audio::SimulatedPlayer>(clock, devices);
-    players.push_back(player.get());
-    return player;
-  }
-  std::vector<audio::SimulatedPlayer*> players;
+  bool ShellOpen(const QString&, const QString&, const QString&) override { return false; }
 };
 
 // What the panic must leave alone on a cart.
@@ -52,7 +34,7 @@ struct CartSettings {
   friend bool operator==(const CartSettings&, const CartSettings&) = default;
 };
 
-class PanicWindow {
+class QuietWindow {
  public:
   // Carts A to E: A playing at volume 60 with its loop on, B playing with
   // both fades, C playing, D paused, E stopped; ten-second files.
@@ -61,8 +43,12 @@ class PanicWindow {
   static constexpr int kStopped = 4;
 
   std::unique_ptr<Cartoucheur> makeWindow(const palette::AdditionSettings& additions = {}) {
-    auto w = std::make_unique<Cartoucheur>(
+    return std::make_unique<Cartoucheur>(
         engine, CartoucheurServices{config, favorites, shell, QString(), [] {}, additions});
+  }
+  // Shown and active, as the keyboard needs it; null when it never became active.
+  std::unique_ptr<Cartoucheur> activeWindow(const palette::AdditionSettings& additions = {}) {
+    auto w = makeWindow(additions);
     w->show();
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w.get())) return nullptr;
@@ -72,9 +58,8 @@ class PanicWindow {
   void loadCarts(Cartoucheur& w) {
     engine.media.add("/jingles/ten.wav", quillon::test::FakeFile{{44100, 2}, 441000});
     for (int k = 0; k <= kStopped; ++k) w.cart(k)->cart().SetTitle("/jingles/ten.wav");
-    cart::Cartouche& a = w.cart(0)->cart();
-    a.SetVolume(60);
-    a.Setloop(1);
+    w.cart(0)->cart().SetVolume(60);
+    w.cart(0)->cart().Setloop(1);
     w.cart(1)->cart().SetFadein(1);
     w.cart(1)->cart().SetFadeout(1);
     for (int k = 0; k <= kPaused; ++k) w.cart(k)->cart().playClick();
@@ -98,13 +83,21 @@ class PanicWindow {
     return w.cart(kPaused)->cart().Paused() && !w.cart(kStopped)->cart().Playing();
   }
 
+  // True when no cart plays or is paused.
+  static bool allStopped(const Cartoucheur& w) {
+    for (int k = 0; k < w.cartCount(); ++k) {
+      if (w.cart(k)->cart().Playing()) return false;
+    }
+    return true;
+  }
+
   static void pressEscape(Cartoucheur& w, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(w.windowHandle(), Qt::Key_Escape, modifiers);
   }
 
-  PlayerKeepingEngine engine;
+  quillon::test::FakeEngine engine;
   QuietConfig config;
-  QuietFavorites favorites;
+  FavoritesStandIn favorites;
   QuietShell shell;
 };
 
