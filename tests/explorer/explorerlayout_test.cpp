@@ -29,15 +29,13 @@ TEST(ExplorerLayout, ResizeFromTheDesignPlacesTheParts) {
   }
 }
 
-TEST(ExplorerLayout, NarrowingAfterWideningLeavesTheToolbarWhereTheWideningPutIt) {
+TEST(ExplorerLayout, TheRuleReadsTheToolbarsCurrentPlaceAndWidth) {
+  // Narrowed after a widening, the toolbar stays where the widening put it.
   ExplorerLayout layout = resizeExplorer(resizeExplorer(ExplorerLayout{}, 9000, 5000), 4000, 5000);
   EXPECT_EQ(layout.Toolbar1.left, 5580);
   EXPECT_EQ(layout.JamShellCombo1.width, 5560);
   EXPECT_EQ(layout.List_File.width, 4000);
-}
-
-TEST(ExplorerLayout, TheRuleReadsTheToolbarsCurrentWidth) {
-  ExplorerLayout layout;
+  layout = ExplorerLayout{};
   layout.Toolbar1.width = 2000;
   layout = resizeExplorer(layout, 6000, 5000);  // 6000 - 2000 = 4000 >= 3375
   EXPECT_EQ(layout.Toolbar1.left, 4000);

@@ -16,18 +16,16 @@ constexpr int kRamp = kRate * Mixer::kRampMs / 1000;  // 192 frames
 
 std::unique_ptr<VoiceBlock> constantBlock(int frames, std::int16_t left, std::int16_t right) {
   auto b = std::make_unique<VoiceBlock>();
-  for (int i = 0; i < frames; ++i) {
-    b->samples.push_back(left);
-    b->samples.push_back(right);
-  }
+  for (int i = 0; i < frames; ++i) b->samples.insert(b->samples.end(), {left, right});
   return b;
 }
 
+// Left counts up from `first`, right counts down from -`first`.
 std::unique_ptr<VoiceBlock> countingBlock(int frames, int first) {
   auto b = std::make_unique<VoiceBlock>();
-  for (int i = 0; i < frames; ++i) {
-    b->samples.push_back(static_cast<std::int16_t>(first + i));
-    b->samples.push_back(static_cast<std::int16_t>(-(first + i)));
+  for (int i = first; i < first + frames; ++i) {
+    b->samples.insert(b->samples.end(),
+                      {static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
   }
   return b;
 }
@@ -152,7 +150,7 @@ TEST_F(MixerTest, TheEndBlockEndsThePlayWithAnExactCountAndNoUnderrun) {
   EXPECT_EQ(v->progress(next).frames, 0);
 }
 
-TEST_F(MixerTest, ManyVoicesSumAndSaturateWithoutWrapping) {
+TEST_F(MixerTest, ManyVoicesSumAndSaturateWithoutWrappingUntilTheyRunOut) {
   std::vector<Voice*> voices;
   for (int i = 0; i < 26; ++i) {
     Voice* v = mixer.claimVoice();
@@ -177,10 +175,7 @@ TEST_F(MixerTest, ManyVoicesSumAndSaturateWithoutWrapping) {
   std::vector<std::int16_t> mono(1000);
   small.render(mono.data(), 1000, 1, 0);  // a one-channel device gets the average
   EXPECT_EQ(mono[500], (1000 + 2345 + 1000 - 2345) / 2);
-}
-
-TEST_F(MixerTest, VoicesRunOutAndComeBack) {
-  std::vector<Voice*> voices;
+  // Voices run out, and a released one comes back.
   while (Voice* v = mixer.claimVoice()) voices.push_back(v);
   EXPECT_EQ(static_cast<int>(voices.size()), Mixer::kMaxVoices);
   mixer.releaseVoice(voices[5]);
