@@ -4,13 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <random>
 
 #include "audio/ffmpeg/ffmpeginformation.h"
-#include "audio/ffmpeg/ffmpegmedia.h"
 #include "audio/ffmpeg/ffmpegreader.h"
-#include "audio/ffmpeg/lengthcache.h"
 #include "playablefixtures.h"
 #include "readall.h"
 
@@ -90,24 +87,6 @@ TEST_P(EachFixture, InformationAndReaderGiveTheToolsLengthAndSamplesInBlocksOfAn
     EXPECT_TRUE(block.empty());
   }
   EXPECT_TRUE(all == m_reference) << "the samples differ from the ffmpeg tool's decode";
-}
-
-TEST_P(EachFixture, CountedAtTheBindAndNotAgainAtTheStart) {
-  FfmpegMedia media;
-  auto information = media.createInformation();
-  ASSERT_TRUE(information->OpenInfo(m_path)) << information->lastError();
-  EXPECT_EQ(media.lengthCache().size(), 1u);
-  auto reader = media.createReader();
-  ASSERT_EQ(reader->OpenFile(m_path), 0) << reader->lastError();
-  EXPECT_EQ(reader->TotalSamples(), m_total);
-  // A start after a bind reads only what its first frame needs (a probe,
-  // headers, a packet), never the whole file again to count it.
-  const std::int64_t read = dynamic_cast<FfmpegReader&>(*reader).bytesRead();
-  const auto size = static_cast<std::int64_t>(std::filesystem::file_size(m_path));
-  EXPECT_LE(read, 256 * 1024);
-  if (size > 256 * 1024) {
-    EXPECT_LT(read, size / 2);
-  }
 }
 
 TEST_P(EachFixture, SeeksLandOnTheExactFrameEverywhere) {
