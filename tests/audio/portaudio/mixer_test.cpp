@@ -64,12 +64,14 @@ TEST_F(MixerTest, BlocksPlayInQueueOrderAfterTheFadeIn) {
   ASSERT_TRUE(v->push(countingBlock(300, 1)));
   ASSERT_TRUE(v->push(countingBlock(300, 301)));
   const auto out = render(600);
-  for (int f = 0; f < 600; ++f) {
-    const int value = f + 1;
-    // Fade-in: frame f plays at gain (f + 1) / kRamp, rounded toward zero.
-    const int expected = f < kRamp ? value * (f + 1) / kRamp : value;
-    ASSERT_EQ(out[2 * f], expected) << "frame " << f;
-    ASSERT_EQ(out[2 * f + 1], -expected) << "frame " << f;
+  // The fade-in, worked by hand: frame f, of value f + 1, at (f + 1) / 192.
+  EXPECT_EQ(out[0], 0);          // 1 x 1/192
+  EXPECT_EQ(out[2 * 95], 48);    // 96 x 96/192
+  EXPECT_EQ(out[2 * 190], 190);  // 191 x 191/192 = 190.005
+  EXPECT_EQ(out[2 * 190 + 1], -190);
+  for (int f = kRamp; f < 600; ++f) {  // then every frame at full level, in order
+    ASSERT_EQ(out[2 * f], f + 1) << "frame " << f;
+    ASSERT_EQ(out[2 * f + 1], -(f + 1)) << "frame " << f;
   }
   EXPECT_EQ(v->progress(epoch).frames, 600);
   EXPECT_FALSE(v->progress(epoch).ended);
