@@ -89,14 +89,15 @@ class PacedNullDevice : public ::testing::TestWithParam<PlayCase> {
   // Plays on for `duration`, keeping both channels of what the device plays.
   void play(std::chrono::milliseconds duration) {
     std::string error;
-    Mixer& mixer = devices.stream(0, error)->mixer();
+    OutputStream* stream = devices.stream(0, error);
+    ASSERT_NE(stream, nullptr) << error;
     constexpr int kPeriod = 256;
     std::vector<std::int16_t> out(2 * kPeriod);
-    const auto timeOf = [](long frames) {
+    const auto timeOf = [](long frames) {  // in ns, at the device's 48 kHz
       return std::int64_t{1'000'000'000} + frames * 62'500 / 3;
     };
     for (const long end = m_frames + duration.count() * 48; m_frames < end; m_frames += kPeriod) {
-      mixer.render(out.data(), kPeriod, 2, timeOf(m_frames));
+      stream->mixer().render(out.data(), kPeriod, 2, timeOf(m_frames));
       clock.advance(std::chrono::nanoseconds(timeOf(m_frames + kPeriod)) - clock.now());
       for (std::size_t i = 0; i < out.size(); i += 2) {
         left.push_back(out[i] / 32768.0f);
