@@ -41,46 +41,36 @@ TEST(QtSchedulerTest, TicksOfOnePeriodAllRunInTheirStartOrderEachPeriod) {
   }
 }
 
-TEST(QtSchedulerTest, ATickStoppingItselfAndAnotherOfItsGroupEndsBothAtOnce) {
+TEST(QtSchedulerTest, ATickMayStopItselfOrOthersOfItsGroupOrStartANewOne) {
   QtScheduler scheduler;
-  int first = 0, second = 0, third = 0;
-  TimerId idFirst = 0, idSecond = 0;
+  int first = 0, second = 0, third = 0, old = 0, next = 0, stopped = 0;
+  TimerId idFirst = 0, idSecond = 0, idOld = 0;
+  // One 10 ms group: the first stops itself and the second, due later in this same firing.
   idFirst = scheduler.startRepeating(10ms, [&] {
     ++first;
     scheduler.stopRepeating(idFirst);
-    scheduler.stopRepeating(idSecond);  // due later in this same firing
+    scheduler.stopRepeating(idSecond);
   });
   idSecond = scheduler.startRepeating(10ms, [&] { ++second; });
   scheduler.startRepeating(10ms, [&] { ++third; });
-  runLoopFor(45);
+  // Alone in its 15 ms group (so the last of it): stops itself and starts another.
+  idOld = scheduler.startRepeating(15ms, [&] {
+    ++old;
+    scheduler.stopRepeating(idOld);
+    scheduler.startRepeating(15ms, [&] { ++next; });
+  });
+  // Stopped before it ran, twice; and an id never given out.
+  const TimerId gone = scheduler.startRepeating(10ms, [&] { ++stopped; });
+  scheduler.stopRepeating(gone);
+  scheduler.stopRepeating(gone);
+  scheduler.stopRepeating(12345);
+  runLoopFor(75);
   EXPECT_EQ(first, 1);
   EXPECT_EQ(second, 0);
   EXPECT_GE(third, 2);
-}
-
-TEST(QtSchedulerTest, TheLastTickOfAPeriodMayStopItselfAndStartAnother) {
-  QtScheduler scheduler;
-  int old = 0, next = 0;
-  TimerId id = 0;
-  id = scheduler.startRepeating(10ms, [&] {
-    ++old;
-    scheduler.stopRepeating(id);
-    scheduler.startRepeating(10ms, [&] { ++next; });
-  });
-  runLoopFor(45);
   EXPECT_EQ(old, 1);
   EXPECT_GE(next, 2);
-}
-
-TEST(QtSchedulerTest, StoppingAnUnknownOrStoppedTickDoesNothing) {
-  QtScheduler scheduler;
-  int calls = 0;
-  const TimerId id = scheduler.startRepeating(10ms, [&] { ++calls; });
-  scheduler.stopRepeating(id);
-  scheduler.stopRepeating(id);
-  scheduler.stopRepeating(12345);
-  runLoopFor(30);
-  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(stopped, 0);
 }
 
 }  // namespace

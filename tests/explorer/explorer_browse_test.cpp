@@ -1,5 +1,5 @@
 // Browsing: what the list shows, the start folder, the chooser and the list in
-// step, the layout in pixels and the drag that carries a file to a cart.
+// step, the layout applied in pixels and the drag that carries a file to a cart.
 #include <QAbstractItemView>
 #include <QDir>
 #include <QIcon>
@@ -121,20 +121,15 @@ TEST_F(BrowseTest, AFolderShownThatDisappearsGivesWayToWhatIsLeftOfIt) {
   EXPECT_EQ(explorer->JamShellCombo1()->folder(), music());
 }
 
-TEST_F(BrowseTest, ResizeRuleInPixels) {
+TEST_F(BrowseTest, ASizeInTwipsPlacesThePartsByTheResizeRule) {
   auto explorer = makeExplorer();
   const int dpi = explorer->logicalDpiX();
   auto px = [dpi](float twips) { return twipsToPixels(twips, dpi); };
-
-  // The main window's left column: the toolbar stays put.
-  explorer->setSizeTwips(3855, 3675);
-  EXPECT_EQ(explorer->size(), QSize(px(3855), px(3675)));
-  EXPECT_EQ(explorer->Toolbar1()->geometry(), QRect(px(3480), 0, px(3420), px(330)));
-  EXPECT_EQ(explorer->JamShellCombo1()->geometry(), QRect(0, 0, px(3375), px(330)));
-  EXPECT_EQ(explorer->List_File()->geometry(), QRect(0, px(345), px(3855), px(3330)));
-  // Widened: the parts move as the rule (tested in twips) says.
-  explorer->setSizeTwips(9000, 6000);
+  explorer->setSizeTwips(9000, 6000);  // the parts as the rule, tested in twips, places them
+  EXPECT_EQ(explorer->size(), QSize(px(9000), px(6000)));
   EXPECT_EQ(explorer->Toolbar1()->geometry(), QRect(px(5580), 0, px(3420), px(330)));
+  EXPECT_EQ(explorer->JamShellCombo1()->geometry(), QRect(0, 0, px(5560), px(330)));
+  EXPECT_EQ(explorer->List_File()->geometry(), QRect(0, px(345), px(9000), px(5655)));
 }
 
 TEST_F(BrowseTest, AListedFileDragsAsOneFileUrlAndNothingElseDrags) {

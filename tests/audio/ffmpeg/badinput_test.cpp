@@ -66,18 +66,15 @@ void expectSameAsTheTool(const std::string& path, int channels) {
   EXPECT_FALSE(failed) << reader.lastError();
 }
 
-class RandomBytes : public ::testing::TestWithParam<long long> {};
-
-TEST_P(RandomBytes, AreRefusedUnderEveryNameAfterABoundedRead) {
+TEST(RandomBytes, AreRefusedUnderEveryNameAfterABoundedRead) {
   // The format probe and the search for a first frame stop well under 1 MiB.
-  for (const auto& path : test::randomBytesFiles(
-           GetParam(), {"noise.mp3", "noise.wav", "noise.ogg", "noise.wma", "NOISE.MP3"})) {
-    expectRefused(path, 1 << 20);
+  for (const long long size : {4096LL, 100LL << 20}) {
+    for (const auto& path : test::randomBytesFiles(
+             size, {"noise.mp3", "noise.wav", "noise.ogg", "noise.wma", "NOISE.MP3"})) {
+      expectRefused(path, 1 << 20);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sizes, RandomBytes, ::testing::Values(4096LL, 1LL << 20, 100LL << 20),
-                         [](const auto& info) { return std::to_string(info.param) + "_bytes"; });
 
 TEST(BadPaths, EmptyFilesFoldersAndMissingPathsAreRefusedWithTheReason) {
   test::ScratchFolder folder;
@@ -119,112 +116,100 @@ TEST(BadPaths, ANamedPipeOrADeviceIsRefusedWithoutBlocking) {
   expectRefused(pipe, 0);
 }
 
-TEST(BadFiles, AFileWithNoAudioStreamIsRefused) {
-  const std::string videoOnly = test::oggWithoutAudio();
-  ASSERT_FALSE(videoOnly.empty());
-  expectRefused(videoOnly);
-  test::ScratchFolder folder;  // a picture named like a sound
-  const std::string picture = folder.file("picture.mp3");
+TEST(BadFiles, AFileWithNoPlayableAudioStreamIsRefused) {
+  test::ScratchFolder folder;
+  const std::string picture = folder.file("picture.mp3");  // a picture named like a sound
   ASSERT_TRUE(
       test::runFfmpeg("-f lavfi -i testsrc=s=64x64:d=1 -frames:v 1 -f image2 -c:v png", picture));
-  expectRefused(picture);
-}
-
-TEST(BadFiles, AStreamWithNoRateOrNoChannelsIsNotPlayable) {
+  std::vector<std::string> paths = {test::oggWithoutAudio(), picture};
   // A good WAV file with its header's channel count (2 bytes at 10 into the
   // "fmt " chunk) or rate (4 bytes at 12) set to 0.
   std::ifstream in(test::fixturePath(test::fixtureNamed("s16_stereo_44k.wav")), std::ios::binary);
   const std::string good{std::istreambuf_iterator<char>(in), {}};
   const std::size_t fmt = good.find("fmt ");
   ASSERT_NE(fmt, std::string::npos);
-  test::ScratchFolder folder;
   for (const auto& [offset, size] : {std::pair{10, 2}, std::pair{12, 4}}) {
     std::string bad = good;
     bad.replace(fmt + offset, size, std::string(size, '\0'));
-    const std::string path = folder.file("zero-at-" + std::to_string(offset) + ".wav");
-    std::ofstream(path, std::ios::binary) << bad;
+    paths.push_back(folder.file("zero-at-" + std::to_string(offset) + ".wav"));
+    std::ofstream(paths.back(), std::ios::binary) << bad;
+  }
+  for (const auto& path : paths) {
+    ASSERT_FALSE(path.empty());
     expectRefused(path);
   }
 }
 
-class TruncatedFile : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(TruncatedFile, PlaysWhatRemainsOrIsRefused) {
-  const AudioFixture& fixture = test::fixtureNamed(GetParam());
-  const std::string source = test::fixturePath(fixture);
-  const auto size = static_cast<std::int64_t>(fs::file_size(source));
-  test::ScratchFolder folder;
-  for (const std::int64_t cut : {size * 9 / 10, size / 2, size / 3 + 1, std::int64_t{3000},
-                                 std::int64_t{100}, std::int64_t{1}}) {
-    const std::string path = folder.file(std::to_string(cut) + "-" + fixture.name);
-    fs::copy_file(source, path);
-    fs::resize_file(path, static_cast<std::uintmax_t>(cut));
-    SCOPED_TRACE(cut);
-    expectSameAsTheTool(path, fixture.outputChannels());
+TEST(BadFiles, ATruncatedFilePlaysWhatRemainsOrIsRefused) {
+  for (const char* name : {"s16_stereo_44k.wav", "s24_mono_22k.wav", "cbr_xing_stereo_44k.mp3",
+                           "vbr_noxing_stereo_44k.mp3", "stereo_44k.wma", "long.ogg"}) {
+    const AudioFixture& fixture = test::fixtureNamed(name);
+    const std::string source = test::fixturePath(fixture);
+    const auto size = static_cast<std::int64_t>(fs::file_size(source));
+    test::ScratchFolder folder;
+    for (const std::int64_t cut :
+         {size * 9 / 10, size / 3 + 1, std::int64_t{3000}, std::int64_t{100}, std::int64_t{1}}) {
+      const std::string path = folder.file(std::to_string(cut) + "-" + fixture.name);
+      fs::copy_file(source, path);
+      fs::resize_file(path, static_cast<std::uintmax_t>(cut));
+      SCOPED_TRACE(path);
+      expectSameAsTheTool(path, fixture.outputChannels());
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EachType, TruncatedFile,
-                         ::testing::Values("s16_stereo_44k.wav", "s24_mono_22k.wav",
-                                           "cbr_xing_stereo_44k.mp3", "vbr_noxing_stereo_44k.mp3",
-                                           "stereo_44k.wma", "stereo_44k.ogg", "long.ogg"),
-                         [](const auto& info) { return test::fixtureTestName(info.param); });
-
-// A file changed on disk after two blocks were read from it.
-class ChangedWhileRead : public ::testing::TestWithParam<std::string> {
- protected:
-  void SetUp() override {
-    const AudioFixture& fixture = test::fixtureNamed(GetParam());
-    m_channels = fixture.outputChannels();
-    m_block = fixture.rate / 10;
-    m_path = m_folder.file(fixture.name);
-    fs::copy_file(test::fixturePath(fixture), m_path);
-    ASSERT_EQ(m_reader.OpenFile(m_path), 0) << m_reader.lastError();
-    AudioBlock block;
-    for (int i = 0; i < 2; ++i) {
-      ASSERT_EQ(m_reader.ReadBlock(m_block, block), ReadResult::Data);
-      m_read.insert(m_read.end(), block.samples.begin(), block.samples.end());
+// A copy of a fixture, opened and read for two blocks, to be changed on disk.
+struct OpenedCopy {
+  explicit OpenedCopy(const AudioFixture& fixture)
+      : path(folder.file(fixture.name)),
+        channels(fixture.outputChannels()),
+        block(fixture.rate / 10) {
+    fs::copy_file(test::fixturePath(fixture), path);
+    if (reader.OpenFile(path) != 0) return;
+    AudioBlock b;
+    for (int i = 0; i < 2 && reader.ReadBlock(block, b) == ReadResult::Data; ++i) {
+      read.insert(read.end(), b.samples.begin(), b.samples.end());
     }
   }
-
-  test::ScratchFolder m_folder;
-  std::string m_path;
-  int m_channels = 0;
-  FrameCount m_block = 0;
-  std::vector<std::int16_t> m_read;
-  FfmpegReader m_reader{nullptr};
+  test::ScratchFolder folder;
+  std::string path;
+  int channels;
+  FrameCount block;
+  std::vector<std::int16_t> read;
+  FfmpegReader reader{nullptr};
 };
 
-TEST_P(ChangedWhileRead, ADeletedFilePlaysToItsEnd) {
-  const auto reference = test::decodeWithFfmpegTool(m_path, m_channels);
-  ASSERT_TRUE(fs::remove(m_path));
-  bool failed = false;
-  const auto rest = test::readToEnd(m_reader, m_block, &failed);
-  EXPECT_FALSE(failed) << m_reader.lastError();
-  m_read.insert(m_read.end(), rest.begin(), rest.end());
-  EXPECT_TRUE(m_read == reference);
-  ASSERT_EQ(m_reader.SeekSample(10), 10);  // a seek back still finds the data
-  AudioBlock block;
-  EXPECT_EQ(m_reader.ReadBlock(m_block, block), ReadResult::Data);
-}
-
-TEST_P(ChangedWhileRead, ATruncatedFileEndsCleanlyBeforeItsOldEnd) {
-  for (const auto newSize : {fs::file_size(m_path) / 3, std::uintmax_t{0}}) {
-    fs::resize_file(m_path, newSize);
-    const auto rest = test::readToEnd(m_reader, m_block);  // End or Failed, never a crash
-    EXPECT_LE(std::ssize(m_read) + std::ssize(rest), m_reader.TotalSamples() * m_channels);
-    // Seeking into what is gone ends or fails the same way.
-    m_reader.SeekSample(m_reader.TotalSamples() / 2);
+TEST(ChangedWhileRead, ADeletedFilePlaysToItsEndAndATruncatedOneEndsCleanly) {
+  for (const char* name : {"long.wav", "long_cbr_xing.mp3", "long.wma", "long.ogg"}) {
+    SCOPED_TRACE(name);
+    const AudioFixture& fixture = test::fixtureNamed(name);
+    OpenedCopy deleted(fixture);
+    ASSERT_EQ(std::ssize(deleted.read), 2 * deleted.block * deleted.channels);
+    ASSERT_TRUE(fs::remove(deleted.path));
+    bool failed = false;
+    const auto rest = test::readToEnd(deleted.reader, deleted.block, &failed);
+    EXPECT_FALSE(failed) << deleted.reader.lastError();
+    deleted.read.insert(deleted.read.end(), rest.begin(), rest.end());
+    EXPECT_TRUE(deleted.read ==
+                test::decodeWithFfmpegTool(test::fixturePath(fixture), deleted.channels));
+    ASSERT_EQ(deleted.reader.SeekSample(10), 10);  // a seek back still finds the data
     AudioBlock block;
-    for (int i = 0; i < 1000 && m_reader.ReadBlock(m_block, block) == ReadResult::Data; ++i) {
+    EXPECT_EQ(deleted.reader.ReadBlock(deleted.block, block), ReadResult::Data);
+
+    OpenedCopy cut(fixture);
+    ASSERT_EQ(std::ssize(cut.read), 2 * cut.block * cut.channels);
+    for (const auto newSize : {fs::file_size(cut.path) / 3, std::uintmax_t{0}}) {
+      fs::resize_file(cut.path, newSize);
+      const auto more = test::readToEnd(cut.reader, cut.block);  // End or Failed, never a crash
+      EXPECT_LE(std::ssize(cut.read) + std::ssize(more), cut.reader.TotalSamples() * cut.channels);
+      // Seeking into what is gone ends or fails the same way.
+      cut.reader.SeekSample(cut.reader.TotalSamples() / 2);
+      for (int i = 0; i < 1000 && cut.reader.ReadBlock(cut.block, block) == ReadResult::Data; ++i) {
+      }
+      EXPECT_NE(cut.reader.ReadBlock(cut.block, block), ReadResult::Data);
     }
-    EXPECT_NE(m_reader.ReadBlock(m_block, block), ReadResult::Data);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(EachType, ChangedWhileRead,
-                         ::testing::Values("long.wav", "long_cbr_xing.mp3", "long.wma", "long.ogg"),
-                         [](const auto& info) { return test::fixtureTestName(info.param); });
 
 TEST(BadFiles, AFileWithoutReadPermissionIsRefused) {
   test::ScratchFolder folder;

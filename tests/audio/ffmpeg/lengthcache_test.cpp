@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "audio/ffmpeg/ffmpegmedia.h"
+#include "audio/ffmpeg/ffmpegreader.h"
 #include "playablefixtures.h"
 
 namespace quillon::audio {
@@ -20,7 +21,7 @@ FileIdentity file(const std::string& path, std::int64_t size = 1000, std::int64_
 
 KnownLength length(FrameCount frames) { return KnownLength{frames, AudioFormat{44100, 2}}; }
 
-TEST(LengthCache, GivesBackWhatItKeptForTheSameVersionOfAFileOnly) {
+TEST(LengthCache, GivesBackWhatItKeptForTheSameVersionOfAFileOnlyAndForgetsAChangedOne) {
   LengthCache cache;
   EXPECT_FALSE(cache.find(file("/a.mp3")).has_value());
   cache.store(file("/a.mp3"), length(123456));
@@ -32,14 +33,11 @@ TEST(LengthCache, GivesBackWhatItKeptForTheSameVersionOfAFileOnly) {
   cache.store(file("/a.mp3", 2000), length(2));  // a new version replaces the old
   EXPECT_EQ(cache.size(), 1u);
   EXPECT_EQ(cache.find(file("/a.mp3", 2000))->frames, 2);
-}
-
-TEST(LengthCache, ForgetsAFileThatChanged) {
-  // Its size, its modification time, or its inode (replaced by another file).
+  // A file that changed (its size, modification time, or inode: replaced by
+  // another file) is forgotten.
   for (const FileIdentity& changed :
-       {file("/a.mp3", 999), file("/a.mp3", 1000, 6), file("/a.mp3", 1000, 5, 8)}) {
-    LengthCache cache;
-    cache.store(file("/a.mp3"), length(1));
+       {file("/a.mp3", 999), file("/a.mp3", 2000, 6), file("/a.mp3", 2000, 5, 8)}) {
+    cache.store(file("/a.mp3", 2000), length(2));
     EXPECT_FALSE(cache.find(changed).has_value());
     EXPECT_EQ(cache.size(), 0u) << "the stale entry stays";
   }
@@ -77,20 +75,28 @@ TEST(LengthCache, ManyThreadsAtOnce) {
   EXPECT_LE(cache.size(), 16u);
 }
 
-TEST(LengthCacheInUse, AFileReplacedAfterItsBindIsCountedAfresh) {
+TEST(LengthCacheInUse, AStartAfterABindCountsNothingAgainUnlessTheFileWasReplaced) {
   namespace fs = std::filesystem;
-  const test::AudioFixture& first = test::playableFixtures().front();
-  const test::AudioFixture& second = test::playableFixtures().back();
+  // A first MP3 that only a count of every frame measures, then another one.
+  const test::AudioFixture& first = test::fixtureNamed("long_vbr_noxing.mp3");
+  const test::AudioFixture& second = test::fixtureNamed("cbr_xing_mono_8k.mp3");
   test::ScratchFolder folder;
-  const std::string path = folder.file("cart.wav");
+  const std::string path = folder.file("cart.mp3");
   fs::copy_file(test::fixturePath(first), path);
   FfmpegMedia media;
   auto information = media.createInformation();
   ASSERT_TRUE(information->OpenInfo(path));
-  ASSERT_EQ(information->InfoSampleRate(), first.rate);
+  const FrameCount counted = information->InfoTotalSamples();
+  EXPECT_EQ(media.lengthCache().size(), 1u);
+  auto reader = media.createReader();
+  ASSERT_EQ(reader->OpenFile(path), 0);
+  EXPECT_EQ(reader->TotalSamples(), counted);
+  // Only what the first frame needs (a probe, headers, a packet) was read.
+  EXPECT_LT(dynamic_cast<FfmpegReader&>(*reader).bytesRead(),
+            static_cast<std::int64_t>(fs::file_size(path)) / 2);
 
   fs::copy_file(test::fixturePath(second), path, fs::copy_options::overwrite_existing);
-  auto reader = media.createReader();
+  reader = media.createReader();
   ASSERT_EQ(reader->OpenFile(path), 0);
   EXPECT_EQ(reader->StreamFormat().sampleRate, second.rate);
   EXPECT_EQ(reader->TotalSamples(), second.sourceFrames());

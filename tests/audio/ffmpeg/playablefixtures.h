@@ -60,9 +60,6 @@ inline std::string fixtureTestName(const AudioFixture& fixture) {
   std::replace(name.begin(), name.end(), '.', '_');
   return name;
 }
-inline std::string fixtureTestName(const std::string& name) {
-  return fixtureTestName(fixtureNamed(name));
-}
 
 inline void PrintTo(const AudioFixture& fixture, std::ostream* out) { *out << fixture.name; }
 

@@ -16,18 +16,16 @@ constexpr int kRamp = kRate * Mixer::kRampMs / 1000;  // 192 frames
 
 std::unique_ptr<VoiceBlock> constantBlock(int frames, std::int16_t left, std::int16_t right) {
   auto b = std::make_unique<VoiceBlock>();
-  for (int i = 0; i < frames; ++i) {
-    b->samples.push_back(left);
-    b->samples.push_back(right);
-  }
+  for (int i = 0; i < frames; ++i) b->samples.insert(b->samples.end(), {left, right});
   return b;
 }
 
+// Left counts up from `first`, right counts down from -`first`.
 std::unique_ptr<VoiceBlock> countingBlock(int frames, int first) {
   auto b = std::make_unique<VoiceBlock>();
-  for (int i = 0; i < frames; ++i) {
-    b->samples.push_back(static_cast<std::int16_t>(first + i));
-    b->samples.push_back(static_cast<std::int16_t>(-(first + i)));
+  for (int i = first; i < first + frames; ++i) {
+    b->samples.insert(b->samples.end(),
+                      {static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
   }
   return b;
 }
@@ -66,12 +64,14 @@ TEST_F(MixerTest, BlocksPlayInQueueOrderAfterTheFadeIn) {
   ASSERT_TRUE(v->push(countingBlock(300, 1)));
   ASSERT_TRUE(v->push(countingBlock(300, 301)));
   const auto out = render(600);
-  for (int f = 0; f < 600; ++f) {
-    const int value = f + 1;
-    // Fade-in: frame f plays at gain (f + 1) / kRamp, rounded toward zero.
-    const int expected = f < kRamp ? value * (f + 1) / kRamp : value;
-    ASSERT_EQ(out[2 * f], expected) << "frame " << f;
-    ASSERT_EQ(out[2 * f + 1], -expected) << "frame " << f;
+  // The fade-in, worked by hand: frame f, of value f + 1, at (f + 1) / 192.
+  EXPECT_EQ(out[0], 0);          // 1 x 1/192
+  EXPECT_EQ(out[2 * 95], 48);    // 96 x 96/192
+  EXPECT_EQ(out[2 * 190], 190);  // 191 x 191/192 = 190.005
+  EXPECT_EQ(out[2 * 190 + 1], -190);
+  for (int f = kRamp; f < 600; ++f) {  // then every frame at full level, in order
+    ASSERT_EQ(out[2 * f], f + 1) << "frame " << f;
+    ASSERT_EQ(out[2 * f + 1], -(f + 1)) << "frame " << f;
   }
   EXPECT_EQ(v->progress(epoch).frames, 600);
   EXPECT_FALSE(v->progress(epoch).ended);
@@ -152,7 +152,7 @@ TEST_F(MixerTest, TheEndBlockEndsThePlayWithAnExactCountAndNoUnderrun) {
   EXPECT_EQ(v->progress(next).frames, 0);
 }
 
-TEST_F(MixerTest, ManyVoicesSumAndSaturateWithoutWrapping) {
+TEST_F(MixerTest, ManyVoicesSumAndSaturateWithoutWrappingUntilTheyRunOut) {
   std::vector<Voice*> voices;
   for (int i = 0; i < 26; ++i) {
     Voice* v = mixer.claimVoice();
@@ -177,10 +177,7 @@ TEST_F(MixerTest, ManyVoicesSumAndSaturateWithoutWrapping) {
   std::vector<std::int16_t> mono(1000);
   small.render(mono.data(), 1000, 1, 0);  // a one-channel device gets the average
   EXPECT_EQ(mono[500], (1000 + 2345 + 1000 - 2345) / 2);
-}
-
-TEST_F(MixerTest, VoicesRunOutAndComeBack) {
-  std::vector<Voice*> voices;
+  // Voices run out, and a released one comes back.
   while (Voice* v = mixer.claimVoice()) voices.push_back(v);
   EXPECT_EQ(static_cast<int>(voices.size()), Mixer::kMaxVoices);
   mixer.releaseVoice(voices[5]);

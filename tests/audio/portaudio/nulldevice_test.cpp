@@ -1,9 +1,10 @@
-// The device player on the null device: the real mixer driven by a clock
-// thread, the UI thread stepped on the real clock. Everything a cart relies
-// on, with real threads and no sound card.
+// The device player on the null device, with no sound card: the real mixer
+// driven by the device's clock thread with the UI thread stepped on the real
+// clock, or paced by the test so that every frame played can be checked.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "audio/gain.h"
 #include "audio/portaudio/deviceplayer.h"
@@ -28,10 +29,6 @@ class NullDevicePlayer : public ::testing::Test {
  protected:
   void SetUp() override { player.setEventHandler(&events); }
 
-  bool runUntilEnd(std::chrono::milliseconds limit) {
-    return test::runRealTime(clock, limit, [this] { return events.count("end") > 0; });
-  }
-
   ManualScheduler clock;
   DeviceManager devices{clock, nullOnly()};
   DevicePlayer player{clock, devices};
@@ -51,84 +48,6 @@ TEST_F(NullDevicePlayer, TheNullDeviceIsTheOneDevice) {
   ASSERT_TRUE(player.SetFormat({44100, 2}));
   EXPECT_LT(player.OpenOutput(), 0);
   EXPECT_FALSE(player.lastError().empty());
-}
-
-// Files at the common rates, mono and stereo, each played to its end on the
-// 48 kHz null device: the count ends exactly at the file's length.
-struct PlayCase {
-  int rate;
-  int channels;
-};
-class NullDevicePlays : public NullDevicePlayer, public ::testing::WithParamInterface<PlayCase> {};
-
-TEST_P(NullDevicePlays, ToTheEndWithExactCountsAndRegularTimers) {
-  const AudioFormat format{GetParam().rate, GetParam().channels};
-  ASSERT_TRUE(player.SetFormat(format));
-  ASSERT_EQ(player.OpenOutput(), 0);
-  const int frames = format.sampleRate / 10;
-  long fed = 0;  // eight blocks of 100 ms, one at each request, then the end mark
-  events.onRequest = [&] {
-    fed < 8 ? (void)player.QueueBlock(test::sineBlock(format.sampleRate, format.channels, 440, 8000,
-                                                      fed++ * frames, frames))
-            : player.MarkEndOfFile();
-  };
-  events.onRequest();  // two blocks at the start, as a cart queues them
-  events.onRequest();
-  ASSERT_TRUE(runUntilEnd(5s));
-  EXPECT_EQ(player.PlayedSamples(), 8 * frames);
-  EXPECT_EQ(player.UnderrunCount(), 0);
-  // 0.8 s at one Timer per 50 ms; the count only grows.
-  EXPECT_GE(events.count("timer"), 12);
-  EXPECT_TRUE(std::is_sorted(events.timerSamples.begin(), events.timerSamples.end()));
-  // No request once the end is marked, and the end comes once.
-  const auto end = std::find(events.log.begin(), events.log.end(), "end");
-  EXPECT_EQ(std::count(end, events.log.end(), "request"), 0);
-  test::runRealTime(clock, 100ms);
-  EXPECT_EQ(events.count("end"), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rates, NullDevicePlays,
-                         ::testing::Values(PlayCase{48000, 2}, PlayCase{44100, 2},
-                                           PlayCase{22050, 1}, PlayCase{44100, 1}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.rate) + "Hz" +
-                                  std::to_string(info.param.channels) + "ch";
-                         });
-
-TEST_F(NullDevicePlayer, PlayedSamplesFollowsTheDeviceNotTheQueue) {
-  ASSERT_TRUE(player.SetFormat({48000, 2}));
-  ASSERT_EQ(player.OpenOutput(), 0);
-  player.QueueBlock(test::sineBlock(48000, 2, 440, 8000, 0, 48000));  // 1 s queued at once
-  test::runRealTime(clock, 300ms);
-  const FrameCount played = player.PlayedSamples();
-  // About 300 ms heard, far from the second queued.
-  EXPECT_GT(played, 48000 * 2 / 10);
-  EXPECT_LT(played, 48000 * 6 / 10);
-  EXPECT_EQ(player.queuedDeviceFrames(), 48000 - player.PlayedSamples());
-}
-
-TEST_F(NullDevicePlayer, ResetAndCloseRestartTheCountAndSilenceTheEvents) {
-  ASSERT_TRUE(player.SetFormat({44100, 2}));
-  ASSERT_EQ(player.OpenOutput(), 0);
-  player.QueueBlock(test::sineBlock(44100, 2, 440, 8000, 0, 44100));
-  test::runRealTime(clock, 200ms);
-  EXPECT_GT(player.PlayedSamples(), 0);
-  player.ResetOutput();
-  EXPECT_EQ(player.PlayedSamples(), 0);
-  EXPECT_EQ(player.OutputStatus(), 0);
-  player.QueueBlock(test::sineBlock(44100, 2, 440, 8000, 0, 4410));
-  player.MarkEndOfFile();
-  ASSERT_TRUE(runUntilEnd(2s));
-  EXPECT_EQ(player.PlayedSamples(), 4410);
-
-  player.CloseOutput();
-  EXPECT_LT(player.OutputStatus(), 0);
-  EXPECT_EQ(player.PlayedSamples(), 0);
-  EXPECT_FALSE(player.QueueBlock(test::sineBlock(44100, 2, 440, 8000, 0, 10)));
-  for (auto s : player.RecentSamples(32)) EXPECT_EQ(s, 0);
-  events.log.clear();
-  test::runRealTime(clock, 200ms);
-  EXPECT_TRUE(events.log.empty());
 }
 
 TEST_F(NullDevicePlayer, ManyPlayersShareTheDeviceAndRescanWaitsForThemToStop) {
@@ -152,6 +71,132 @@ TEST_F(NullDevicePlayer, ManyPlayersShareTheDeviceAndRescanWaitsForThemToStop) {
   ASSERT_TRUE(player.SetFormat({44100, 2}));
   EXPECT_EQ(player.OpenOutput(), 0);
 }
+
+// The null device paced by the test: the mix rendered a period at a time with
+// the UI clock stepped in time, so every frame the device plays is kept.
+struct PlayCase {
+  int rate;
+  int channels;
+};
+class PacedNullDevice : public ::testing::TestWithParam<PlayCase> {
+ protected:
+  PacedNullDevice() { clock.advance(1s); }  // the device's time: a time of 0 is "never"
+  static DeviceManager::Options paced() {
+    DeviceManager::Options o = nullOnly();
+    o.nullPacedByCaller = true;
+    return o;
+  }
+  // Plays on for `duration`, keeping both channels of what the device plays.
+  void play(std::chrono::milliseconds duration) {
+    std::string error;
+    OutputStream* stream = devices.stream(0, error);
+    ASSERT_NE(stream, nullptr) << error;
+    constexpr int kPeriod = 256;
+    std::vector<std::int16_t> out(2 * kPeriod);
+    const auto timeOf = [](long frames) {  // in ns, at the device's 48 kHz
+      return std::int64_t{1'000'000'000} + frames * 62'500 / 3;
+    };
+    for (const long end = m_frames + duration.count() * 48; m_frames < end; m_frames += kPeriod) {
+      stream->mixer().render(out.data(), kPeriod, 2, timeOf(m_frames));
+      clock.advance(std::chrono::nanoseconds(timeOf(m_frames + kPeriod)) - clock.now());
+      for (std::size_t i = 0; i < out.size(); i += 2) {
+        left.push_back(out[i] / 32768.0f);
+        right.push_back(out[i + 1] / 32768.0f);
+      }
+    }
+  }
+
+  ManualScheduler clock;
+  DeviceManager devices{clock, paced()};
+  std::vector<float> left, right;
+
+ private:
+  long m_frames = 0;
+};
+
+// Files at the common rates, mono and stereo, each played to its end on the
+// 48 kHz null device: the count ends exactly at the file's length, and what
+// the device plays is the file's tone, in tune, at its level, without clicks.
+TEST_P(PacedNullDevice,
+       PlaysToTheEndInTuneAtItsLevelWithExactCountsAndRestartsAndClosesWithoutAClick) {
+  const auto [rate, channels] = GetParam();
+  constexpr double kToneHz = 997;  // not a divisor of any rate used
+  const double level = 0.25;       // half of full scale in the file, at a gain of 50 %
+  // A sine's largest step from one frame to the next, plus what a fade adds.
+  const double smoothStep = 2 * M_PI * kToneHz * level / 48000 + level / 100;
+  DevicePlayer player(clock, devices);
+  Recorder events;
+  player.setEventHandler(&events);
+  Gain gain;
+  const int frames = rate / 10;
+  long fed = 0;  // eight blocks of 100 ms, one at each request, then the end mark
+  events.onRequest = [&] {
+    if (fed == 8) return player.MarkEndOfFile();
+    // From the sine's peak: a start without a fade would click.
+    player.QueueBlock(gain.ApplyGain(
+        test::sineBlock(rate, channels, kToneHz, 16384, fed++ * frames, frames, M_PI / 2), 50.f));
+  };
+  ASSERT_TRUE(player.SetFormat({rate, channels}));
+  ASSERT_EQ(player.OpenOutput(), 0) << player.lastError();
+  events.onRequest();  // two blocks at the start, as a cart queues them
+  events.onRequest();
+  play(1000ms);
+  EXPECT_EQ(events.count("end"), 1);
+  EXPECT_EQ(player.PlayedSamples(), 8 * frames);
+  EXPECT_EQ(player.UnderrunCount(), 0);
+  // One Timer per 50 ms, the count only growing; no request once the end is marked.
+  EXPECT_GE(events.count("timer"), 18);
+  EXPECT_LE(events.count("timer"), 21);
+  EXPECT_TRUE(std::is_sorted(events.timerSamples.begin(), events.timerSamples.end()));
+  const auto end = std::find(events.log.begin(), events.log.end(), "end");
+  EXPECT_EQ(std::count(end, events.log.end(), "request"), 0);
+
+  EXPECT_TRUE(left == right);
+  const auto heard = [](float x) { return x != 0.0f; };
+  const long first = std::find_if(left.begin(), left.end(), heard) - left.begin();
+  const long last = left.rend() - std::find_if(left.rbegin(), left.rend(), heard);
+  EXPECT_NEAR(last - first, 48000 * 8 / 10, 48000 / 100);
+  ASSERT_GT(last - first, 30000);
+  const std::vector<float> steady(left.begin() + first + 4800, left.begin() + first + 28800);
+  EXPECT_NEAR(test::frequency(steady, 48000), kToneHz, 0.5);
+  EXPECT_NEAR(test::rms(steady), level / std::sqrt(2.0), level * 0.02);
+
+  // Played again with a second queued at once, from the sine's peak, and
+  // closed mid-wave: the count restarts at the reset and follows the device,
+  // not the queue; the sound fades in and out; nothing comes after the close.
+  const std::size_t again = left.size();
+  events.onRequest = nullptr;
+  player.ResetOutput();
+  EXPECT_EQ(player.PlayedSamples(), 0);
+  EXPECT_EQ(player.OutputStatus(), 0);
+  player.QueueBlock(
+      gain.ApplyGain(test::sineBlock(rate, channels, kToneHz, 16384, 0, rate, M_PI / 2), 50.f));
+  play(300ms);
+  EXPECT_NEAR(player.PlayedSamples(), rate * 3 / 10, rate / 50);
+  player.CloseOutput();
+  EXPECT_LT(player.OutputStatus(), 0);
+  EXPECT_EQ(player.PlayedSamples(), 0);
+  EXPECT_FALSE(player.QueueBlock(test::sineBlock(rate, channels, kToneHz, 1000, 0, 10)));
+  EXPECT_EQ(player.RecentSamples(32), std::vector<std::int16_t>(32, 0));
+  events.log.clear();
+  play(100ms);
+  EXPECT_TRUE(events.log.empty());
+  float largestStep = 0;
+  for (std::size_t i = again + 1; i < left.size(); ++i) {
+    largestStep = std::max(largestStep, std::fabs(left[i] - left[i - 1]));
+  }
+  EXPECT_LE(largestStep, smoothStep);
+  EXPECT_GT(*std::max_element(left.begin() + again, left.end()), 0.2f);
+  EXPECT_TRUE(std::all_of(left.end() - 2400, left.end(), [](float x) { return x == 0.0f; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, PacedNullDevice,
+                         ::testing::Values(PlayCase{48000, 2}, PlayCase{44100, 2},
+                                           PlayCase{22050, 1}, PlayCase{44100, 1}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.rate) + "Hz" +
+                                  std::to_string(info.param.channels) + "ch";
+                         });
 
 }  // namespace
 }  // namespace quillon::audio
