@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "common/isolatedlibrary.h"
+
 namespace quillon::remote {
 
 namespace {
@@ -18,10 +20,10 @@ bool resolve(void* handle, const char* name, Function& out, std::string& error) 
 
 RtMidiLibrary load() {
   RtMidiLibrary library;
-  void* handle = dlmopen(LM_ID_NEWLM, kLibraryName, RTLD_NOW | RTLD_LOCAL);
+  std::string why;
+  void* handle = openIsolatedLibrary(kLibraryName, why);
   if (handle == nullptr) {
-    const char* why = dlerror();
-    library.error = std::string("cannot load RtMidi: ") + (why != nullptr ? why : "unknown");
+    library.error = "cannot load RtMidi: " + why;
     return library;
   }
   std::string& e = library.error;

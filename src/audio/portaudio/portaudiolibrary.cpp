@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "common/isolatedlibrary.h"
+
 namespace quillon::audio {
 
 namespace {
@@ -20,11 +22,10 @@ bool resolveOne(void* handle, const char* name, Function& out, std::string& erro
 
 std::unique_ptr<PortAudioLibrary> PortAudioLibrary::load(std::string& error) {
   std::unique_ptr<PortAudioLibrary> pa(new PortAudioLibrary);
-  pa->m_handle = dlmopen(LM_ID_NEWLM, kLibraryName, RTLD_NOW | RTLD_LOCAL);
+  std::string why;
+  pa->m_handle = openIsolatedLibrary(kLibraryName, why);
   if (pa->m_handle == nullptr) {
-    const char* why = dlerror();
-    error = std::string("cannot load PortAudio (restart the program to use sound again): ") +
-            (why != nullptr ? why : "unknown reason");
+    error = "cannot load PortAudio (restart the program to use sound again): " + why;
     return nullptr;
   }
   if (!pa->resolve(error)) return nullptr;
