@@ -90,42 +90,28 @@ TEST(Titles, TextAfterTheLastSlashElseTheLastBackslash) {
   const struct {
     const char* path;
     const char* title;
-  } cases[] = {
-      {"C:\\Jingles\\intro.mp3", "intro.mp3"},
-      {"/home/studio/jingles/intro.mp3", "intro.mp3"},
-      {"intro.mp3", "intro.mp3"},
-      {"/music/odd\\name.mp3", "odd\\name.mp3"},  // a backslash inside a Unix file name
-      {"D:\\loops\\bassmp3", "bassmp3"},
-      {"folder/", ""},
-      {"", ""},
-  };
+  } cases[] = {{"C:\\Jingles\\intro.mp3", "intro.mp3"},
+               {"/home/studio/jingles/intro.mp3", "intro.mp3"},
+               {"intro.mp3", "intro.mp3"},
+               {"/music/odd\\name.mp3", "odd\\name.mp3"},
+               {"D:\\loops\\bassmp3", "bassmp3"},
+               {"folder/", ""},
+               {"", ""}};
   for (const auto& c : cases) EXPECT_EQ(titleOf(c.path), c.title) << c.path;
 }
 
 TEST(DropRule, LastThreeCharactersUpperCased) {
-  const struct {
-    const char* path;
-    bool accepted;
-  } cases[] = {
-      {"C:\\Jingles\\intro.Mp3", true},
-      {"a.wav", true},
-      {"c.ogg", true},
-      {"/x/y.WMA", true},
-      {"D:\\loops\\bassmp3", true},
-      {"mp3", true},
-      {"b.doc", false},
-      {"notes.txt", false},
-      {"song.mp4", false},
-      {"a.flac", false},
-      {"p3", false},
-      {"", false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(isAcceptedAudioPath(c.path), c.accepted) << c.path;
+  for (const char* accepted :
+       {"C:\\Jingles\\intro.Mp3", "a.wav", "c.ogg", "/x/y.WMA", "D:\\loops\\bassmp3", "mp3"}) {
+    EXPECT_TRUE(isAcceptedAudioPath(accepted)) << accepted;
+  }
+  for (const char* refused : {"b.doc", "notes.txt", "song.mp4", "a.flac", "p3", ""}) {
+    EXPECT_FALSE(isAcceptedAudioPath(refused)) << refused;
+  }
 }
 
 TEST(VolumeTooltip, ABlankBeforeNumbersOfZeroAndAbove) {
   EXPECT_EQ(volumeTooltip(100), "Volume= 100");
-  EXPECT_EQ(volumeTooltip(75), "Volume= 75");
   EXPECT_EQ(volumeTooltip(0), "Volume= 0");
   EXPECT_EQ(volumeTooltip(-5), "Volume=-5");
 }

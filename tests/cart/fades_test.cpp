@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace quillon::cart {
 namespace {
 
@@ -13,63 +15,47 @@ struct Step {
   int gain;
 };
 
-// Runs the steps in order from the start state, as a play would.
-void expectSteps(const FadeSettings& settings, std::initializer_list<Step> steps) {
-  FadeState state = fadeAtStart(settings);
-  for (const Step& s : steps) {
-    state = fadeStep(state, s.secs, settings);
-    EXPECT_EQ(state, (FadeState{s.active, s.gain})) << "at " << s.secs << " s";
-  }
-}
-
-TEST(Fades, FadeInOnATenSecondFileAtFullVolume) {
-  const FadeSettings settings{10, 100, true, false};
-  EXPECT_EQ(fadeAtStart(settings), (FadeState{true, 0}));
-  expectSteps(settings, {{0, true, 0},
-                         {1, true, 33},
-                         {2, true, 67},
-                         {3, true, 100},
-                         {4, false, 100},
-                         {10, false, 100}});
-}
-
-TEST(Fades, FadeOutOnATenSecondFileAtVolumeNinety) {
-  const FadeSettings settings{10, 90, false, true};
-  EXPECT_EQ(fadeAtStart(settings), (FadeState{false, 90}));
-  expectSteps(settings, {{0, false, 90},
-                         {6, false, 90},
-                         {7, true, 90},
-                         {8, true, 60},
-                         {9, true, 30},
-                         {10, true, 0},
-                         {11, true, 0}});
-}
-
-TEST(Fades, BothFadesOnATwentySecondFile) {
-  const FadeSettings settings{20, 100, true, true};
-  expectSteps(settings, {{0, true, 0},
-                         {1, true, 33},
-                         {2, true, 67},
-                         {3, true, 100},
-                         {4, false, 100},
-                         {16, false, 100},
-                         {17, true, 100},
-                         {18, true, 67},
-                         {19, true, 33},
-                         {20, true, 0}});
-}
-
-TEST(Fades, SixSecondsIsTheShortestFileThatFades) {
-  const FadeSettings six{6, 100, true, true};
-  expectSteps(six, {{0, true, 0}, {3, true, 100}, {4, true, 67}, {5, true, 33}, {6, true, 0}});
-
-  // Below six seconds the switches change nothing: the volume throughout.
-  const FadeSettings four{4, 80, true, true};
-  EXPECT_EQ(fadeAtStart(four), (FadeState{false, 80}));
-  FadeState state = fadeAtStart(four);
-  for (std::int64_t secs = 0; secs <= 4; ++secs) {
-    state = fadeStep(state, secs, four);
-    EXPECT_EQ(blockGain(state, four), 80) << secs;
+TEST(Fades, StepBySecondFromTheStartAsAPlayWould) {
+  const struct {
+    const char* name;
+    FadeSettings settings;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"fade-in, 10 s at 100",
+       {10, 100, true, false},
+       {{0, true, 0}, {1, true, 33}, {2, true, 67}, {3, true, 100}, {4, false, 100}}},
+      {"fade-out, 10 s at 90",
+       {10, 90, false, true},
+       {{0, false, 90},
+        {6, false, 90},
+        {7, true, 90},
+        {8, true, 60},
+        {9, true, 30},
+        {10, true, 0},
+        {11, true, 0}}},
+      {"both, 20 s",
+       {20, 100, true, true},
+       {{0, true, 0},
+        {3, true, 100},
+        {4, false, 100},
+        {16, false, 100},
+        {17, true, 100},
+        {18, true, 67},
+        {19, true, 33},
+        {20, true, 0}}},
+      {"both, 6 s: the shortest file that fades",
+       {6, 100, true, true},
+       {{0, true, 0}, {3, true, 100}, {4, true, 67}, {5, true, 33}, {6, true, 0}}},
+      // Below six seconds the switches change nothing.
+      {"both, 4 s", {4, 80, true, true}, {{0, false, 80}, {2, false, 80}, {4, false, 80}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FadeState state = fadeAtStart(c.settings);
+    for (const Step& s : c.steps) {
+      state = fadeStep(state, s.secs, c.settings);
+      EXPECT_EQ(state, (FadeState{s.active, s.gain})) << "at " << s.secs << " s";
+    }
   }
 }
 

@@ -1,4 +1,4 @@
-#include "carttestengine.h"
+#include "cartfixture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -150,11 +150,6 @@ std::unique_ptr<audio::Player> CartTestEngine::createPlayer() {
 
 std::unique_ptr<audio::Information> CartTestEngine::createInformation() {
   return std::make_unique<ZeroRateInformation>(FakeEngine::createInformation(), zeroRatePaths);
-}
-
-int CountingListener::changesWith(LookParts part) const {
-  return static_cast<int>(std::count_if(changes.begin(), changes.end(),
-                                        [part](LookParts p) { return (p & part) != 0; }));
 }
 
 }  // namespace quillon::cart::test
