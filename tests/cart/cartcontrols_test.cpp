@@ -1,6 +1,6 @@
 // The cart's controls as the view forwards them: buttons, hover lights, the
 // position thumb and drops. The knob's and thumb's own arithmetic is pinned
-// in controls_test.cpp; here, what the cart makes of it.
+// in rules_test.cpp; here, what the cart makes of it.
 #include "cartfixture.h"
 
 namespace quillon::cart::test {
@@ -45,15 +45,12 @@ TEST_F(CartControls, PlayOnAPlayingOrPausedCartStartsAgainFromTheBeginning) {
 TEST_F(CartControls, HoverLightsFollowThePointerAndRepaintOnlyWhenTheyChange) {
   cart.stopHover(2, 90);
   cart.stopHover(80, 90);
-  EXPECT_TRUE(cart.look().stopLit);
-  cart.stopHover(152, 90);  // past its 150 twips
-  EXPECT_FALSE(cart.look().stopLit);
-  EXPECT_EQ(listener.changesWith(kButtonsPart), 2);
-
   cart.thumbMove(30, 60);
-  EXPECT_TRUE(cart.look().thumbLit);
-  cart.thumbMove(76, 60);  // past its 75 twips of inner width
-  EXPECT_FALSE(cart.look().thumbLit);
+  EXPECT_TRUE(cart.look().stopLit && cart.look().thumbLit);
+  EXPECT_EQ(listener.changesWith(kButtonsPart), 1);
+  cart.stopHover(152, 90);  // past its 150 twips
+  cart.thumbMove(76, 60);   // past its 75 twips of inner width
+  EXPECT_FALSE(cart.look().stopLit || cart.look().thumbLit);
   cart.stopHover(75, 90);
   cart.thumbMove(30, 60);
   cart.stopLeave();
@@ -82,18 +79,7 @@ TEST_F(CartControls, ThePauseButtonStaysLitWhilePausedWhereverThePointerGoes) {
 
 // --- Position thumb ---
 
-TEST_F(CartControls, PressAndReleaseWithoutMovingJumpsToWhereTheThumbStands) {
-  bindAndPlay("/j/long.wav", 30);
-  advanceTo(10000ms);
-  ASSERT_FLOAT_EQ(cart.look().thumbLeft, 415.0f);
-  ASSERT_TRUE(cart.thumbPress(35));
-  cart.thumbRelease();
-  EXPECT_NEAR(static_cast<double>(cart.SampleOffset()), framesOf(10), 2.0);
-  advance(1000ms);
-  EXPECT_EQ(cart.look().runningTime, "00:11");
-}
-
-TEST_F(CartControls, WhileHeldTheThumbStaysWhereTheOperatorPutsIt) {
+TEST_F(CartControls, TheHeldThumbStaysWhereTheOperatorPutsItUntilTheRelease) {
   bindAndPlay("/j/long.wav", 30);
   advance(1s);
   ASSERT_TRUE(cart.thumbPress(0));
@@ -103,6 +89,17 @@ TEST_F(CartControls, WhileHeldTheThumbStaysWhereTheOperatorPutsIt) {
   EXPECT_FLOAT_EQ(cart.look().thumbLeft, held);
   EXPECT_EQ(cart.look().runningTime, "00:03");  // playback goes on meanwhile
   EXPECT_EQ(cart.SampleOffset(), 0);
+  cart.thumbRelease();
+
+  // Pressed and released without moving: a jump to where it stands.
+  cart.playClick();
+  advanceTo(engine.clock.now() + 10000ms);
+  ASSERT_FLOAT_EQ(cart.look().thumbLeft, 415.0f);
+  ASSERT_TRUE(cart.thumbPress(35));
+  cart.thumbRelease();
+  EXPECT_NEAR(static_cast<double>(cart.SampleOffset()), framesOf(10), 2.0);
+  advance(1000ms);
+  EXPECT_EQ(cart.look().runningTime, "00:11");
 }
 
 TEST_F(CartControls, AJumpOutOfTheFadeOutPlaysFromTheDroppedPlaceAtTheVolumeAtOnce) {

@@ -1,7 +1,7 @@
 // The cart's controls through the window, as a pointer would use them:
 // each click reaches its operation, the knob and the thumb hold the pointer
 // while pressed, and the pause and stop buttons and the thumb light up
-// under it. The knob's and thumb's arithmetic is pinned in controls_test.cpp.
+// under it. The knob's and thumb's arithmetic is pinned in rules_test.cpp.
 #include <QCursor>
 
 #include "cartwidgetfixture.h"
