@@ -4,6 +4,8 @@
 // twips.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "cart/cartgeometry.h"
@@ -17,25 +19,17 @@ namespace quillon::cart {
 namespace {
 
 TEST(RunningTime, MinutesAndSecondsRoundedDownWithAtLeastTwoDigits) {
-  const struct {
-    std::int64_t ms;
-    const char* text;
-  } cases[] = {
+  const std::pair<std::int64_t, const char*> table[] = {
       {0, "00:00"},      {999, "00:00"},      {59999, "00:59"},   {60000, "01:00"},
-      {754321, "12:34"}, {6000000, "100:00"}, {5999999, "99:59"}, {-40, "00:00"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(runningTimeText(c.ms), c.text) << c.ms;
+      {754321, "12:34"}, {6000000, "100:00"}, {5999999, "99:59"}, {-40, "00:00"}};
+  for (const auto& [in, out] : table) EXPECT_EQ(runningTimeText(in), out) << in;
 }
 
 TEST(LengthDisplay, SecondsRoundedToNearestWithHalvesToEven) {
-  const struct {
-    std::int64_t ms;
-    const char* text;
-  } cases[] = {
+  const std::pair<std::int64_t, const char*> table[] = {
       {125500, "02:06"}, {124500, "02:04"}, {600000, "10:00"}, {0, "00:00"},
-      {59500, "01:00"},  {58500, "00:58"},  {499, "00:00"},    {6000000, "100:00"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(lengthText(c.ms), c.text) << c.ms;
+      {59500, "01:00"},  {58500, "00:58"},  {499, "00:00"},    {6000000, "100:00"}};
+  for (const auto& [in, out] : table) EXPECT_EQ(lengthText(in), out) << in;
 }
 
 TEST(LengthSeconds, MillisecondsRoundedThenSecondsRounded) {
@@ -60,18 +54,11 @@ TEST(LengthSeconds, MillisecondsRoundedThenSecondsRounded) {
   }
 }
 
-TEST(Trace, SampleToHeightOnTheThirtyTwoUnitScale) {
-  const struct {
-    int sample;
-    int y;
-  } cases[] = {
-      {0, 16},     {32767, 0}, {-32768, 32}, {-32665, 32}, {1021, 15},
-      {-1021, 17}, {16384, 8}, {-16384, 24}, {32667, 0},   {1020, 16},
-  };
-  for (const auto& c : cases) EXPECT_EQ(traceY(c.sample), c.y) << c.sample;
-}
-
-TEST(Trace, SilenceIsAFlatLineOnTheMiddle) {
+TEST(Trace, SampleToHeightOnTheThirtyTwoUnitScaleAndSilenceOnTheMiddle) {
+  const std::pair<int, int> table[] = {{0, 16},    {32767, 0},  {-32768, 32}, {-32665, 32},
+                                       {1021, 15}, {-1021, 17}, {16384, 8},   {-16384, 24},
+                                       {32667, 0}, {1020, 16}};
+  for (const auto& [in, out] : table) EXPECT_EQ(traceY(in), out) << in;
   const std::vector<std::int16_t> silence(geometry::kTracePoints, 0);
   EXPECT_EQ(tracePoints(silence), std::vector<int>(geometry::kTracePoints, 16));
   EXPECT_TRUE(tracePoints({}).empty());
@@ -93,17 +80,15 @@ TEST(ThumbPlace, FollowsTheFractionPlayedAndStopsAtTheRightEnd) {
 }
 
 TEST(Titles, TextAfterTheLastSlashElseTheLastBackslash) {
-  const struct {
-    const char* path;
-    const char* title;
-  } cases[] = {{"C:\\Jingles\\intro.mp3", "intro.mp3"},
-               {"/home/studio/jingles/intro.mp3", "intro.mp3"},
-               {"intro.mp3", "intro.mp3"},
-               {"/music/odd\\name.mp3", "odd\\name.mp3"},
-               {"D:\\loops\\bassmp3", "bassmp3"},
-               {"folder/", ""},
-               {"", ""}};
-  for (const auto& c : cases) EXPECT_EQ(titleOf(c.path), c.title) << c.path;
+  const std::pair<const char*, const char*> table[] = {
+      {"C:\\Jingles\\intro.mp3", "intro.mp3"},
+      {"/home/studio/jingles/intro.mp3", "intro.mp3"},
+      {"intro.mp3", "intro.mp3"},
+      {"/music/odd\\name.mp3", "odd\\name.mp3"},  // a backslash in a Unix name
+      {"D:\\loops\\bassmp3", "bassmp3"},
+      {"folder/", ""},
+      {"", ""}};
+  for (const auto& [in, out] : table) EXPECT_EQ(titleOf(in), out) << in;
 }
 
 TEST(DropRule, LastThreeCharactersUpperCased) {
@@ -117,9 +102,9 @@ TEST(DropRule, LastThreeCharactersUpperCased) {
 }
 
 TEST(VolumeTooltip, ABlankBeforeNumbersOfZeroAndAbove) {
-  EXPECT_EQ(volumeTooltip(100), "Volume= 100");
-  EXPECT_EQ(volumeTooltip(0), "Volume= 0");
-  EXPECT_EQ(volumeTooltip(-5), "Volume=-5");
+  const std::pair<int, const char*> table[] = {
+      {100, "Volume= 100"}, {0, "Volume= 0"}, {-5, "Volume=-5"}};
+  for (const auto& [in, out] : table) EXPECT_EQ(volumeTooltip(in), out) << in;
 }
 
 // --- Loop and fades ---
@@ -197,12 +182,10 @@ TEST(Fades, BlockGainIsTheFadeGainOnlyWhileAFadeRuns) {
 }
 
 TEST(Fades, SecondsGoToTheNearestWithHalvesToEven) {
-  const struct {
-    std::int64_t ms;
-    std::int64_t secs;
-  } cases[] = {{0, 0},    {499, 0},  {500, 0},   {550, 1},    {1500, 2},
-               {2500, 2}, {9449, 9}, {9500, 10}, {10500, 10}, {11500, 12}};
-  for (const auto& c : cases) EXPECT_EQ(nearestSecond(c.ms), c.secs) << c.ms;
+  const std::pair<std::int64_t, std::int64_t> table[] = {
+      {0, 0},    {499, 0},  {500, 0},   {550, 1},    {1500, 2},
+      {2500, 2}, {9449, 9}, {9500, 10}, {10500, 10}, {11500, 12}};
+  for (const auto& [in, out] : table) EXPECT_EQ(nearestSecond(in), out) << in;
 }
 
 TEST(Loop, RestartsWhenTheNearestSecondReachesTheLength) {
@@ -229,29 +212,25 @@ TEST(VolumeKnob, StartsWhereTheDesignPutsItAndMovesOnlyWhilePressed) {
 }
 
 TEST(VolumeKnob, SetVolumePlacesTheKnobOnItsTravel) {
-  const struct {
-    int volume;
-    float left;
-  } cases[] = {{0, 0.0f}, {50, 562.5f}, {100, 1125.0f}, {1, 11.25f}, {99, 1113.75f}};
-  for (const auto& c : cases) {
+  const std::pair<int, float> table[] = {
+      {0, 0.0f}, {50, 562.5f}, {100, 1125.0f}, {1, 11.25f}, {99, 1113.75f}};
+  for (const auto& [volume, left] : table) {
     VolumeKnob knob;
-    knob.showVolume(c.volume);
-    EXPECT_FLOAT_EQ(knob.left(), c.left) << c.volume;
+    knob.showVolume(volume);
+    EXPECT_FLOAT_EQ(knob.left(), left) << volume;
   }
 }
 
 TEST(VolumeKnob, ALeftEdgeGivesTheVolumeToTheNearestWithHalvesToEven) {
-  const struct {
-    float left;
-    int volume;
-  } cases[] = {{0.0f, 0},      {5.625f, 0},      {16.875f, 2},  {562.5f, 50},
-               {1113.75f, 99}, {1119.375f, 100}, {1125.0f, 100}};
-  for (const auto& c : cases) {
+  const std::pair<float, int> table[] = {{0.0f, 0},     {5.625f, 0},    {16.875f, 2},
+                                         {562.5f, 50},  {1113.75f, 99}, {1119.375f, 100},
+                                         {1125.0f, 100}};
+  for (const auto& [left, volume] : table) {
     VolumeKnob knob;
     knob.showVolume(0);
     knob.press(0);
-    EXPECT_EQ(knob.move(c.left), c.volume) << c.left;
-    EXPECT_FLOAT_EQ(knob.left(), c.left);
+    EXPECT_EQ(knob.move(left), volume) << left;
+    EXPECT_FLOAT_EQ(knob.left(), left);
   }
 }
 
@@ -278,19 +257,16 @@ TEST(PositionThumb, ADragStartsOnlyOnAPlayingCart) {
 }
 
 TEST(PositionThumb, FollowsThePointerWithinTheTrack) {
-  const struct {
-    float pointer;
-    float left;
-  } cases[] = {{622.5f, 622.5f},
-               {-300.0f, 0.0f},
-               {5000.0f, 1245.0f},
-               {1245.0f, 1245.0f},  // 1245 + 75 = 1320 still fits
-               {1245.5f, 1245.0f}};
-  for (const auto& c : cases) {
+  const std::pair<float, float> table[] = {{622.5f, 622.5f},
+                                           {-300.0f, 0.0f},
+                                           {5000.0f, 1245.0f},
+                                           {1245.0f, 1245.0f},  // 1245 + 75 = 1320 still fits
+                                           {1245.5f, 1245.0f}};
+  for (const auto& [pointer, left] : table) {
     PositionThumb thumb;
     thumb.press(0, true);
-    thumb.drag(c.pointer);
-    EXPECT_FLOAT_EQ(thumb.left(), c.left) << c.pointer;
+    thumb.drag(pointer);
+    EXPECT_FLOAT_EQ(thumb.left(), left) << pointer;
   }
 }
 
