@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -56,9 +55,9 @@ class RecordingPlayer : public audio::SimulatedPlayer {
   std::int64_t m_underruns = 0;
 };
 
-// Paths in `zeroRatePaths` analyse "successfully" with a sample rate of 0,
-// as a broken decoder might report; while `readsThrow` is set, every
-// ReadBlock throws, as a decoder bug might.
+// Carts made while `rateless` is set analyse every file "successfully"
+// with a sample rate of 0, as a broken decoder might report; while
+// `readsThrow` is set, every ReadBlock throws, as a decoder bug might.
 class CartTestEngine : public quillon::test::FakeEngine {
  public:
   std::unique_ptr<audio::Reader> createReader() override;
@@ -66,7 +65,7 @@ class CartTestEngine : public quillon::test::FakeEngine {
   std::unique_ptr<audio::Information> createInformation() override;
 
   RecordingPlayer* lastPlayer = nullptr;
-  std::set<std::string> zeroRatePaths;
+  bool rateless = false;
   bool readsThrow = false;
 };
 
