@@ -114,7 +114,9 @@ TEST_F(EndWarning, SwitchedOffOrShortenedByTheRule) {
 
   cart.setEndWarning({true, 1});
   cart.playClick();
-  advance(8950ms);
+  advance(5000ms);  // lit at once under a five-second rule
+  EXPECT_FALSE(cart.look().endWarning);
+  advance(3950ms);
   EXPECT_FALSE(cart.look().endWarning);
   advance(50ms);
   EXPECT_TRUE(cart.look().endWarning);
