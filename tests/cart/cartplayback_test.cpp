@@ -1,8 +1,6 @@
 // Playback end to end on the simulated player, stepped by the manual clock:
 // what the player was given and what was heard, the loop, the fades, pause
 // and resume.
-#include <algorithm>
-
 #include "cartfixture.h"
 
 namespace quillon::cart::test {
@@ -27,10 +25,18 @@ using CartPlayback = CartTest;
   return ::testing::AssertionSuccess();
 }
 
+// The successive gains heard, each once, leaving out blocks too short to
+// measure.
+std::vector<int> gainSteps(const std::vector<int>& blockGains) {
+  std::vector<int> steps;
+  for (const int g : blockGains) {
+    if (g >= 0 && (steps.empty() || steps.back() != g)) steps.push_back(g);
+  }
+  return steps;
+}
+
 TEST_F(CartPlayback, PlaysAFileThroughToItsEndAndStops) {
-  bindFile("/j/one.wav", 1.0);
-  cart.playClick();
-  EXPECT_TRUE(cart.Playing());
+  bindAndPlay("/j/one.wav", 1.0);
   EXPECT_EQ(cart.BlockSamples(), 4410);
   ASSERT_EQ(player().runs().size(), 1u);
   EXPECT_EQ(player().runs()[0].blocks.size(), 2u);  // two blocks wait at the start
@@ -45,84 +51,36 @@ TEST_F(CartPlayback, PlaysAFileThroughToItsEndAndStops) {
   EXPECT_EQ(player().underruns(), 0);
 }
 
-TEST_F(CartPlayback, RunningTimeTraceAndThumbWhilePlaying) {
-  bindAndPlay("/j/three.wav", 3.0);
-  advance(1000ms);
-  EXPECT_EQ(cart.look().runningTime, "00:01");
-  EXPECT_EQ(cart.look().trace.size(), 64u);
-  EXPECT_FLOAT_EQ(cart.look().thumbLeft, 415.0f);  // a third of 1245
-  advance(500ms);
-  EXPECT_FLOAT_EQ(cart.look().thumbLeft, 622.5f);
-  advance(450ms);
-  EXPECT_EQ(cart.look().runningTime, "00:01");  // 1.95 s: rounded down
-  advance(50ms);
-  EXPECT_EQ(cart.look().runningTime, "00:02");
-}
+// --- Fades and volume: the gains as set, and as heard ---
 
-// --- Fades: the gains as set, and as heard ---
-
-// The successive gains heard, each once, leaving out blocks too short to
-// measure.
-std::vector<int> gainSteps(const std::vector<int>& blockGains) {
-  std::vector<int> steps;
-  for (const int g : blockGains) {
-    if (g >= 0 && (steps.empty() || steps.back() != g)) steps.push_back(g);
-  }
-  return steps;
-}
-
-struct GainAt {
-  std::chrono::milliseconds time;
-  bool active;
-  int gain;
-};
-
-void expectGains(CartTest& t, std::initializer_list<GainAt> table) {
-  for (const GainAt& g : table) {
-    t.advanceTo(g.time);
-    EXPECT_EQ(t.cart.FadeActive(), g.active) << g.time.count() << " ms";
-    EXPECT_EQ(t.cart.FadeGain(), g.gain) << g.time.count() << " ms";
-  }
-}
-
-TEST_F(CartPlayback, FadeInRisesInThirdsOverTheFirstThreeSeconds) {
-  bindFile("/j/ten.wav", 10);
-  cart.SetFadein(1);
-  cart.playClick();
-  EXPECT_TRUE(cart.FadeActive());
-  EXPECT_EQ(cart.FadeGain(), 0);
-  expectGains(*this,
-              {{200ms, true, 0}, {1000ms, true, 33}, {3000ms, true, 100}, {4000ms, false, 100}});
-  // Heard: silence first, then each third in turn, then the volume.
-  const std::vector<int> gains = player().blockGains(0, 0);
-  ASSERT_GE(gains.size(), 10u);
-  EXPECT_EQ(gains[0], 0);
-  EXPECT_EQ(gains[1], 0);
-  EXPECT_EQ(gainSteps(gains), (std::vector<int>{0, 33, 67, 100}));
-}
-
-TEST_F(CartPlayback, FadeOutFallsToSilenceOverTheLastThreeSeconds) {
+TEST_F(CartPlayback, FadesRiseAndFallInThirdsOfTheVolume) {
   bindFile("/j/ten.wav", 10);
   cart.SetVolume(90);
-  cart.SetFadeout(1);
-  cart.playClick();
-  expectGains(*this, {{6000ms, false, 90}, {7000ms, true, 90}, {10000ms, true, 0}});
-  advance(100ms);
-  EXPECT_FALSE(cart.Playing());
-  EXPECT_EQ(gainSteps(player().blockGains(0, 0)), (std::vector<int>{90, 60, 30, 0}));
-}
-
-TEST_F(CartPlayback, AFourSecondFileIgnoresItsFades) {
-  bindFile("/j/four.wav", 4);
-  cart.SetVolume(80);
   cart.SetFadein(1);
   cart.SetFadeout(1);
   cart.playClick();
-  EXPECT_FALSE(cart.FadeActive());
-  advance(4200ms);
+  const struct {
+    std::chrono::milliseconds time;
+    bool active;
+    int gain;
+  } table[] = {{0ms, true, 0},     {1000ms, true, 30}, {3000ms, true, 90}, {4000ms, false, 90},
+               {7000ms, true, 90}, {8000ms, true, 60}, {10000ms, true, 0}};
+  for (const auto& g : table) {
+    advanceTo(g.time);
+    EXPECT_EQ(cart.FadeActive(), g.active) << g.time.count() << " ms";
+    EXPECT_EQ(cart.FadeGain(), g.gain) << g.time.count() << " ms";
+  }
+  advance(100ms);
+  EXPECT_FALSE(cart.Playing());
+  // Heard: silence first, then each third in turn, the volume, and back down.
   const std::vector<int> gains = player().blockGains(0, 0);
-  ASSERT_EQ(gains.size(), 40u);
-  for (const int g : gains) EXPECT_EQ(g, 80);
+  EXPECT_EQ(gains[1], 0);
+  EXPECT_EQ(gainSteps(gains), (std::vector<int>{0, 30, 60, 90, 60, 30, 0}));
+
+  bindAndPlay("/j/short.wav", 5.4);  // 5 whole seconds: too short to fade
+  EXPECT_FALSE(cart.FadeActive());
+  advance(1s);
+  for (const int g : player().blockGains(1, 0)) EXPECT_EQ(g, 90);
 }
 
 TEST_F(CartPlayback, VolumeChangedWhilePlayingIsHeardFromTheNextBlocks) {
@@ -132,8 +90,7 @@ TEST_F(CartPlayback, VolumeChangedWhilePlayingIsHeardFromTheNextBlocks) {
   cart.SetVolume(40);
   advance(1000ms);
   const std::vector<int> gains = player().blockGains(0, 0);
-  for (std::size_t i = 0; i < before; ++i) EXPECT_EQ(gains[i], 100) << i;
-  for (std::size_t i = before; i < gains.size(); ++i) EXPECT_EQ(gains[i], 40) << i;
+  for (std::size_t i = 0; i < gains.size(); ++i) EXPECT_EQ(gains[i], i < before ? 100 : 40) << i;
   EXPECT_EQ(player().runs().size(), 1u);  // no pause, no restart
 }
 
@@ -146,7 +103,6 @@ TEST_F(CartPlayback, ATenPointFourSecondLoopRestartsFromNinePointFive) {
   cart.playClick();
   advanceTo(9450ms);
   EXPECT_EQ(player().runs().size(), 1u);
-  EXPECT_EQ(cart.look().runningTime, "00:09");
   advanceTo(9500ms);
   ASSERT_EQ(player().runs().size(), 2u);  // restarted at 9.5 s
   EXPECT_EQ(player().runs()[0].played, framesOf(9.5));
@@ -160,43 +116,34 @@ TEST_F(CartPlayback, ATenPointFourSecondLoopRestartsFromNinePointFive) {
   const std::vector<std::int16_t> again(heard.begin() + framesOf(9.5), heard.end());
   EXPECT_TRUE(heardInOrder(head, 0, framesOf(9.5)));
   EXPECT_TRUE(heardInOrder(again, 0, framesOf(0.05)));
-  EXPECT_TRUE(cart.Playing());
 }
 
-TEST_F(CartPlayback, ALoopOrANewStartAfterTheFadeOutBeginsAtTheVolume) {
-  bindFile("/j/ten.wav", 10);
-  cart.SetVolume(90);
-  cart.SetFadeout(1);
-  cart.Setloop(1);
-  cart.playClick();
-  advanceTo(10500ms);  // restarted at 9.5 s with the fade at 0
-  ASSERT_EQ(player().runs().size(), 2u);
-  EXPECT_FALSE(cart.FadeActive());
-  for (const int g : player().blockGains(1, 0)) EXPECT_EQ(g, 90);
-
-  cart.Setloop(0);
-  advanceTo(20200ms);  // faded out to 0 and stopped
-  ASSERT_FALSE(cart.Playing());
-  ASSERT_EQ(cart.FadeGain(), 0);
-  cart.playClick();
-  advance(500ms);
-  const std::vector<int> gains = player().blockGains(player().runs().size() - 1, 0);
-  ASSERT_GE(gains.size(), 3u);
-  for (const int g : gains) EXPECT_EQ(g, 90);
-}
-
-TEST_F(CartPlayback, ALoopWithFadeInRisesFromSilenceAgain) {
+TEST_F(CartPlayback, ALoopOrANewStartBeginsAtTheVolumeOrFromSilenceWithTheFadeIn) {
   bindFile("/j/ten.wav", 10);
   cart.SetFadein(1);
   cart.Setloop(1);
   cart.playClick();
   advanceTo(9500ms);
-  ASSERT_EQ(player().runs().size(), 2u);
+  ASSERT_EQ(player().runs().size(), 2u);  // restarted, rising again
   EXPECT_TRUE(cart.FadeActive());
   EXPECT_EQ(cart.FadeGain(), 0);
-  advanceTo(10500ms);
-  EXPECT_EQ(cart.FadeGain(), 33);
   EXPECT_EQ(player().blockGains(1, 0)[0], 0);
+
+  cart.SetVolume(90);
+  cart.SetFadein(0);
+  cart.SetFadeout(1);
+  advanceTo(20000ms);  // restarted at 19 s with the fade-out at 0
+  ASSERT_EQ(player().runs().size(), 3u);
+  EXPECT_FALSE(cart.FadeActive());
+  for (const int g : player().blockGains(2, 0)) EXPECT_EQ(g, 90);
+
+  cart.Setloop(0);
+  advanceTo(29200ms);  // faded out to 0 and stopped
+  ASSERT_FALSE(cart.Playing());
+  ASSERT_EQ(cart.FadeGain(), 0);
+  cart.playClick();
+  advance(500ms);
+  for (const int g : player().blockGains(player().runs().size() - 1, 0)) EXPECT_EQ(g, 90);
 }
 
 TEST_F(CartPlayback, AFileShorterThanHalfASecondLoopsAtItsEndOnly) {
@@ -208,7 +155,6 @@ TEST_F(CartPlayback, AFileShorterThanHalfASecondLoopsAtItsEndOnly) {
   EXPECT_TRUE(cart.Playing());
   const auto& runs = player().runs();
   ASSERT_GE(runs.size(), 8u);
-  ASSERT_LE(runs.size(), 11u);
   for (std::size_t i = 0; i + 1 < runs.size(); ++i) {
     EXPECT_EQ(runs[i].played, framesOf(0.3)) << "loop " << i << " cut short";
   }
@@ -232,11 +178,8 @@ TEST_F(CartPlayback, PauseAndResumeGoOnFromTheFrameWherePlayStopped) {
   EXPECT_EQ(cart.look().runningTime, "00:12");  // stands still
 
   cart.pauseClick();
-  EXPECT_FALSE(cart.Paused());
   EXPECT_FALSE(cart.look().paused);
-  advance(50ms);
-  EXPECT_EQ(cart.look().runningTime, "00:12");
-  advance(700ms);
+  advance(750ms);
   EXPECT_EQ(cart.look().runningTime, "00:13");
   // The sound goes on from the very frame it paused at.
   EXPECT_TRUE(heardInOrder(player().heardLeft(), 0, framesOf(12.3) + framesOf(0.75)));

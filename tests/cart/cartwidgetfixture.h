@@ -1,15 +1,12 @@
 // A cart widget shown off screen on the fake engine, with helpers to find
 // its elements, drive the pointer through the window as the platform would
-// (so grabs and enter/leave behave as on a desktop), send drags, and read
-// pixels.
+// (so grabs and enter/leave behave as on a desktop), and grab its picture.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QMimeData>
 #include <QTest>
-#include <QUrl>
 #include <chrono>
 #include <string>
 
@@ -34,7 +31,7 @@ class CartWidgetTest : public ::testing::Test {
   }
   void TearDown() override {
     // A test that failed half way must not leave buttons down for the next.
-    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton}) {
       if (m_buttons & b) release(b, {0, 0});
     }
   }
@@ -51,11 +48,9 @@ class CartWidgetTest : public ::testing::Test {
     return e->mapTo(&widget, e->rect().center());
   }
 
-  // Fake files of that many seconds (44100 Hz stereo).
+  // Fake files of that many seconds (44100 Hz stereo), added or bound.
   void addFile(const std::string& path, double seconds) {
-    quillon::test::FakeFile file;
-    file.frames = static_cast<audio::FrameCount>(seconds * 44100 + 0.5);
-    engine.media.add(path, file);
+    engine.media.add(path, {{44100, 2}, static_cast<audio::FrameCount>(seconds * 44100 + 0.5)});
   }
   void bindFile(const std::string& path, double seconds) {
     addFile(path, seconds);
@@ -73,29 +68,12 @@ class CartWidgetTest : public ::testing::Test {
     m_buttons &= ~Qt::MouseButtons(button);
     QTest::mouseRelease(widget.windowHandle(), button, {}, at);
   }
-  void click(QPoint at) {
+  void clickOn(const char* name) {
+    const QPoint at = centreOf(name);
     moveTo(at);
     press(Qt::LeftButton, at);
     release(Qt::LeftButton, at);
   }
-  void clickOn(const char* name) { click(centreOf(name)); }
-
-  // A drag of local files over an element: enter, one move, then the drop
-  // or the leave, each sent to the element as the platform sends them.
-  static QMimeData* filesData(const QStringList& paths) {
-    auto* data = new QMimeData;
-    QList<QUrl> urls;
-    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
-    data->setUrls(urls);
-    return data;
-  }
-  struct DragOutcome {
-    bool enterAccepted = false;
-    Qt::DropAction moveAction = Qt::IgnoreAction;
-  };
-  DragOutcome dragOver(QWidget* target, const QMimeData* data);
-  void dropOn(QWidget* target, const QMimeData* data);
-  void dragLeave(QWidget* target);
 
   QImage shot() { return widget.grab().toImage(); }
 
@@ -105,33 +83,5 @@ class CartWidgetTest : public ::testing::Test {
  private:
   Qt::MouseButtons m_buttons;
 };
-
-inline CartWidgetTest::DragOutcome CartWidgetTest::dragOver(QWidget* target,
-                                                            const QMimeData* data) {
-  const QPoint at = target->rect().center();
-  DragOutcome outcome;
-  QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, data, Qt::LeftButton,
-                        Qt::NoModifier);
-  QApplication::sendEvent(target, &enter);
-  outcome.enterAccepted = enter.isAccepted();
-  QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, data, Qt::LeftButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(target, &move);
-  outcome.moveAction = move.isAccepted() ? move.dropAction() : Qt::IgnoreAction;
-  return outcome;
-}
-
-inline void CartWidgetTest::dropOn(QWidget* target, const QMimeData* data) {
-  dragOver(target, data);
-  QDropEvent drop(QPointF(target->rect().center()),
-                  Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, data, Qt::LeftButton,
-                  Qt::NoModifier);
-  QApplication::sendEvent(target, &drop);
-}
-
-inline void CartWidgetTest::dragLeave(QWidget* target) {
-  QDragLeaveEvent leave;
-  QApplication::sendEvent(target, &leave);
-}
 
 }  // namespace quillon::cart::test
