@@ -158,9 +158,14 @@ void KeyToFirstFrame(benchmark::State& state) {
       ticks.clear();
       r.probe().arm();
       const std::int64_t pressed = nowNs();
+      // Stamped like a real keyboard's events: a press stamped with the
+      // instant of the last release would count as the keyboard's repeat.
+      const auto stamp = static_cast<quint64>(pressed / 1'000'000);
       QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+      press.setTimestamp(stamp);
       QCoreApplication::sendEvent(w.windowHandle(), &press);
       QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+      release.setTimestamp(stamp + 60);
       QCoreApplication::sendEvent(w.windowHandle(), &release);
       const std::int64_t heard = waitForSound();
       const std::int64_t tick = ticks.firstTickFrom(pressed);
