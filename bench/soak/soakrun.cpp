@@ -14,6 +14,7 @@
 #include "audio/ffmpeg/ffmpegmedia.h"
 #include "audio/manualscheduler.h"
 #include "audio/portaudio/devicemanager.h"
+#include "audio/readahead.h"
 #include "audiofixtures.h"
 #include "cart/cartouche.h"
 #include "watchedplayer.h"
@@ -67,7 +68,11 @@ class SoakEngine : public audio::Engine {
  public:
   SoakEngine() : devices(clock, options()) {}
 
-  std::unique_ptr<audio::Reader> createReader() override { return media.createReader(); }
+  // Read ahead as in the program: the soak's seeks, pauses and restarts on
+  // 26 carts stress the read-ahead thread far faster than real time.
+  std::unique_ptr<audio::Reader> createReader() override {
+    return std::make_unique<audio::ReadAheadReader>(media.createReader(), readAhead);
+  }
   std::unique_ptr<audio::Information> createInformation() override {
     return media.createInformation();
   }
@@ -81,6 +86,7 @@ class SoakEngine : public audio::Engine {
   audio::ManualScheduler clock;
   audio::DeviceManager devices;
   audio::FfmpegMedia media;
+  audio::ReadAheadThread readAhead;
   std::vector<WatchedPlayer*> players;  // in the order the carts made them
 
  private:
