@@ -44,12 +44,16 @@ class WatchedPlayer final : public audio::Player, private audio::PlayerEvents {
   }
   int OpenOutput() override {
     m_underruns += m_inner.UnderrunCount();  // a new play counts from 0
+    m_playStartNs = m_clock.now().count();
     return m_inner.OpenOutput();
   }
   int OutputStatus() const override { return m_inner.OutputStatus(); }
   bool QueueBlock(audio::AudioBlock block) override { return m_inner.QueueBlock(std::move(block)); }
   void MarkEndOfFile() override { m_inner.MarkEndOfFile(); }
-  void ResetOutput() override { m_inner.ResetOutput(); }
+  void ResetOutput() override {
+    m_playStartNs = m_clock.now().count();
+    m_inner.ResetOutput();
+  }
   void CloseOutput() override {
     m_underruns += m_inner.UnderrunCount();
     m_inner.CloseOutput();
@@ -86,7 +90,11 @@ class WatchedPlayer final : public audio::Player, private audio::PlayerEvents {
   void check(audio::FrameCount currentSamples) {
     const std::int64_t now = m_clock.now().count();
     const std::int64_t first = m_inner.firstFrameTime();
-    if (m_cart == nullptr || !m_cart->Playing() || m_cart->Paused() || first == 0 || m_rate <= 0) {
+    // Until the device has mixed this play's first frame, `first` is still
+    // the previous play's (a loop restarted from EndPlay can see a Timer
+    // within the same device period): nothing to compare yet.
+    if (m_cart == nullptr || !m_cart->Playing() || m_cart->Paused() || first == 0 ||
+        first < m_playStartNs || m_rate <= 0) {
       return;
     }
     const audio::FrameCount shown = m_cart->SampleOffset() + currentSamples;
@@ -115,6 +123,7 @@ class WatchedPlayer final : public audio::Player, private audio::PlayerEvents {
   std::int64_t m_checks = 0;
   audio::FrameCount m_lastShown = -1;
   std::int64_t m_lastProgressNs = 0;
+  std::int64_t m_playStartNs = 0;  // clock time of this play's OpenOutput or ResetOutput
 };
 
 }  // namespace quillon::soak
