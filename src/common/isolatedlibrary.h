@@ -16,6 +16,8 @@
 // threads and state that cannot be torn down safely).
 #pragma once
 
+#include <dlfcn.h>
+
 #include <string>
 
 namespace quillon {
@@ -25,5 +27,15 @@ inline constexpr int kReservedThreadKeys = 256;
 
 // The library's handle, or null with `error` set.
 void* openIsolatedLibrary(const char* name, std::string& error);
+
+// Looks `symbol` up in `handle` into `out`; when it is missing, sets `error`
+// (unless an earlier lookup already did) to "<library> lacks <symbol>".
+template <typename Function>
+bool resolveSymbol(void* handle, const char* library, const char* symbol, Function& out,
+                   std::string& error) {
+  out = reinterpret_cast<Function>(dlsym(handle, symbol));
+  if (out == nullptr && error.empty()) error = std::string(library) + " lacks " + symbol;
+  return out != nullptr;
+}
 
 }  // namespace quillon

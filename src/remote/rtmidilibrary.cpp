@@ -13,9 +13,7 @@ constexpr const char* kLibraryName = "librtmidi.so.6";
 
 template <typename Function>
 bool resolve(void* handle, const char* name, Function& out, std::string& error) {
-  out = reinterpret_cast<Function>(dlsym(handle, name));
-  if (out == nullptr && error.empty()) error = std::string("RtMidi lacks ") + name;
-  return out != nullptr;
+  return resolveSymbol(handle, "RtMidi", name, out, error);
 }
 
 RtMidiLibrary load() {

@@ -13,9 +13,10 @@ constexpr const char* kLibraryName = "libportaudio.so.2";
 
 template <typename Function>
 bool resolveOne(void* handle, const char* name, Function& out, std::string& error) {
-  out = reinterpret_cast<Function>(dlsym(handle, name));
-  if (out == nullptr) error = std::string("PortAudio lacks ") + name;
-  return out != nullptr;
+  std::string why;  // the caller's error may hold an older message
+  const bool found = resolveSymbol(handle, "PortAudio", name, out, why);
+  if (!found) error = why;
+  return found;
 }
 
 }  // namespace
