@@ -5,7 +5,8 @@
 namespace quillon::audio {
 
 ProgramEngine::ProgramEngine()
-    : m_devices(m_scheduler, DeviceManager::Options{.openDefaultAtStart = true}) {}
+    : m_devices(m_scheduler,
+                DeviceManager::Options{.openDefaultAtStart = true, .convertOnThread = true}) {}
 ProgramEngine::~ProgramEngine() = default;
 
 std::unique_ptr<Player> ProgramEngine::createPlayer() {

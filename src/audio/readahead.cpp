@@ -1,6 +1,7 @@
 #include "audio/readahead.h"
 
-#include <algorithm>
+#include <deque>
+#include <mutex>
 
 namespace quillon::audio {
 
@@ -13,8 +14,8 @@ struct Item {
 };
 
 // One reader's state. `wrapped` only under decodeMutex; the rest only under
-// Shared::mutex.
-struct Lane {
+// the pool's mutex.
+struct Lane : WorkLane {
   std::mutex decodeMutex;
   std::unique_ptr<Reader> wrapped;
 
@@ -23,29 +24,26 @@ struct Lane {
   bool active = false;         // reading ahead: a file is open and read from
   bool ended = false;          // End or Failed is queued: nothing follows it
 
-  bool wantsWork() const {
+  bool wantsWork() const override {
     return active && !ended && blockFrames > 0 && ready.size() < ReadAheadReader::kDepth;
   }
-};
 
-struct Shared {
-  std::mutex mutex;
-  std::condition_variable wake;
-  std::vector<std::weak_ptr<Lane>> lanes;
-  std::size_t next = 0;  // round robin: every cart gets its turn
-  bool stopped = false;
-
-  // The next lane with room, in turn; the caller holds `mutex`.
-  std::shared_ptr<Lane> laneWantingWork() {
-    std::erase_if(lanes, [](const std::weak_ptr<Lane>& l) { return l.expired(); });
-    for (std::size_t i = 0; i < lanes.size(); ++i) {
-      const std::size_t at = (next + i) % lanes.size();
-      if (auto lane = lanes[at].lock(); lane && lane->wantsWork()) {
-        next = at + 1;
-        return lane;
-      }
+  // read-ahead thread
+  void serve(std::mutex& poolMutex) override {
+    const std::lock_guard decoding(decodeMutex);
+    FrameCount frames = 0;
+    {
+      // The caller may have read, sought or closed since the thread chose this lane.
+      const std::lock_guard lock(poolMutex);
+      if (!wantsWork() || wrapped == nullptr) return;
+      frames = blockFrames;
     }
-    return nullptr;
+    Item item;
+    item.result = wrapped->ReadBlock(frames, item.block);
+    if (item.result == ReadResult::Failed) item.error = wrapped->lastError();
+    const std::lock_guard lock(poolMutex);
+    ended = item.result != ReadResult::Data;
+    ready.push_back(std::move(item));
   }
 };
 
@@ -54,55 +52,11 @@ struct Shared {
 using readahead::Item;
 using readahead::Lane;
 
-ReadAheadThread::ReadAheadThread() : m_shared(std::make_shared<readahead::Shared>()) {
-  m_thread = std::thread([this] { run(); });
-}
-
-ReadAheadThread::~ReadAheadThread() {
-  {
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->stopped = true;
-  }
-  m_shared->wake.notify_all();
-  m_thread.join();
-}
-
-void ReadAheadThread::run() {
-  readahead::Shared& shared = *m_shared;
-  for (;;) {
-    std::shared_ptr<Lane> lane;
-    {
-      std::unique_lock lock(shared.mutex);
-      shared.wake.wait(lock, [&] {
-        if (shared.stopped) return true;
-        lane = shared.laneWantingWork();
-        return lane != nullptr;
-      });
-      if (shared.stopped) return;
-    }
-    const std::lock_guard decoding(lane->decodeMutex);
-    FrameCount frames = 0;
-    {
-      // The caller may have read, sought or closed while this thread waited.
-      const std::lock_guard lock(shared.mutex);
-      if (!lane->wantsWork() || lane->wrapped == nullptr) continue;
-      frames = lane->blockFrames;
-    }
-    Item item;
-    item.result = lane->wrapped->ReadBlock(frames, item.block);
-    if (item.result == ReadResult::Failed) item.error = lane->wrapped->lastError();
-    const std::lock_guard lock(shared.mutex);
-    lane->ended = item.result != ReadResult::Data;
-    lane->ready.push_back(std::move(item));
-  }
-}
-
 ReadAheadReader::ReadAheadReader(std::unique_ptr<Reader> wrapped, ReadAheadThread& thread)
-    : m_shared(thread.m_shared), m_lane(std::make_shared<Lane>()) {
+    : m_shared(thread.pool()), m_lane(std::make_shared<Lane>()) {
   m_lane->wrapped = std::move(wrapped);
   noteFile();
-  const std::lock_guard lock(m_shared->mutex);
-  m_shared->lanes.push_back(m_lane);
+  m_shared->add(m_lane);
 }
 
 ReadAheadReader::~ReadAheadReader() {

@@ -16,39 +16,21 @@
 // held only briefly. decodeMutex is always taken before the shared mutex.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <memory>
-#include <mutex>
-#include <thread>
-#include <vector>
 
+#include "audio/lanethread.h"
 #include "audio/reader.h"
 
 namespace quillon::audio {
 
 namespace readahead {
 struct Lane;
-struct Shared;
 }  // namespace readahead
 
 // The read-ahead thread, shared by every reader made with it. Owned by the
 // engine; UI thread. Readers that outlive it read on their caller's thread.
-class ReadAheadThread {
- public:
-  ReadAheadThread();
-  ~ReadAheadThread();  // stops and joins the thread
-  ReadAheadThread(const ReadAheadThread&) = delete;
-  ReadAheadThread& operator=(const ReadAheadThread&) = delete;
-
- private:
-  friend class ReadAheadReader;
-  void run();  // read-ahead thread
-
-  std::shared_ptr<readahead::Shared> m_shared;
-  std::thread m_thread;
-};
+class ReadAheadThread : public LaneThread {};
 
 // A cart's reader, decoded ahead. UI thread.
 class ReadAheadReader final : public Reader {
@@ -82,7 +64,7 @@ class ReadAheadReader final : public Reader {
   bool takeReady(FrameCount frames, AudioBlock& block, ReadResult& result);
   void noteFile();
 
-  std::shared_ptr<readahead::Shared> m_shared;
+  std::shared_ptr<LanePool> m_shared;
   std::shared_ptr<readahead::Lane> m_lane;
   int m_status = 0;
   FrameCount m_total = 0;

@@ -96,7 +96,8 @@ void SimulatedPlayer::service() {
   // accumulates over hours.
   const auto elapsed = m_scheduler.now() - m_openedAt;
   const FrameCount due =
-      static_cast<FrameCount>(elapsed.count() / 1000 * m_format.sampleRate / 1000000) - m_clockFrames;
+      static_cast<FrameCount>(elapsed.count() / 1000 * m_format.sampleRate / 1000000) -
+      m_clockFrames;
   if (due > 0) {
     m_clockFrames += due;
     consume(due);

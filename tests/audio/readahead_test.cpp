@@ -43,7 +43,9 @@ class ReadAhead : public ::testing::Test {
     EXPECT_EQ(result, want);
     EXPECT_EQ(got.samples, expected.samples);
     EXPECT_EQ(got.channels, expected.channels);
-    if (want == ReadResult::Failed) EXPECT_EQ(ahead->lastError(), plain->lastError());
+    if (want == ReadResult::Failed) {
+      EXPECT_EQ(ahead->lastError(), plain->lastError());
+    }
     return result;
   }
   // Reads both to their end (or failure); the number of blocks of data.
@@ -105,7 +107,9 @@ TEST_F(ReadAhead, ClosingOrDestroyingWhileTheThreadReadsIsSafe) {
     ASSERT_EQ(reader->OpenFile("/long.wav"), 0);
     AudioBlock block;
     ASSERT_EQ(reader->ReadBlock(kBlock, block), ReadResult::Data);
-    if (i % 3 == 0) EXPECT_EQ(reader->SeekSample(kBlock * 3), kBlock * 3);
+    if (i % 3 == 0) {
+      EXPECT_EQ(reader->SeekSample(kBlock * 3), kBlock * 3);
+    }
     if (i % 2 == 0) reader->CloseFile();
   }
 }

@@ -35,6 +35,7 @@ DeviceManager::DeviceManager(UiScheduler& scheduler, Options options)
     m_error = "PortAudio is already in use in this process";
   }
   if (m_options.usePortAudio) m_pa = PortAudioLibrary::load(m_error);
+  if (m_options.convertOnThread) m_conversion = std::make_unique<ConversionThread>();
   listDevices();
   if (m_options.openDefaultAtStart && m_default >= 0) {
     std::string ignored;  // a failure shows again, with its reason, at the first play

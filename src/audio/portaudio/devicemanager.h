@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "audio/devicecatalog.h"
+#include "audio/portaudio/conversionthread.h"
 #include "audio/portaudio/outputstream.h"
 #include "audio/portaudio/portaudiolibrary.h"
 #include "audio/scheduler.h"
@@ -37,6 +38,11 @@ class DeviceManager : public DeviceCatalog {
     // True: the null device has no clock thread; its owner renders its
     // mixer (soaks on a stepped clock).
     bool nullPacedByCaller = false;
+    // True: the players' blocks are converted to the device's format on a
+    // thread of the manager's (the program). False: on the UI thread as they
+    // are queued, so that a test stepping the clock by hand sees every block
+    // at the device at once.
+    bool convertOnThread = false;
     // How often the watchdog looks, and how long without a callback counts
     // as a failed device.
     std::chrono::milliseconds watchdogPeriod{20};
@@ -59,6 +65,8 @@ class DeviceManager : public DeviceCatalog {
   // The device's stream, opened on first use; null with `error` set.
   OutputStream* stream(int device, std::string& error);
   std::string lastError() const { return m_error; }
+  // The players' conversion thread; null when they convert on the UI thread.
+  ConversionThread* conversionThread() { return m_conversion.get(); }
   // The time the watchdog takes at most to report a failure it can see.
   std::chrono::milliseconds watchdogPeriod() const { return m_options.watchdogPeriod; }
 
@@ -86,6 +94,7 @@ class DeviceManager : public DeviceCatalog {
   std::string m_error;
   std::vector<DevicePlayer*> m_players;
   TimerId m_watchdog = 0;
+  std::unique_ptr<ConversionThread> m_conversion;
 };
 
 }  // namespace quillon::audio

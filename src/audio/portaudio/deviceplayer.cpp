@@ -5,7 +5,10 @@
 namespace quillon::audio {
 
 DevicePlayer::DevicePlayer(UiScheduler& scheduler, DeviceManager& devices)
-    : m_scheduler(scheduler), m_devices(devices), m_events(scheduler) {
+    : m_scheduler(scheduler),
+      m_devices(devices),
+      m_events(scheduler),
+      m_conversion(devices.conversionThread()) {
   m_device = std::max(devices.defaultDevice(), 0);
   m_devices.attach(this);
 }
@@ -32,7 +35,7 @@ int DevicePlayer::OpenOutput() {
   }
   OutputStream* stream = m_devices.stream(m_device, m_error);
   if (stream == nullptr) return -1;
-  if (!m_converter.configure(m_format, stream->mixer().sampleRate(), m_error)) return -1;
+  if (!m_conversion.configure(m_format, stream->mixer().sampleRate(), m_error)) return -1;
   Voice* voice = stream->mixer().claimVoice();
   if (voice == nullptr) {
     m_error = "too many players on this device";
@@ -64,42 +67,44 @@ bool DevicePlayer::QueueBlock(AudioBlock block) {
     m_error = "block does not match the format";
     return false;
   }
-  if (m_voice->full()) {
+  if (m_voice->full() || m_conversion.full()) {
     m_error = "the output queue is full";
     return false;
   }
-  auto out = std::make_unique<VoiceBlock>();
-  if (!m_converter.convert(block.samples.data(), block.frames(), out->samples, m_error)) {
+  const bool here =
+      m_fileQueued == 0 || queuedDeviceFrames() < msToFrames(kConvertHereBelowMs, m_deviceRate);
+  m_fileQueued += block.frames();
+  m_conversion.submit(std::move(block), here);
+  queueConverted();
+  // A block that failed on the conversion thread is reported with the next one.
+  if (std::string error = m_conversion.takeError(); !error.empty()) {
+    m_error = "cannot convert to the device's format: " + error;
     return false;
   }
-  const FrameCount deviceFrames = out->frames();
-  // The resampler may hold a tiny first block back entirely.
-  if (deviceFrames > 0) m_voice->push(std::move(out));
-  m_fileQueued += block.frames();
-  m_deviceQueued += deviceFrames;
   return true;
+}
+
+void DevicePlayer::queueConverted() {
+  while (!m_voice->full()) {
+    auto block = m_conversion.take();
+    if (block == nullptr) return;
+    m_deviceQueued += block->frames();
+    m_voice->push(std::move(block));
+  }
 }
 
 void DevicePlayer::MarkEndOfFile() {
   if (m_voice == nullptr || m_endMarked) return;
   m_endMarked = true;
-  m_endPending = !pushEnd();
-}
-
-bool DevicePlayer::pushEnd() {
-  if (m_voice->full()) return false;
-  auto tail = std::make_unique<VoiceBlock>();
-  if (!m_converter.flush(tail->samples, m_error)) tail->samples.clear();
-  tail->endOfFile = true;
-  m_deviceQueued += tail->frames();
-  return m_voice->push(std::move(tail));
+  m_conversion.submitEnd(queuedDeviceFrames() < msToFrames(kConvertHereBelowMs, m_deviceRate));
+  queueConverted();
 }
 
 void DevicePlayer::ResetOutput() {
   if (m_voice != nullptr) {
     m_epoch = m_voice->command(true);
     std::string error;
-    if (!m_converter.reset(error)) m_error = error;
+    if (!m_conversion.reset(error)) m_error = error;
   }
   restartCounts();
 }
@@ -109,6 +114,8 @@ void DevicePlayer::CloseOutput() {
   if (m_voice != nullptr) {
     m_voice->command(false);
     m_stream->mixer().releaseVoice(m_voice);
+    std::string ignored;  // the next OpenOutput sets the conversion up again
+    m_conversion.reset(ignored);
   }
   m_voice = nullptr;
   m_stream = nullptr;
@@ -119,7 +126,7 @@ void DevicePlayer::CloseOutput() {
 void DevicePlayer::restartCounts() {
   m_fileQueued = 0;
   m_deviceQueued = 0;
-  m_endMarked = m_endPending = m_endRaised = false;
+  m_endMarked = m_endRaised = false;
   m_events.newGeneration();
 }
 
@@ -131,15 +138,14 @@ void DevicePlayer::stopTimers() {
 
 void DevicePlayer::service() {
   if (m_voice == nullptr) return;
-  m_voice->reclaim();
-  if (m_endPending) m_endPending = !pushEnd();
-  const Voice::Progress progress = m_voice->progress(m_epoch);
-  if (progress.ended && !m_endRaised) {
+  queueConverted();
+  if (m_voice->progress(m_epoch).ended && !m_endRaised) {
     m_endRaised = true;
     m_events.raiseEndPlay();
   }
-  const FrameCount target = msToFrames(kQueueTargetMs, m_deviceRate);
-  if (!m_endMarked && m_deviceQueued - progress.frames < target) {
+  // Counted in the file's frames, so that blocks still being converted count.
+  const FrameCount target = msToFrames(kQueueTargetMs, m_format.sampleRate);
+  if (!m_endMarked && m_fileQueued - PlayedSamples() < target) {
     m_events.raiseRequestOnLoadArray();
   }
 }
@@ -198,6 +204,8 @@ void DevicePlayer::deviceFailed(int device, const std::string& reason) {
   m_voice = nullptr;
   m_stream = nullptr;
   m_deviceRate = 0;
+  std::string ignored;
+  m_conversion.reset(ignored);
   restartCounts();
   m_error = reason;
   m_events.raiseDeviceFailed(reason);

@@ -12,14 +12,18 @@
 // restarted at the call, as the caller expects), so a pause counts what was
 // heard at full level up to the call, and the resumed play counts from 0.
 //
+// Conversion: blocks are converted to the device's format on the device
+// manager's conversion thread when it has one, and queued at the voice by the
+// service timer; the first block of a play, and a block fed while less than
+// kConvertHereBelowMs waits at the device, are converted and queued at once.
+//
 // Queue depth: RequestOnLoadArray is raised while less than kQueueTargetMs of
-// sound waits at the device. The service timer looks every kServicePeriod, so
-// a request is raised with at least kQueueTargetMs - kServicePeriod - one
-// device period still queued: the UI thread may stall that long (about 165 ms
-// on a 5.3 ms device) without an underrun. A new gain reaches the sound with
-// the next block fed, which plays after everything queued before it: at most
-// kQueueTargetMs plus one 100 ms block, plus the device's own latency (about
-// 291 ms on a 5.3 ms JACK device).
+// sound is queued (waiting at the device or for conversion). The service timer looks every
+// kServicePeriod, so a request is raised with at least kQueueTargetMs - kServicePeriod - one device
+// period still queued: the UI thread may stall that long (about 165 ms on a 5.3 ms device) without
+// an underrun. A new gain reaches the sound with the next block fed, which plays after everything
+// queued before it: at most kQueueTargetMs plus one 100 ms block, plus the device's own latency
+// (about 291 ms on a 5.3 ms JACK device).
 #pragma once
 
 #include <chrono>
@@ -28,8 +32,8 @@
 
 #include "audio/player.h"
 #include "audio/playereventgate.h"
+#include "audio/portaudio/conversionthread.h"
 #include "audio/portaudio/devicemanager.h"
-#include "audio/portaudio/rateconverter.h"
 #include "audio/scheduler.h"
 
 namespace quillon::audio {
@@ -39,6 +43,7 @@ class DevicePlayer : public Player {
   static constexpr std::chrono::milliseconds kServicePeriod{10};
   static constexpr std::chrono::milliseconds kTimerPeriod{50};
   static constexpr int kQueueTargetMs = 180;
+  static constexpr int kConvertHereBelowMs = 60;
 
   DevicePlayer(UiScheduler& scheduler, DeviceManager& devices);
   ~DevicePlayer() override;
@@ -76,7 +81,8 @@ class DevicePlayer : public Player {
   void deviceFailed(int device, const std::string& reason);
   void service();
   void restartCounts();
-  bool pushEnd();
+  // Queues the converted blocks at the voice while it has room.
+  void queueConverted();
   void stopTimers();
 
   UiScheduler& m_scheduler;
@@ -89,12 +95,11 @@ class DevicePlayer : public Player {
   Voice* m_voice = nullptr;  // non-null while the output is open
   std::uint32_t m_epoch = 0;
   int m_deviceRate = 0;
-  RateConverter m_converter;
+  ConversionLane m_conversion;
 
   FrameCount m_fileQueued = 0;    // file frames queued in this play
-  FrameCount m_deviceQueued = 0;  // device frames queued in this play
+  FrameCount m_deviceQueued = 0;  // device frames queued at the voice in this play
   bool m_endMarked = false;
-  bool m_endPending = false;  // the end block waits for room in the queue
   bool m_endRaised = false;
   std::int64_t m_underrunBase = 0;
   std::uint64_t m_recentSince = 0;

@@ -1,12 +1,12 @@
 // Converts a file's blocks to the device's format: its rate (libswresample's
-// windowed-sinc resampler) and stereo. UI thread.
+// windowed-sinc resampler) and stereo. Used by one thread at a time (its
+// conversion lane's lock).
 //
-// Resampling happens here, on the UI thread as blocks are queued, rather than
-// in the device callback: the library's filter is far better than anything
-// cheap enough to run per voice in the callback, it may allocate, and the
-// callback then only adds samples. The resampler's output is aligned with its
-// input (device frame k is file time k / deviceRate); it holds back a few
-// frames of look-ahead, which flush() releases at the end of the file.
+// Resampling happens as blocks are queued, rather than in the device callback: the library's filter
+// is far better than anything cheap enough to run per voice in the callback, it may allocate, and
+// the callback then only adds samples. The resampler's output is aligned with its input (device
+// frame k is file time k / deviceRate); it holds back a few frames of look-ahead, which flush()
+// releases at the end of the file.
 #pragma once
 
 #include <cstdint>

@@ -72,6 +72,49 @@ TEST_F(NullDevicePlayer, ManyPlayersShareTheDeviceAndRescanWaitsForThemToStop) {
   EXPECT_EQ(player.OpenOutput(), 0);
 }
 
+TEST(NullDeviceConverting, PlayersConvertedOnTheThreadStartAtOnceAndPlayToTheExactEnd) {
+  ManualScheduler clock;
+  DeviceManager::Options options = nullOnly();
+  options.convertOnThread = true;
+  DeviceManager devices(clock, options);
+  struct Cart {
+    std::unique_ptr<DevicePlayer> player;
+    Recorder events;
+    int rate = 0;
+    int fed = 0;
+  };
+  std::vector<Cart> carts(26);
+  for (std::size_t i = 0; i < carts.size(); ++i) {
+    Cart& cart = carts[i];
+    cart.rate = i % 3 == 0 ? 22050 : 44100;
+    const int channels = i % 3 == 0 ? 1 : 2;
+    cart.player = std::make_unique<DevicePlayer>(clock, devices);
+    cart.player->setEventHandler(&cart.events);
+    ASSERT_TRUE(cart.player->SetFormat({cart.rate, channels}));
+    ASSERT_EQ(cart.player->OpenOutput(), 0);
+    // Eight blocks of 100 ms, one at each request, then the end mark.
+    cart.events.onRequest = [&cart, channels] {
+      if (cart.fed == 8) return cart.player->MarkEndOfFile();
+      const int frames = cart.rate / 10;
+      cart.player->QueueBlock(
+          test::sineBlock(cart.rate, channels, 997, 8000, cart.fed++ * frames, frames));
+    };
+    cart.events.onRequest();
+    // The first block of a play is at the device at once, not at the thread.
+    EXPECT_GT(cart.player->queuedDeviceFrames(), 4000);
+  }
+  const bool ended = test::runRealTime(clock, 5s, [&] {
+    return std::all_of(carts.begin(), carts.end(),
+                       [](const Cart& c) { return c.events.count("end") > 0; });
+  });
+  ASSERT_TRUE(ended);
+  for (const Cart& cart : carts) {
+    EXPECT_EQ(cart.events.count("end"), 1);
+    EXPECT_EQ(cart.player->PlayedSamples(), 8 * (cart.rate / 10));
+    EXPECT_EQ(cart.player->UnderrunCount(), 0);
+  }
+}
+
 // The null device paced by the test: the mix rendered a period at a time with
 // the UI clock stepped in time, so every frame the device plays is kept.
 struct PlayCase {
