@@ -16,6 +16,10 @@
 // manager's conversion thread when it has one, and queued at the voice by the
 // service timer; the first block of a play, and a block fed while less than
 // kConvertHereBelowMs waits at the device, are converted and queued at once.
+// So a play starts with its first two 100 ms blocks at the device, as it did
+// when every block was converted on the UI thread: a busy UI thread right
+// after a start has as long before an underrun as later on. In a steady play
+// the request comes with 170-180 ms waiting, and the block goes to the thread.
 //
 // Queue depth: RequestOnLoadArray is raised while less than kQueueTargetMs of
 // sound is queued (waiting at the device or for conversion). The service timer looks every
@@ -43,7 +47,7 @@ class DevicePlayer : public Player {
   static constexpr std::chrono::milliseconds kServicePeriod{10};
   static constexpr std::chrono::milliseconds kTimerPeriod{50};
   static constexpr int kQueueTargetMs = 180;
-  static constexpr int kConvertHereBelowMs = 60;
+  static constexpr int kConvertHereBelowMs = 120;
 
   DevicePlayer(UiScheduler& scheduler, DeviceManager& devices);
   ~DevicePlayer() override;
