@@ -1,5 +1,5 @@
-// The cart's controls as the view forwards them: buttons, hover lights, the
-// position thumb and drops. The knob's and thumb's own arithmetic is pinned
+// The cart's controls as the view forwards them: buttons, the pause light,
+// the position thumb and drops. The knob's and thumb's own arithmetic is pinned
 // in rules_test.cpp; here, what the cart makes of it.
 #include "cartfixture.h"
 
@@ -40,22 +40,6 @@ TEST_F(CartControls, PlayOnAPlayingOrPausedCartStartsAgainFromTheBeginning) {
     EXPECT_EQ(cart.SampleOffset(), 0);
     EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(0, 0)) << paused;
   }
-}
-
-TEST_F(CartControls, HoverLightsFollowThePointerAndRepaintOnlyWhenTheyChange) {
-  cart.stopHover(2, 90);
-  cart.stopHover(80, 90);
-  cart.thumbMove(30, 60);
-  EXPECT_TRUE(cart.look().stopLit && cart.look().thumbLit);
-  EXPECT_EQ(listener.changesWith(kButtonsPart), 1);
-  cart.stopHover(152, 90);  // past its 150 twips
-  cart.thumbMove(76, 60);   // past its 75 twips of inner width
-  EXPECT_FALSE(cart.look().stopLit || cart.look().thumbLit);
-  cart.stopHover(75, 90);
-  cart.thumbMove(30, 60);
-  cart.stopLeave();
-  cart.thumbLeave();
-  EXPECT_FALSE(cart.look().stopLit || cart.look().thumbLit);
 }
 
 TEST_F(CartControls, ThePauseButtonStaysLitWhilePausedWhereverThePointerGoes) {
@@ -152,6 +136,13 @@ TEST_F(CartControls, ADropBindsTheLastAcceptedFileAndStartsNothing) {
   cart.drop(std::vector<std::string>{"b.doc"});
   EXPECT_EQ(listener.affectFile, 2);
   EXPECT_EQ(cart.GetTitle(), "c.Ogg");
+  // A file that cannot be analysed is bound, shown missing, unless another follows.
+  cart.drop(std::vector<std::string>{"/j/gone.wav", "a.wav"});
+  EXPECT_EQ(cart.GetTitle(), "a.wav");
+  EXPECT_FALSE(cart.look().fileMissing);
+  cart.drop(std::vector<std::string>{"/j/gone.wav"});
+  EXPECT_TRUE(cart.look().fileMissing);
+  EXPECT_EQ(cart.look().length, "--:--");
 }
 
 TEST_F(CartControls, AffectFileComesBeforeTheBinding) {
@@ -183,18 +174,6 @@ TEST_F(CartControls, ADropOnAPlayingOrPausedCartStopsItAndBindsTheNewFile) {
   cart.drop(std::vector<std::string>{"/j/a.wav"});
   EXPECT_FALSE(cart.Paused());
   expectStopped();
-}
-
-TEST_F(CartControls, ADroppedFileThatCannotBeAnalysedShowsAsMissingUnlessAnotherFollows) {
-  addFile("/j/good.ogg", 9);
-  cart.drop(std::vector<std::string>{"/j/gone.wav", "/j/good.ogg"});
-  EXPECT_EQ(cart.GetTitle(), "/j/good.ogg");
-  EXPECT_FALSE(cart.look().fileMissing);
-
-  cart.drop(std::vector<std::string>{"/j/gone.wav"});
-  EXPECT_EQ(cart.GetTitle(), "/j/gone.wav");
-  EXPECT_TRUE(cart.look().fileMissing);
-  EXPECT_EQ(cart.look().length, "--:--");
 }
 
 }  // namespace
