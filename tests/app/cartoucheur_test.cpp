@@ -105,7 +105,7 @@ TEST_F(WindowTest, TheFirstRunIsDoneOnceEvenWhenThePageIsMissing) {
                               "LoadFavorites"}));
 }
 
-TEST_F(WindowTest, ControlsCarryTheirNamesAndTextsAndTheCartsTheirLetters) {
+TEST_F(WindowTest, ControlsCarryTheirTextsAndTheCartsTheirLetters) {
   auto w = makeWindow();
   w->show();
   ASSERT_EQ(w->cartCount(), 26);
@@ -129,11 +129,6 @@ TEST_F(WindowTest, ControlsCarryTheirNamesAndTextsAndTheCartsTheirLetters) {
       {c.command2->text(), "Clear"},
       {c.command2->toolTip(), "Clear your favorite list"}};
   for (const auto& [shown, expected] : texts) EXPECT_EQ(shown, expected);
-  for (const char* name : {"Toolbar1", "Picture6", "ComboListePalette", "BarExplorer", "Explorer1",
-                           "Picture2", "Picture4", "Picture3", "Combo4", "Label54", "Picture1",
-                           "Picture5", "VScroll1", "StatusBar1"}) {
-    EXPECT_NE(w->findChild<QWidget*>(name), nullptr) << name;
-  }
   QStringList status;
   for (const QLabel* label : c.statusBar1->findChildren<QLabel*>()) status << label->text();
   EXPECT_TRUE(status.contains("Quillon V1.0"));

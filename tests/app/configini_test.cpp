@@ -13,45 +13,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct PlaceCase {
-  const char* what;
-  ProgramPlace place;
-  fs::path expected;
-};
-
-class ConfigIniPath : public testing::TestWithParam<PlaceCase> {};
-
-TEST_P(ConfigIniPath, FollowsWhereTheProgramRuns) {
-  EXPECT_EQ(configIniPath(GetParam().place), GetParam().expected) << GetParam().what;
+// Where the program runs, where it was built and whether a Config.ini is
+// beside it, against where Config.ini is kept (empty: the user's folder).
+TEST(ConfigIniPath, BesideABuildOrPortableCopyElseInTheUsersFolder) {
+  const fs::path user = "/home/ana/.config/quillon";
+  const struct {
+    const char* programFolder;
+    const char* buildFolder;
+    bool iniBeside;
+    const char* expected;
+  } cases[] = {
+      {"/home/ana/quillon/build", "/home/ana/quillon/build/", false,
+       "/home/ana/quillon/build/Config.ini"},
+      {"/home/ana/quillon/build", "/home/ana/quillon/src/../build", false,
+       "/home/ana/quillon/build/Config.ini"},
+      {"/media/ana/stick/quillon", "/home/ana/quillon/build", true,
+       "/media/ana/stick/quillon/Config.ini"},
+      {"/tmp/quillon", "/home/ana/quillon/build", false, ""},
+      {"/usr/local/bin", "/home/ana/quillon/build", false, ""},
+      {"/usr/bin", "/home/ana/quillon/build", true, ""},        // never one in /usr/bin
+      {"/opt/quillon/build", "/opt/quillon/build", false, ""},  // built in a system folder
+      {"/tmp/q", "", false, ""},                                // no build folder known
+  };
+  for (const auto& c : cases) {
+    const fs::path expected = *c.expected ? fs::path(c.expected) : user / "Config.ini";
+    EXPECT_EQ(configIniPath({c.programFolder, c.buildFolder, user, c.iniBeside}), expected)
+        << c.programFolder << " built in " << c.buildFolder;
+  }
 }
-
-const fs::path kUser = "/home/ana/.config/quillon";
-
-INSTANTIATE_TEST_SUITE_P(
-    Places, ConfigIniPath,
-    testing::Values(
-        PlaceCase{"build tree",
-                  {"/home/ana/quillon/build", "/home/ana/quillon/build/", kUser, false},
-                  "/home/ana/quillon/build/Config.ini"},
-        PlaceCase{"build tree, through ..",
-                  {"/home/ana/quillon/build", "/home/ana/quillon/src/../build", kUser, false},
-                  "/home/ana/quillon/build/Config.ini"},
-        PlaceCase{"portable copy with its Config.ini",
-                  {"/media/ana/stick/quillon", "/home/ana/quillon/build", kUser, true},
-                  "/media/ana/stick/quillon/Config.ini"},
-        PlaceCase{"copy without Config.ini",
-                  {"/tmp/quillon", "/home/ana/quillon/build", kUser, false},
-                  kUser / "Config.ini"},
-        PlaceCase{"installed",
-                  {"/usr/local/bin", "/home/ana/quillon/build", kUser, false},
-                  kUser / "Config.ini"},
-        PlaceCase{"a Config.ini in /usr/bin is never used",
-                  {"/usr/bin", "/home/ana/quillon/build", kUser, true},
-                  kUser / "Config.ini"},
-        PlaceCase{"built in a system folder",
-                  {"/opt/quillon/build", "/opt/quillon/build", kUser, false},
-                  kUser / "Config.ini"},
-        PlaceCase{"no build folder known", {"/tmp/q", "", kUser, false}, kUser / "Config.ini"}));
 
 TEST(SystemFolder, TheSystemsFoldersAndNothingElse) {
   for (const char* system : {"/usr/bin", "/usr/bin/", "/usr/local/bin", "/usr", "/", "/bin",
