@@ -98,12 +98,6 @@ TEST(DropRule, LastThreeCharactersUpperCased) {
   }
 }
 
-TEST(VolumeTooltip, ABlankBeforeNumbersOfZeroAndAbove) {
-  const std::pair<int, const char*> table[] = {
-      {100, "Volume= 100"}, {0, "Volume= 0"}, {-5, "Volume=-5"}};
-  for (const auto& [in, out] : table) EXPECT_EQ(volumeTooltip(in), out) << in;
-}
-
 // --- Loop and fades ---
 
 struct Step {
