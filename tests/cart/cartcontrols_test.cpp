@@ -104,20 +104,30 @@ TEST_F(CartControls, AJumpOutOfTheFadeOutPlaysFromTheDroppedPlaceAtTheVolumeAtOn
   EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(framesOf(10), 0));
 }
 
-TEST_F(CartControls, AJumpWhilePausedTakesEffectAtTheResume) {
-  bindAndPlay("/j/long.wav", 30);
-  advance(2s);
+// The end warning follows the jump too: none while paused (silent), lit at
+// once at the resume 4 s before the end, out after a jump back.
+TEST_F(CartControls, AJumpWhilePausedTakesEffectAtTheResumeWithTheEndWarning) {
+  cart.setEndWarning({true, 5});
+  bindAndPlay("/j/twenty.wav", 20);
+  advance(1s);
   cart.pauseClick();
   ASSERT_TRUE(cart.thumbPress(0));
-  cart.thumbMove(622.5f - cart.look().thumbLeft, 60);  // to half the travel
+  cart.thumbMove(996 - cart.look().thumbLeft, 60);  // to 80 % of the travel: 16 s
   cart.thumbRelease();
   EXPECT_TRUE(cart.Paused());
-  EXPECT_EQ(cart.SampleOffset(), framesOf(15));
-  EXPECT_EQ(cart.look().runningTime, "00:15");
-  cart.pauseClick();
-  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(framesOf(15), 0));
-  advance(1s);
+  EXPECT_EQ(cart.SampleOffset(), framesOf(16));
   EXPECT_EQ(cart.look().runningTime, "00:16");
+  EXPECT_FALSE(cart.look().endWarning);
+  cart.pauseClick();
+  EXPECT_TRUE(cart.look().endWarning);
+  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(framesOf(16), 0));
+  advance(1s);
+  EXPECT_EQ(cart.look().runningTime, "00:17");
+  ASSERT_TRUE(cart.thumbPress(0));
+  cart.thumbMove(-2000, 60);
+  cart.thumbRelease();
+  advance(1s);
+  EXPECT_FALSE(cart.look().endWarning);
 }
 
 // --- Drops ---

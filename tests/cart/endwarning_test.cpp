@@ -83,25 +83,5 @@ TEST_F(EndWarning, ALoopingCartNeverWarnsAndOneSetToStopWarnsAtOnce) {
   EXPECT_TRUE(blinks(blinkOver(1000ms)));
 }
 
-TEST_F(EndWarning, MovesWithAJumpOfThePositionBarAlsoWhilePaused) {
-  bindAndPlay("/j/twenty.wav", 20);
-  advanceTo(1000ms);
-  cart.pauseClick();
-  // To 80 % of the bar: 16 s, 4 s before the end.
-  ASSERT_TRUE(cart.thumbPress(0));
-  cart.thumbMove(996 - cart.look().thumbLeft, 60);
-  cart.thumbRelease();
-  ASSERT_EQ(cart.SampleOffset(), framesOf(16));
-  EXPECT_FALSE(cart.look().endWarning);  // paused: silent, no warning
-  cart.pauseClick();
-  EXPECT_TRUE(cart.look().endWarning);  // lit at once
-  EXPECT_TRUE(blinks(blinkOver(1000ms)));
-  // And back to the start while playing: the warning ends.
-  ASSERT_TRUE(cart.thumbPress(0));
-  cart.thumbMove(-2000, 60);
-  cart.thumbRelease();
-  EXPECT_TRUE(dark(blinkOver(1000ms)));
-}
-
 }  // namespace
 }  // namespace quillon::cart::test
