@@ -1,5 +1,6 @@
-// The end-of-cart warning: when it starts, how it blinks, and the carts that
-// never show it (looping, paused, stopped, switched off).
+// The end-of-cart warning: when it lights (switched on or off, long or short
+// files), what the cart tells its view, and a looping cart that never shows
+// it. A jump while paused is in cartcontrols_test.cpp.
 #include "cart/endwarning.h"
 
 #include <algorithm>
