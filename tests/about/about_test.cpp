@@ -1,9 +1,8 @@
+// The About window's links (its modality and OK are driven from the main
+// window's tests) and how the desktop is handed a document.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
-#include <QPushButton>
-#include <QTimer>
 
 #include "about/form1.h"
 #include "about/shell.h"
@@ -30,22 +29,6 @@ TEST(AboutWindow, LinksOpenTheWebSiteAndAMailWithTheSubject) {
   // The captions are the addresses.
   EXPECT_EQ(form.findChild<QLabel*>("Label4")->text(), "https://quillon.studio");
   EXPECT_EQ(form.findChild<QLabel*>("Label3")->text(), "support@quillon.studio");
-}
-
-TEST(AboutWindow, IsModalAndClosesOnOk) {
-  RecordingShell shell;
-  QWidget owner;
-  owner.show();
-  Form1 form(shell, &owner);
-  EXPECT_TRUE(form.isModal());
-  bool ownerBlocked = false;
-  QTimer::singleShot(0, [&] {
-    ownerBlocked = QApplication::activeModalWidget() == &form;
-    form.findChild<QPushButton*>("Command1")->click();
-  });
-  form.exec();
-  EXPECT_TRUE(ownerBlocked);
-  EXPECT_FALSE(form.isVisible());
 }
 
 TEST(ShellDocuments, AddressesKeepTheirSchemeAndPathsBecomeFiles) {

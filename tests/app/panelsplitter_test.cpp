@@ -70,11 +70,8 @@ TEST_F(Splitter, FarRightLeavesOneCartPerRowAndEveryCartReachable) {
   EXPECT_EQ(left(Panel::Picture4), 9030);
   EXPECT_EQ(width(Panel::Picture1), 2580 + 390);
   EXPECT_EQ(width(Panel::Picture5), 2580 + 30);
-  // One cart a row (the grid's own test pins its flow): canvas 30 + 25 x
-  // 1755 + 1755 = 45660 in a viewport 6795 high, and the range is
-  // recomputed, down to the last cart.
-  EXPECT_EQ(g[Panel::Picture5].height, 45660);
-  EXPECT_EQ(g.VScroll1().maximum, 6795 - 45660);
+  // One cart a row (the grid's own test pins its flow), and the range
+  // recomputed down to the last cart.
   g.onScroll(g.VScroll1().maximum);
   EXPECT_EQ(g[Panel::Picture5].top + g.cart(25).top + 1695 + 60, 6795);
 }

@@ -1,5 +1,5 @@
-// The cart's controls as the view forwards them: buttons, hover lights, the
-// position thumb and drops. The knob's and thumb's own arithmetic is pinned
+// The cart's controls as the view forwards them: buttons, the pause light,
+// the position thumb and drops. The knob's and thumb's own arithmetic is pinned
 // in rules_test.cpp; here, what the cart makes of it.
 #include "cartfixture.h"
 
@@ -40,22 +40,6 @@ TEST_F(CartControls, PlayOnAPlayingOrPausedCartStartsAgainFromTheBeginning) {
     EXPECT_EQ(cart.SampleOffset(), 0);
     EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(0, 0)) << paused;
   }
-}
-
-TEST_F(CartControls, HoverLightsFollowThePointerAndRepaintOnlyWhenTheyChange) {
-  cart.stopHover(2, 90);
-  cart.stopHover(80, 90);
-  cart.thumbMove(30, 60);
-  EXPECT_TRUE(cart.look().stopLit && cart.look().thumbLit);
-  EXPECT_EQ(listener.changesWith(kButtonsPart), 1);
-  cart.stopHover(152, 90);  // past its 150 twips
-  cart.thumbMove(76, 60);   // past its 75 twips of inner width
-  EXPECT_FALSE(cart.look().stopLit || cart.look().thumbLit);
-  cart.stopHover(75, 90);
-  cart.thumbMove(30, 60);
-  cart.stopLeave();
-  cart.thumbLeave();
-  EXPECT_FALSE(cart.look().stopLit || cart.look().thumbLit);
 }
 
 TEST_F(CartControls, ThePauseButtonStaysLitWhilePausedWhereverThePointerGoes) {
@@ -120,20 +104,30 @@ TEST_F(CartControls, AJumpOutOfTheFadeOutPlaysFromTheDroppedPlaceAtTheVolumeAtOn
   EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(framesOf(10), 0));
 }
 
-TEST_F(CartControls, AJumpWhilePausedTakesEffectAtTheResume) {
-  bindAndPlay("/j/long.wav", 30);
-  advance(2s);
+// The end warning follows the jump too: none while paused (silent), lit at
+// once at the resume 4 s before the end, out after a jump back.
+TEST_F(CartControls, AJumpWhilePausedTakesEffectAtTheResumeWithTheEndWarning) {
+  cart.setEndWarning({true, 5});
+  bindAndPlay("/j/twenty.wav", 20);
+  advance(1s);
   cart.pauseClick();
   ASSERT_TRUE(cart.thumbPress(0));
-  cart.thumbMove(622.5f - cart.look().thumbLeft, 60);  // to half the travel
+  cart.thumbMove(996 - cart.look().thumbLeft, 60);  // to 80 % of the travel: 16 s
   cart.thumbRelease();
   EXPECT_TRUE(cart.Paused());
-  EXPECT_EQ(cart.SampleOffset(), framesOf(15));
-  EXPECT_EQ(cart.look().runningTime, "00:15");
-  cart.pauseClick();
-  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(framesOf(15), 0));
-  advance(1s);
+  EXPECT_EQ(cart.SampleOffset(), framesOf(16));
   EXPECT_EQ(cart.look().runningTime, "00:16");
+  EXPECT_FALSE(cart.look().endWarning);
+  cart.pauseClick();
+  EXPECT_TRUE(cart.look().endWarning);
+  EXPECT_EQ(firstQueuedSample(player()), FakeMedia::sampleAt(framesOf(16), 0));
+  advance(1s);
+  EXPECT_EQ(cart.look().runningTime, "00:17");
+  ASSERT_TRUE(cart.thumbPress(0));
+  cart.thumbMove(-2000, 60);
+  cart.thumbRelease();
+  advance(1s);
+  EXPECT_FALSE(cart.look().endWarning);
 }
 
 // --- Drops ---
@@ -152,6 +146,13 @@ TEST_F(CartControls, ADropBindsTheLastAcceptedFileAndStartsNothing) {
   cart.drop(std::vector<std::string>{"b.doc"});
   EXPECT_EQ(listener.affectFile, 2);
   EXPECT_EQ(cart.GetTitle(), "c.Ogg");
+  // A file that cannot be analysed is bound, shown missing, unless another follows.
+  cart.drop(std::vector<std::string>{"/j/gone.wav", "a.wav"});
+  EXPECT_EQ(cart.GetTitle(), "a.wav");
+  EXPECT_FALSE(cart.look().fileMissing);
+  cart.drop(std::vector<std::string>{"/j/gone.wav"});
+  EXPECT_TRUE(cart.look().fileMissing);
+  EXPECT_EQ(cart.look().length, "--:--");
 }
 
 TEST_F(CartControls, AffectFileComesBeforeTheBinding) {
@@ -183,18 +184,6 @@ TEST_F(CartControls, ADropOnAPlayingOrPausedCartStopsItAndBindsTheNewFile) {
   cart.drop(std::vector<std::string>{"/j/a.wav"});
   EXPECT_FALSE(cart.Paused());
   expectStopped();
-}
-
-TEST_F(CartControls, ADroppedFileThatCannotBeAnalysedShowsAsMissingUnlessAnotherFollows) {
-  addFile("/j/good.ogg", 9);
-  cart.drop(std::vector<std::string>{"/j/gone.wav", "/j/good.ogg"});
-  EXPECT_EQ(cart.GetTitle(), "/j/good.ogg");
-  EXPECT_FALSE(cart.look().fileMissing);
-
-  cart.drop(std::vector<std::string>{"/j/gone.wav"});
-  EXPECT_EQ(cart.GetTitle(), "/j/gone.wav");
-  EXPECT_TRUE(cart.look().fileMissing);
-  EXPECT_EQ(cart.look().length, "--:--");
 }
 
 }  // namespace

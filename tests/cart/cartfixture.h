@@ -76,10 +76,8 @@ constexpr FrameCount framesOf(double seconds) {
 
 // Counts what the cart tells its host and view.
 struct CountingListener : CartListener {
-  int survole = 0;
   int affectFile = 0;
   std::vector<LookParts> changes;
-  void Survole() override { ++survole; }
   void AffectFile() override { ++affectFile; }
   void lookChanged(LookParts parts) override { changes.push_back(parts); }
   int changesWith(LookParts part) const {

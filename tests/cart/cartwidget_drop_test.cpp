@@ -75,7 +75,7 @@ TEST_F(CartWidgetDrops, TheOtherElementsSwallowADragSoADropThereChangesNothing) 
   EXPECT_EQ(cart().GetTitle(), "");
 }
 
-TEST_F(CartWidgetDrops, ADropWithoutLocalFilesRaisesAffectFileAndBindsNothing) {
+TEST_F(CartWidgetDrops, ADropWithoutLocalFilesBindsNothingAndAnUnreadableOneShowsWhy) {
   QMimeData text;
   text.setText("/jingles/intro.Mp3");
   dropOn(element("Label1"), &text);
@@ -85,9 +85,7 @@ TEST_F(CartWidgetDrops, ADropWithoutLocalFilesRaisesAffectFileAndBindsNothing) {
   EXPECT_EQ(affectFile.count(), 2);
   EXPECT_EQ(survole.count(), 4);  // enter and move, for each
   EXPECT_EQ(cart().GetTitle(), "");
-}
-
-TEST_F(CartWidgetDrops, AFileThatCannotBeAnalysedGivesItsReasonInTheTitlesTooltip) {
+  // A file that cannot be analysed gives its reason in the title's tooltip.
   QMimeData gone;
   gone.setUrls({QUrl::fromLocalFile("/jingles/gone.mp3")});
   dropOn(&widget, &gone);

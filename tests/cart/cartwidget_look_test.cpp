@@ -108,6 +108,8 @@ TEST_F(CartLookTest, TheTraceAndThumbMoveWhilePlayingAndClearAtTheStop) {
   EXPECT_LT(pixel(shot(), 90, 22).lightness(), 40);
 }
 
+// Each light goes out once the pointer leaves for another element or for
+// none.
 TEST_F(CartLookTest, ButtonsLightUnderThePointerAndSwitchesTurnRed) {
   // Below the glyphs, inside the buttons' faces.
   const QPoint stop(150, 38);
@@ -118,6 +120,11 @@ TEST_F(CartLookTest, ButtonsLightUnderThePointerAndSwitchesTurnRed) {
   moveTo(centreOf("Pausec"));
   EXPECT_TRUE(amber(pixel(shot(), pause.x(), pause.y())));
   EXPECT_LT(pixel(shot(), stop.x(), stop.y()).lightness(), 80);
+  moveTo(centreOf("Picture9"));
+  EXPECT_TRUE(cart().look().thumbLit);
+  EXPECT_FALSE(cart().look().pauseLit);
+  moveTo(kRestingPoint);
+  EXPECT_FALSE(cart().look().thumbLit);
 
   // A switch that is off has the system's button text; on, it is red.
   const QRect fadeOut = areaOf("Label4");

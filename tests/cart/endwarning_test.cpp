@@ -1,5 +1,6 @@
-// The end-of-cart warning: when it starts, how it blinks, and the carts that
-// never show it (looping, paused, stopped, switched off).
+// The end-of-cart warning: when it lights (switched on or off, long or short
+// files), what the cart tells its view, and a looping cart that never shows
+// it. A jump while paused is in cartcontrols_test.cpp.
 #include "cart/endwarning.h"
 
 #include <algorithm>
@@ -60,18 +61,14 @@ class EndWarning : public CartTest {
   }
 };
 
-TEST_F(EndWarning, StartsFiveSecondsBeforeTheEndBlinksTwiceASecondAndEndsWithTheCart) {
+// When it lights is endWarningLit's; here, what the cart tells its view.
+TEST_F(EndWarning, EveryChangeOfTheFrameRepaintsItAndAStopPutsItOut) {
   bindAndPlay("/j/ten.wav", 10);
-  advanceTo(4950ms);
-  EXPECT_FALSE(cart.look().endWarning);
   advanceTo(5000ms);
-  EXPECT_TRUE(cart.look().endWarning);
-  advanceTo(5250ms);
-  EXPECT_FALSE(cart.look().endWarning);
-  // The view hears of every change of the frame, and only those repaint it.
   listener.changes.clear();
-  advance(1000ms);
+  advance(1000ms);  // lit again at 6 s
   EXPECT_EQ(listener.changesWith(kEndWarningPart), 4);
+  ASSERT_TRUE(cart.look().endWarning);
   cart.stopClick();
   EXPECT_FALSE(cart.look().endWarning);
 }
@@ -85,46 +82,6 @@ TEST_F(EndWarning, ALoopingCartNeverWarnsAndOneSetToStopWarnsAtOnce) {
   // switched off, the cart will stop at its end and warns.
   cart.loopLabelClick();
   EXPECT_TRUE(blinks(blinkOver(1000ms)));
-}
-
-TEST_F(EndWarning, MovesWithAJumpOfThePositionBarAlsoWhilePaused) {
-  bindAndPlay("/j/twenty.wav", 20);
-  advanceTo(1000ms);
-  cart.pauseClick();
-  // To 80 % of the bar: 16 s, 4 s before the end.
-  ASSERT_TRUE(cart.thumbPress(0));
-  cart.thumbMove(996 - cart.look().thumbLeft, 60);
-  cart.thumbRelease();
-  ASSERT_EQ(cart.SampleOffset(), framesOf(16));
-  EXPECT_FALSE(cart.look().endWarning);  // paused: silent, no warning
-  cart.pauseClick();
-  EXPECT_TRUE(cart.look().endWarning);  // lit at once
-  EXPECT_TRUE(blinks(blinkOver(1000ms)));
-  // And back to the start while playing: the warning ends.
-  ASSERT_TRUE(cart.thumbPress(0));
-  cart.thumbMove(-2000, 60);
-  cart.thumbRelease();
-  EXPECT_TRUE(dark(blinkOver(1000ms)));
-}
-
-TEST_F(EndWarning, SwitchedOffOrShortenedByTheRule) {
-  cart.setEndWarning({false, 5});
-  bindAndPlay("/j/ten.wav", 10);
-  EXPECT_TRUE(dark(blinkOver(9900ms)));
-
-  cart.setEndWarning({true, 1});
-  cart.playClick();
-  advance(5000ms);  // lit at once under a five-second rule
-  EXPECT_FALSE(cart.look().endWarning);
-  advance(3950ms);
-  EXPECT_FALSE(cart.look().endWarning);
-  advance(50ms);
-  EXPECT_TRUE(cart.look().endWarning);
-
-  cart.stopClick();
-  cart.setEndWarning(kFiveSeconds);
-  bindAndPlay("/j/three.wav", 3);  // shorter than the warning: from its start
-  EXPECT_TRUE(cart.look().endWarning);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // twips.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,13 +40,9 @@ TEST(LengthSeconds, MillisecondsRoundedThenSecondsRounded) {
     std::int64_t seconds;
   } cases[] = {
       {110250, 44100, 2},   // 2500 ms: 2.5 goes to 2
-      {441000, 44100, 10},  // exactly 10 s
-      {458640, 44100, 10},  // 10.4 s
       {463050, 44100, 10},  // 10.5 s: to the even 10
       {507150, 44100, 12},  // 11.5 s: to the even 12
-      {13230, 44100, 0},    // 0.3 s
       {22072, 44100, 0},    // 500.499 ms is 500 ms first, then 0.5 s: 0
-      {24000, 48000, 0},    // 0.5 s
       {72000, 48000, 2},    // 1.5 s
       {1000, 0, 0},         // no rate: no length
   };
@@ -99,12 +96,6 @@ TEST(DropRule, LastThreeCharactersUpperCased) {
   for (const char* refused : {"b.doc", "notes.txt", "song.mp4", "a.flac", "p3", ""}) {
     EXPECT_FALSE(isAcceptedAudioPath(refused)) << refused;
   }
-}
-
-TEST(VolumeTooltip, ABlankBeforeNumbersOfZeroAndAbove) {
-  const std::pair<int, const char*> table[] = {
-      {100, "Volume= 100"}, {0, "Volume= 0"}, {-5, "Volume=-5"}};
-  for (const auto& [in, out] : table) EXPECT_EQ(volumeTooltip(in), out) << in;
 }
 
 // --- Loop and fades ---
@@ -200,71 +191,53 @@ TEST(Loop, RestartsWhenTheNearestSecondReachesTheLength) {
 
 // --- Knob, thumb and hover light ---
 
-TEST(VolumeKnob, StartsWhereTheDesignPutsItAndMovesOnlyWhilePressed) {
+TEST(VolumeKnob, PlacedByTheVolumeAndMovedOnlyWhilePressed) {
   VolumeKnob knob;
-  EXPECT_FLOAT_EQ(knob.left(), 1120.0f);
-  EXPECT_FALSE(knob.dragging());
+  EXPECT_FLOAT_EQ(knob.left(), 1120.0f);  // where the design puts it, not at 1125
   EXPECT_EQ(knob.move(300), std::nullopt);
   knob.press(20);
   knob.release();
   EXPECT_EQ(knob.move(300), std::nullopt);
   EXPECT_FLOAT_EQ(knob.left(), 1120.0f);
-}
-
-TEST(VolumeKnob, SetVolumePlacesTheKnobOnItsTravel) {
-  const std::pair<int, float> table[] = {
-      {0, 0.0f}, {50, 562.5f}, {100, 1125.0f}, {1, 11.25f}, {99, 1113.75f}};
+  const std::pair<int, float> table[] = {{0, 0.0f}, {50, 562.5f}, {1, 11.25f}, {99, 1113.75f}};
   for (const auto& [volume, left] : table) {
-    VolumeKnob knob;
     knob.showVolume(volume);
     EXPECT_FLOAT_EQ(knob.left(), left) << volume;
   }
 }
 
-TEST(VolumeKnob, ALeftEdgeGivesTheVolumeToTheNearestWithHalvesToEven) {
-  const std::pair<float, int> table[] = {{0.0f, 0},     {5.625f, 0},    {16.875f, 2},
-                                         {562.5f, 50},  {1113.75f, 99}, {1119.375f, 100},
-                                         {1125.0f, 100}};
+TEST(VolumeKnob, ADragGivesTheVolumeOfTheLeftEdgeToTheNearestWithHalvesToEven) {
+  const std::pair<float, int> table[] = {{5.625f, 0},    {16.875f, 2},     {562.5f, 50},
+                                         {1113.75f, 99}, {1119.375f, 100}, {1125.0f, 100},
+                                         {-5000.0f, 0},  {9000.0f, 100}};
   for (const auto& [left, volume] : table) {
     VolumeKnob knob;
     knob.showVolume(0);
     knob.press(0);
     EXPECT_EQ(knob.move(left), volume) << left;
-    EXPECT_FLOAT_EQ(knob.left(), left);
+    EXPECT_FLOAT_EQ(knob.left(), std::clamp(left, 0.0f, 1125.0f));
   }
-}
-
-TEST(VolumeKnob, DragKeepsTheGrabbedPointUnderThePointerAndStopsAtTheEnds) {
+  // The point grabbed stays under the pointer: grabbed at 75.4, its middle.
   VolumeKnob knob;
-  knob.showVolume(50);                       // left 562.5
-  knob.press(75.4f);                         // grabbed at its middle: 75
-  EXPECT_EQ(knob.move(75.0f + 112.5f), 60);  // moved 112.5 twips right
+  knob.showVolume(50);  // left 562.5
+  knob.press(75.4f);
+  EXPECT_EQ(knob.move(75.0f + 112.5f), 60);
   EXPECT_FLOAT_EQ(knob.left(), 675.0f);
-  EXPECT_EQ(knob.move(-5000), 0);
-  EXPECT_FLOAT_EQ(knob.left(), 0.0f);
-  EXPECT_EQ(knob.move(9000), 100);
-  EXPECT_FLOAT_EQ(knob.left(), 1125.0f);
 }
 
-TEST(PositionThumb, ADragStartsOnlyOnAPlayingCart) {
-  PositionThumb thumb;
-  EXPECT_FALSE(thumb.press(10, false));
-  EXPECT_FALSE(thumb.seeking());
-  thumb.drag(500);
-  EXPECT_FLOAT_EQ(thumb.left(), 0.0f);
-  EXPECT_TRUE(thumb.press(10, true));
-  EXPECT_TRUE(thumb.seeking());
-}
-
-TEST(PositionThumb, FollowsThePointerWithinTheTrack) {
+TEST(PositionThumb, HeldOnlyOnAPlayingCartAndKeptOnItsTrack) {
+  PositionThumb idle;
+  EXPECT_FALSE(idle.press(10, false));
+  idle.drag(500);
+  EXPECT_FLOAT_EQ(idle.left(), 0.0f);
   const std::pair<float, float> table[] = {{622.5f, 622.5f},
                                            {-300.0f, 0.0f},
-                                           {5000.0f, 1245.0f},
                                            {1245.0f, 1245.0f},  // 1245 + 75 = 1320 still fits
                                            {1245.5f, 1245.0f}};
   for (const auto& [pointer, left] : table) {
     PositionThumb thumb;
-    thumb.press(0, true);
+    EXPECT_TRUE(thumb.press(0, true));
+    EXPECT_TRUE(thumb.seeking());
     thumb.drag(pointer);
     EXPECT_FLOAT_EQ(thumb.left(), left) << pointer;
   }
@@ -276,9 +249,10 @@ TEST(PositionThumb, ReleaseJumpsToThePercentShownButNeverToTheEnd) {
     audio::FrameCount total;
     audio::FrameCount target;
   } cases[] = {
-      {0.0f, 1000, 0},           {622.5f, 1000, 500}, {1245.0f, 1000, 990},  // the right end: 99 %
-      {1245.0f, 441000, 436590}, {622.5f, 1001, 500},  // 500.5: to the even 500
-      {622.5f, 1003, 502},                             // 501.5: to the even 502
+      {0.0f, 1000, 0},
+      {1245.0f, 1000, 990},  // the right end: 99 %
+      {622.5f, 1001, 500},   // 500.5: to the even 500
+      {622.5f, 1003, 502},   // 501.5: to the even 502
   };
   for (const auto& c : cases) {
     PositionThumb thumb;
