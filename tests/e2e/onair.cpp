@@ -5,9 +5,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <filesystem>
+#include <fstream>
 #include <functional>
-#include <regex>
+#include <iterator>
 #include <set>
 
 namespace quillon::test {
@@ -38,17 +38,22 @@ std::string serverName() {
 }
 
 // Servers of other names, killed by other runs, can still fill the registry
-// ("Too many servers already active"). Starting and cleanly stopping a server
-// under the name of each dead one whose socket is left in /dev/shm (a live
-// one takes a client and is left alone) frees their slots; the number freed.
+// ("Too many servers already active"); their sockets may be gone, but the
+// registry names them ("jack-UID:NAME:"). Starting and cleanly stopping a
+// server under each name whose server is dead (a live one takes a client and
+// is left alone) frees their slots; the number freed.
 int reclaimDeadServerSlots() {
-  const std::regex socket("^jack_(.+)_" + std::to_string(getuid()) + "_[0-9]+$");
+  std::ifstream file("/dev/shm/jack-shm-registry", std::ios::binary);
+  const std::string registry{std::istreambuf_iterator<char>(file), {}};
+  const std::string prefix = "jack-" + std::to_string(getuid()) + ":";
   std::set<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", ec)) {
-    const std::string file = entry.path().filename().string();
-    std::smatch match;
-    if (std::regex_match(file, match, socket)) names.insert(match[1].str());
+  for (auto at = registry.find(prefix); at != std::string::npos;
+       at = registry.find(prefix, at + 1)) {
+    const auto from = at + prefix.size();
+    const auto to = registry.find_first_of(std::string(":\0", 2), from);
+    if (to != std::string::npos && to > from && registry[to] == ':') {
+      names.insert(registry.substr(from, to - from));
+    }
   }
   int freed = 0;
   for (const std::string& name : names) {
