@@ -19,14 +19,7 @@ QStringList codecFor(const QString& fileName) {
   return {};
 }
 
-}  // namespace
-
-bool makeTone(const QString& folder, const ToneSpec& tone, QString& error) {
-  const QStringList codec = codecFor(tone.fileName);
-  if (codec.isEmpty()) {
-    error = "no codec for " + tone.fileName;
-    return false;
-  }
+bool makeTone(const QString& path, const ToneSpec& tone, QString& error) {
   // The same expression on every channel: ffmpeg's own upmix would lower
   // a mono source by 3 dB.
   const QString channel = QString("%1*sin(2*PI*%2*t)").arg(tone.amplitude).arg(tone.hz);
@@ -34,11 +27,10 @@ bool makeTone(const QString& folder, const ToneSpec& tone, QString& error) {
   for (int c = 0; c < tone.channels; ++c) channels << channel;
   const QString source =
       QString("aevalsrc=%1:s=%2:d=%3").arg(channels.join('|')).arg(tone.rate).arg(tone.seconds);
-  QStringList args = {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source};
-  args += codec;
-  args << QDir(folder).filePath(tone.fileName);
   QProcess ffmpeg;
-  ffmpeg.start("ffmpeg", args);
+  ffmpeg.start("ffmpeg",
+               QStringList{"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source} +
+                   codecFor(tone.fileName) + QStringList{path});
   if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitStatus() != QProcess::NormalExit ||
       ffmpeg.exitCode() != 0) {
     error = "ffmpeg failed on " + tone.fileName + ": " + ffmpeg.readAllStandardError();
@@ -47,13 +39,17 @@ bool makeTone(const QString& folder, const ToneSpec& tone, QString& error) {
   return true;
 }
 
+}  // namespace
+
 QString cachedTone(const QString& cacheFolder, const ToneSpec& tone, QString& error) {
   const QString path = QDir(cacheFolder).filePath(tone.fileName);
   if (QFileInfo(path).isFile()) return path;
   // Made aside and moved in whole, so a run cut short leaves no half file.
   const QString aside =
       QDir(cacheFolder).filePath(QString("making-%1").arg(QCoreApplication::applicationPid()));
-  if (!QDir().mkpath(aside) || !makeTone(aside, tone, error)) return {};
+  if (!QDir().mkpath(aside) || !makeTone(QDir(aside).filePath(tone.fileName), tone, error)) {
+    return {};
+  }
   const bool moved = QFile::rename(QDir(aside).filePath(tone.fileName), path);
   QDir(aside).removeRecursively();
   if (!moved && !QFileInfo(path).isFile()) {
@@ -67,33 +63,22 @@ QByteArray paletteText(const PaletteCarts& carts) {
   QByteArray text;
   for (std::size_t k = 0; k < carts.size(); ++k) {
     const PaletteCart& c = carts[k];
-    text += "[" + QByteArray::number(static_cast<int>(k)) + "]\n";
-    text += "TITLE=" + c.path.toUtf8() + "\n";
-    text += "VOLUME=" + QByteArray::number(c.volume) + "\n";
-    text += QByteArray("LOOP=") + (c.loop ? "1" : "0") + "\n";
-    text += QByteArray("FADEIN=") + (c.fadeIn ? "1" : "0") + "\n";
-    text += QByteArray("FADEOUT=") + (c.fadeOut ? "1" : "0") + "\n";
+    text += "[" + QByteArray::number(static_cast<int>(k)) + "]\nTITLE=" + c.path.toUtf8() +
+            "\nVOLUME=" + QByteArray::number(c.volume) + "\nLOOP=" + (c.loop ? "1" : "0") +
+            "\nFADEIN=0\nFADEOUT=0\n";
   }
   return text;
 }
 
-IniSections parseIni(const QByteArray& text) {
-  IniSections sections;
-  std::string current;
-  for (QByteArray line : text.split('\n')) {
-    line = line.trimmed();
-    if (line.isEmpty()) continue;
-    if (line.startsWith('[') && line.endsWith(']')) {
-      current = line.mid(1, line.size() - 2).trimmed().toStdString();
-      sections[current];
-      continue;
-    }
-    const qsizetype equals = line.indexOf('=');
-    if (equals < 0) continue;
-    sections[current][line.left(equals).trimmed().toStdString()] =
-        line.mid(equals + 1).trimmed().toStdString();
-  }
-  return sections;
+bool writeWholeFile(const QString& path, const QByteArray& contents) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         file.write(contents) == contents.size() && file.flush();
+}
+
+QByteArray readWholeFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace quillon::test

@@ -1,14 +1,14 @@
 #include "e2e/listener.h"
 
-#include <jack/jack.h>
-
-#include <QDeadlineTimer>
-#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "e2e/desktop.h"
+
 namespace quillon::test {
+
+namespace {
 
 double toneAmplitude(const std::vector<float>& x, int rate, double hz) {
   if (x.size() < 2) return 0;
@@ -32,56 +32,36 @@ double toneAmplitude(const std::vector<float>& x, int rate, double hz) {
   return 2 * std::hypot(real, imaginary) / windowSum;
 }
 
+}  // namespace
+
 double peak(const std::vector<float>& x) {
   double p = 0;
   for (float v : x) p = std::max(p, static_cast<double>(std::fabs(v)));
   return p;
 }
 
-Listener::Listener(const std::string& server, int seconds, std::string& error)
-    : m_recorder(std::make_unique<JackRecorder>(server, seconds, error)), m_server(server) {}
-
 bool Listener::connect(const std::string& source, int boundMs, std::string& error) {
-  const QDeadlineTimer deadline(boundMs);
-  for (;;) {
-    if (m_recorder->connectFrom(source, error)) return true;
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(50);
-  }
+  return pollUntil([&] { return m_recorder->connectFrom(source, error); }, boundMs);
 }
 
 double Listener::amplitudeAt(double hz, long end) const {
   return toneAmplitude(frames(end - kWindow, end), rate(), hz);
 }
 
-long Listener::waitForTone(double hz, double minAmplitude, int boundMs) const {
-  const QDeadlineTimer deadline(boundMs);
-  for (;;) {
-    const long end = position();
-    if (end >= kWindow && amplitudeAt(hz, end) >= minAmplitude) return end;
-    if (deadline.hasExpired()) return -1;
-    QThread::msleep(20);
-  }
-}
-
-long Listener::waitForSilence(double limit, int boundMs) const {
-  const QDeadlineTimer deadline(boundMs);
-  for (;;) {
-    const long end = position();
-    if (end >= kWindow && peak(frames(end - kWindow, end)) < limit) return end;
-    if (deadline.hasExpired()) return -1;
-    QThread::msleep(20);
-  }
+long Listener::waitForWindow(const std::function<bool(long end)>& holds, int boundMs) const {
+  long end = -1;
+  const bool held = pollUntil(
+      [&] {
+        end = position();
+        return end >= kWindow && holds(end);
+      },
+      boundMs, 20);
+  return held ? end : -1;
 }
 
 bool Listener::waitFor(long count, int boundMs) const {
   const long target = position() + count;
-  const QDeadlineTimer deadline(boundMs);
-  while (position() < target) {
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(10);
-  }
-  return true;
+  return pollUntil([&] { return position() >= target; }, boundMs, 10);
 }
 
 bool Listener::saveRaw(const std::string& path) const {

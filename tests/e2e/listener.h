@@ -5,6 +5,7 @@
 // by the recording's own clock and a generous wall-clock limit. Test support.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,8 +14,6 @@
 
 namespace quillon::test {
 
-// The amplitude (peak, full scale 1.0) of the sinusoid of `hz` in `x`.
-double toneAmplitude(const std::vector<float>& x, int rate, double hz);
 double peak(const std::vector<float>& x);
 
 class Listener {
@@ -23,11 +22,11 @@ class Listener {
   static constexpr long kWindow = 4800;
 
   // Records `seconds` at most from the server named `server`.
-  Listener(const std::string& server, int seconds, std::string& error);
+  Listener(const std::string& server, int seconds, std::string& error)
+      : m_recorder(std::make_unique<JackRecorder>(server, seconds, error)) {}
   bool ok() const { return m_recorder && m_recorder->ok(); }
   int rate() const { return m_recorder->sampleRate(); }
   long position() const { return m_recorder->position(); }
-  JackRecorder& recorder() { return *m_recorder; }
 
   // Connects to the output ports of the JACK client `source`, waiting up
   // to `boundMs` for them to appear.
@@ -35,14 +34,25 @@ class Listener {
 
   // Left channel, frames [from, to).
   std::vector<float> frames(long from, long to) const { return m_recorder->channel(0, from, to); }
-  // The tone's amplitude in the window that ends at `end`.
+  // The tone's amplitude (peak, full scale 1.0) in the window that ends at `end`.
   double amplitudeAt(double hz, long end) const;
 
   // Waits until the latest window holds `hz` at `minAmplitude` or more;
   // the position of that window's end, or -1 when `boundMs` passed first.
-  long waitForTone(double hz, double minAmplitude, int boundMs = 15000) const;
-  // Waits until a whole window's peak is below `limit`; its end, or -1.
-  long waitForSilence(double limit = 1e-3, int boundMs = 15000) const;
+  long waitForTone(double hz, double minAmplitude, int boundMs = 15000) const {
+    return waitForWindow([=, this](long end) { return amplitudeAt(hz, end) >= minAmplitude; },
+                         boundMs);
+  }
+  // The same until the tone is below `maxAmplitude`.
+  long waitForToneBelow(double hz, double maxAmplitude, int boundMs = 15000) const {
+    return waitForWindow([=, this](long end) { return amplitudeAt(hz, end) < maxAmplitude; },
+                         boundMs);
+  }
+  // The same until a whole window's peak is below `limit`.
+  long waitForSilence(double limit = 1e-3, int boundMs = 15000) const {
+    return waitForWindow([=, this](long end) { return peak(frames(end - kWindow, end)) < limit; },
+                         boundMs);
+  }
   // Waits until `frames` more have been recorded; false past `boundMs`.
   bool waitFor(long frames, int boundMs = 30000) const;
   // Whether the tone of `hz` kept sounding at about `amplitude` through
@@ -53,8 +63,6 @@ class Listener {
   // allowed. Windows where the server reported a late cycle are skipped.
   // False with `why`.
   bool keptSounding(double hz, double amplitude, long from, long to, std::string& why) const;
-  // Whether a glitch of the server (a late cycle) falls in [from, to + margin).
-  bool glitchNear(long from, long to) const;
   // The left channel as raw 32-bit floats at rate(), for a look after a
   // failure (e.g. `ffmpeg -f f32le -ar 48000 -ac 1 -i FILE out.wav`).
   bool saveRaw(const std::string& path) const;
@@ -62,8 +70,11 @@ class Listener {
   void abandon() { m_recorder->abandon(); }
 
  private:
+  long waitForWindow(const std::function<bool(long end)>& holds, int boundMs) const;
+  // Whether a glitch of the server (a late cycle) falls in [from, to + margin).
+  bool glitchNear(long from, long to) const;
+
   std::unique_ptr<JackRecorder> m_recorder;
-  std::string m_server;
 };
 
 }  // namespace quillon::test

@@ -1,23 +1,32 @@
 #include "e2e/onair.h"
 
+#include <jack/jack.h>
 #include <unistd.h>
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QThread>
+#include <fstream>
 #include <functional>
-
-#include "e2e/jackslots.h"
+#include <iterator>
+#include <set>
 
 namespace quillon::test {
 
 namespace {
 
 constexpr double kTwipsPerPixel = 15;  // 1440 twips an inch at 96 dpi
-// A tone counts as heard at half its expected amplitude, as gone below 2 %.
+// A tone counts as heard at half its expected amplitude, as gone below 2 %
+// of the tones' 0.25.
 constexpr double kHeardFraction = 0.5;
-constexpr double kGoneFraction = 0.02;
+constexpr double kGone = 0.005;
+
+constexpr QFile::Permissions kOwnerAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+// Notes its arguments and succeeds, as a desktop that opened the page would.
+constexpr const char* kOpenerScript =
+    "#!/bin/sh\n"
+    "printf '%s\\n' \"$*\" >> \"$(dirname \"$0\")/../opened.txt\"\n"
+    "exit 0\n";
 
 // The same name at every run from one build tree: JACK frees a dead
 // server's slot in its registry (8 slots for all servers of the machine)
@@ -28,16 +37,45 @@ std::string serverName() {
   return "quillon-e2e-" + std::to_string(tree % 1000000007);
 }
 
-}  // namespace
-
-bool waitForFile(const QString& path, const QByteArray& text, int boundMs) {
-  const QDeadlineTimer deadline(boundMs);
-  for (;;) {
-    if (readWholeFile(path).contains(text)) return true;
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(50);
+// Servers of other names, killed by other runs, can still fill the registry
+// ("Too many servers already active"); their sockets may be gone, but the
+// registry names them ("jack-UID:NAME:"). Starting and cleanly stopping a
+// server under each name whose server is dead (a live one takes a client and
+// is left alone) frees their slots; the number freed.
+int reclaimDeadServerSlots() {
+  std::ifstream file("/dev/shm/jack-shm-registry", std::ios::binary);
+  const std::string registry{std::istreambuf_iterator<char>(file), {}};
+  const std::string prefix = "jack-" + std::to_string(getuid()) + ":";
+  std::set<std::string> names;
+  for (auto at = registry.find(prefix); at != std::string::npos;
+       at = registry.find(prefix, at + 1)) {
+    const auto from = at + prefix.size();
+    const auto to = registry.find_first_of(std::string(":\0", 2), from);
+    if (to != std::string::npos && to > from && registry[to] == ':') {
+      names.insert(registry.substr(from, to - from));
+    }
   }
+  int freed = 0;
+  for (const std::string& name : names) {
+    jack_status_t status{};
+    jack_client_t* probe = jack_client_open(
+        "quillon-slot-probe", static_cast<jack_options_t>(JackNoStartServer | JackServerName),
+        &status, name.c_str());
+    if (probe != nullptr) {
+      jack_client_close(probe);
+      continue;
+    }
+    JackServer server(name);
+    std::string error;
+    if (server.start(error)) {
+      server.stop();
+      ++freed;
+    }
+  }
+  return freed;
 }
+
+}  // namespace
 
 void OnAir::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -47,34 +85,71 @@ void OnAir::SetUp() {
   ASSERT_TRUE(QDir().mkpath(m_artefacts));
 
   std::string error;
-  m_display = std::make_unique<XvfbDisplay>();
-  ASSERT_TRUE(m_display->start(error)) << error;
-  m_desktop = std::make_unique<Desktop>(QString::fromStdString(m_display->name()));
+  m_desktop = std::make_unique<Desktop>();
+  ASSERT_TRUE(m_desktop->start(error)) << error;
   m_serverName = serverName();
   m_server = std::make_unique<JackServer>(m_serverName);
   if (!m_server->start(error) && reclaimDeadServerSlots() > 0) m_server->start(error);
   ASSERT_TRUE(m_server->running()) << error;
   m_listener = std::make_unique<Listener>(m_serverName, 120, error);
   ASSERT_TRUE(m_listener->ok()) << error;
-  m_sandbox = std::make_unique<Sandbox>();
-  ASSERT_TRUE(m_sandbox->ready());
-  ASSERT_TRUE(QDir().mkpath(m_sandbox->path("audio")));
+  ASSERT_TRUE(m_root.isValid());
+  const QDir root(m_root.path());
+  for (const char* folder : {"program", "home", "runtime", "config", "bin", "audio"}) {
+    ASSERT_TRUE(root.mkpath(folder));
+  }
+  ASSERT_TRUE(QFile::setPermissions(path("runtime"), kOwnerAll));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLON_PROGRAM), path("program/quillon")));
+  ASSERT_TRUE(QFile::setPermissions(path("program/quillon"), kOwnerAll));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLON_WELCOME_PAGE), path("program/welcome.html")));
+  ASSERT_TRUE(writeWholeFile(path("bin/xdg-open"), kOpenerScript));
+  ASSERT_TRUE(QFile::setPermissions(path("bin/xdg-open"), kOwnerAll));
 }
 
 void OnAir::TearDown() {
   if (HasFailure() && m_listener && m_listener->ok()) {
     m_listener->saveRaw(artefact("recording.f32").toStdString());
   }
-  if (m_sandbox) m_sandbox->killProgram();
+  if (programRunning()) {
+    m_program->kill();
+    m_program->waitForFinished(10000);
+  }
   m_listener.reset();
   if (m_server) m_server->stop();
 }
 
+std::unique_ptr<QProcess> OnAir::programProcess() const {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("DISPLAY", m_desktop->display());
+  env.insert("QT_QPA_PLATFORM", "xcb");
+  env.insert("HOME", path("home"));
+  env.insert("XDG_RUNTIME_DIR", path("runtime"));
+  env.insert("XDG_CONFIG_HOME", path("config"));
+  env.insert("XDG_DATA_HOME", path("home/.local/share"));
+  env.insert("JACK_DEFAULT_SERVER", QString::fromStdString(m_serverName));
+  env.insert("JACK_NO_AUDIO_RESERVATION", "1");
+  env.insert("PATH", path("bin") + ":" + env.value("PATH", "/usr/bin:/bin"));
+  // Only the stand-in opener may answer: no browser named by the machine.
+  for (const char* name : {"BROWSER", "DEFAULT_BROWSER", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
+                           "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
+                           "DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DISPLAY", "QT_QPA_PLATFORMTHEME"}) {
+    env.remove(name);
+  }
+  auto program = std::make_unique<QProcess>();
+  program->setProcessEnvironment(env);
+  program->setWorkingDirectory(path("home"));
+  program->setProgram(path("program/quillon"));
+  return program;
+}
+
 void OnAir::startQuillon(bool listen) {
-  ++m_starts;
-  ASSERT_TRUE(m_sandbox->startProgram(QString::fromStdString(m_display->name()),
-                                      QString::fromStdString(m_serverName), m_artefacts,
-                                      QString("quillon-%1").arg(m_starts)));
+  ASSERT_FALSE(programRunning());
+  m_program = programProcess();
+  const QString log = QDir(m_artefacts).filePath(QString("quillon-%1").arg(++m_starts));
+  m_program->setStandardOutputFile(log + ".out.log");
+  m_program->setStandardErrorFile(log + ".err.log");
+  m_program->start();
+  ASSERT_TRUE(m_program->waitForStarted(10000));
   const auto window = m_desktop->waitForWindow(kWindowTitle);
   ASSERT_TRUE(window.has_value()) << "the window \"Quillon V1.0\" did not appear";
   m_window = *window;
@@ -87,9 +162,24 @@ void OnAir::startQuillon(bool listen) {
 
 void OnAir::closeQuillon() {
   ASSERT_TRUE(m_desktop->close(m_window));
-  ASSERT_TRUE(m_sandbox->waitForExit(30000)) << "the program did not end after its window closed";
-  EXPECT_EQ(m_sandbox->program()->exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(m_sandbox->program()->exitCode(), 0);
+  ASSERT_TRUE(m_program->waitForFinished(30000))
+      << "the program did not end after its window closed";
+  EXPECT_EQ(m_program->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(m_program->exitCode(), 0);
+}
+
+int OnAir::runSecondInstance(int boundMs) {
+  const auto second = programProcess();
+  second->setStandardOutputFile(QProcess::nullDevice());
+  second->setStandardErrorFile(QProcess::nullDevice());
+  second->start();
+  if (!second->waitForStarted(10000)) return -1;
+  if (!second->waitForFinished(boundMs)) {
+    second->kill();
+    second->waitForFinished(10000);
+    return -1;
+  }
+  return second->exitStatus() == QProcess::NormalExit ? second->exitCode() : -1;
 }
 
 void OnAir::screenshot(const QString& name) {
@@ -105,15 +195,22 @@ QString OnAir::tone(const ToneSpec& spec) {
       cachedTone(QDir(QStringLiteral(QUILLON_E2E_ARTEFACTS)).filePath("tones"), spec, error);
   EXPECT_FALSE(cached.isEmpty()) << error.toStdString();
   // A copy of the test's own: faults cut and delete it.
-  const QString path = QDir(m_sandbox->path("audio")).filePath(spec.fileName);
-  EXPECT_TRUE(QFile::copy(cached, path));
-  return path;
+  const QString copy = path("audio/" + spec.fileName);
+  EXPECT_TRUE(QFile::copy(cached, copy));
+  return copy;
 }
 
 QString OnAir::writePalette(const QString& name, const PaletteCarts& carts) {
-  const QString path = m_sandbox->path(name);
-  EXPECT_TRUE(writeWholeFile(path, paletteText(carts)));
-  return path;
+  const QString palette = path(name);
+  EXPECT_TRUE(writeWholeFile(palette, paletteText(carts)));
+  return palette;
+}
+
+QByteArray OnAir::favouriteConfig(const QString& palette, bool firstStartDone) {
+  const QByteArray config = QByteArray(firstStartDone ? "[FirstExec]\nValue=1\n" : "") +
+                            "[Favoris]\nNb=1\n[FavorisLink]\n1=" + palette.toUtf8() + "\n";
+  EXPECT_TRUE(writeWholeFile(configIni(), config));
+  return config;
 }
 
 void OnAir::fire(char letter, double hz, double amplitude) {
@@ -124,73 +221,35 @@ void OnAir::fire(char letter, double hz, double amplitude) {
 
 void OnAir::stop(char letter, double hz) {
   ASSERT_TRUE(m_desktop->key(QString(QChar(letter))));
-  const QDeadlineTimer deadline(15000);
-  for (;;) {
-    const long end = m_listener->position();
-    if (end >= Listener::kWindow && m_listener->amplitudeAt(hz, end) < kGoneFraction * 0.25) return;
-    ASSERT_FALSE(deadline.hasExpired()) << "cart " << letter << " (" << hz << " Hz) did not stop";
-    QThread::msleep(20);
-  }
+  ASSERT_GE(m_listener->waitForToneBelow(hz, kGone), 0)
+      << "cart " << letter << " (" << hz << " Hz) did not stop";
 }
 
-std::pair<int, int> OnAir::panelCentre(app::Panel panel, std::optional<app::Panel> inside) {
-  const auto shell = m_desktop->run("xdotool", {"getwindowgeometry", "--shell", m_window});
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  for (const QString& line : shell.value_or("").split('\n')) {
-    if (line.startsWith("X=")) x = line.mid(2).toInt();
-    if (line.startsWith("Y=")) y = line.mid(2).toInt();
-    if (line.startsWith("WIDTH=")) width = line.mid(6).toInt();
-    if (line.startsWith("HEIGHT=")) height = line.mid(7).toInt();
-  }
+void OnAir::choose(app::Panel panel, app::Panel inside, int index) {
+  // The list's middle, from the window's own geometry model at its current size.
+  const QRect window = m_desktop->geometry(m_window);
   app::WindowGeometry geometry;
-  geometry.resizeWindow(static_cast<float>(width * kTwipsPerPixel),
-                        static_cast<float>(height * kTwipsPerPixel));
+  geometry.resizeWindow(static_cast<float>(window.width() * kTwipsPerPixel),
+                        static_cast<float>(window.height() * kTwipsPerPixel));
   const app::TwipsRect& r = geometry[panel];
-  double left = r.left + r.width / 2;
-  double top = r.top + r.height / 2;
-  if (inside) {
-    left += geometry[*inside].left;
-    top += geometry[*inside].top;
-  }
-  return {x + static_cast<int>(left / kTwipsPerPixel), y + static_cast<int>(top / kTwipsPerPixel)};
-}
-
-std::pair<int, int> OnAir::toolbarButton(std::pair<int, int> inWindow) {
-  const auto corner = m_desktop->windowPosition(m_window).value_or(std::make_pair(0, 0));
-  return {corner.first + inWindow.first, corner.second + inWindow.second};
-}
-
-void OnAir::chooseDevice(int entry) {
-  const auto [x, y] = panelCentre(app::Panel::Combo4, app::Panel::Picture3);
-  ASSERT_TRUE(m_desktop->click(x, y));
+  const double left = geometry[inside].left + r.left + r.width / 2;
+  const double top = geometry[inside].top + r.top + r.height / 2;
+  ASSERT_TRUE(m_desktop->click(window.x() + static_cast<int>(left / kTwipsPerPixel),
+                               window.y() + static_cast<int>(top / kTwipsPerPixel)));
   ASSERT_TRUE(m_desktop->key("Home"));
-  for (int i = 0; i < entry; ++i) ASSERT_TRUE(m_desktop->key("Down"));
+  for (int i = 0; i < index; ++i) ASSERT_TRUE(m_desktop->key("Down"));
   ASSERT_TRUE(m_desktop->key("Return"));
 }
 
-void OnAir::chooseFavourite(int entry) {
-  const auto [x, y] = panelCentre(app::Panel::ComboListePalette, app::Panel::Picture6);
-  ASSERT_TRUE(m_desktop->click(x, y));
-  // The list is open: walk to the entry from the top and take it.
-  ASSERT_TRUE(m_desktop->key("Home"));
-  for (int i = 1; i < entry; ++i) ASSERT_TRUE(m_desktop->key("Down"));
-  ASSERT_TRUE(m_desktop->key("Return"));
-}
-
-}  // namespace quillon::test
-
-namespace quillon::test {
-
-void OnAir::savePalette(const QString& path) {
-  const auto [x, y] = toolbarButton(kSaveButton);
-  ASSERT_TRUE(m_desktop->click(x, y));
+void OnAir::savePalette(const QString& file) {
+  // The toolbar's "Save", fourth of "Quit", "New", "Open", "Save", "About",
+  // laid out left to right in the program's fixed fonts.
+  const QRect window = m_desktop->geometry(m_window);
+  ASSERT_TRUE(m_desktop->click(window.x() + 299, window.y() + 19));
   const auto dialog = m_desktop->waitForWindow("^Save your file$");
   ASSERT_TRUE(dialog.has_value()) << "the Save dialog did not open";
   ASSERT_TRUE(m_desktop->focus(*dialog));
-  ASSERT_TRUE(m_desktop->type(path));
+  ASSERT_TRUE(m_desktop->xdotool({"type", "--delay", "20", file}, 60000));
   ASSERT_TRUE(m_desktop->key("Return"));
   const auto message = m_desktop->waitForWindow("^Quillon Beta version$");
   ASSERT_TRUE(message.has_value()) << "no message after saving";

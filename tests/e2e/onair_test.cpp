@@ -6,7 +6,6 @@
 #include "e2e/onair.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 
 namespace quillon::test {
@@ -70,14 +69,13 @@ class OnAirSession : public OnAir {
 
 TEST_F(OnAirSession, FavouritePaletteFiredByKeysIsHeardSavedAndComesBack) {
   const QString palette = makePalette();
-  ASSERT_TRUE(writeWholeFile(m_sandbox->configIni(),
-                             "[Favoris]\nNb=1\n[FavorisLink]\n1=" + palette.toUtf8() + "\n"));
+  favouriteConfig(palette, false);
   ASSERT_NO_FATAL_FAILURE(startQuillon());
   screenshot("1-started");
 
   // The first start offered the welcome page, shipped beside the program.
-  const QString welcome = QDir(m_sandbox->programFolder()).filePath("welcome.html");
-  EXPECT_TRUE(waitForFile(m_sandbox->openedLog(), welcome.toUtf8(), 30000))
+  const QByteArray welcome = path("program/welcome.html").toUtf8();
+  EXPECT_TRUE(pollUntil([&] { return readWholeFile(openedLog()).contains(welcome); }, 30000))
       << "the welcome page was not handed to the desktop";
 
   ASSERT_NO_FATAL_FAILURE(chooseFavourite(1));
@@ -119,11 +117,11 @@ TEST_F(OnAirSession, FavouritePaletteFiredByKeysIsHeardSavedAndComesBack) {
 
   // A held key fires once: the cart plays through the hold and the
   // keyboard's repeats, and after the release.
-  ASSERT_TRUE(m_desktop->keyDown("f"));
+  ASSERT_TRUE(m_desktop->xdotool({"keydown", "f"}));
   const long heard = m_listener->waitForTone(kF.spec.hz, kF.heard() / 2);
   ASSERT_GE(heard, 0) << "the held key did not fire its cart";
   ASSERT_TRUE(m_listener->waitFor(static_cast<long>(1.5 * m_listener->rate())));
-  ASSERT_TRUE(m_desktop->keyUp("f"));
+  ASSERT_TRUE(m_desktop->xdotool({"keyup", "f"}));
   ASSERT_TRUE(m_listener->waitFor(m_listener->rate() / 2));
   std::string why;
   EXPECT_TRUE(m_listener->keptSounding(kF.spec.hz, kF.heard(), heard, m_listener->position(), why))
@@ -132,32 +130,20 @@ TEST_F(OnAirSession, FavouritePaletteFiredByKeysIsHeardSavedAndComesBack) {
   ASSERT_NO_FATAL_FAILURE(stop('f', kF.spec.hz));
 
   // Saved through the Save dialog: every cart as it was loaded.
-  const QString saved = m_sandbox->path("saved.pal");
+  const QString saved = path("saved.pal");
   ASSERT_NO_FATAL_FAILURE(savePalette(saved));
-  const IniSections sections = parseIni(readWholeFile(saved));
-  ASSERT_EQ(sections.size(), 26u);
-  for (int k = 0; k < 26; ++k) {
-    const PaletteCart& c = m_carts[static_cast<std::size_t>(k)];
-    const auto section = sections.find(std::to_string(k));
-    ASSERT_NE(section, sections.end()) << "cart " << k;
-    const std::map<std::string, std::string> expected = {{"TITLE", c.path.toStdString()},
-                                                         {"VOLUME", std::to_string(c.volume)},
-                                                         {"LOOP", c.loop ? "1" : "0"},
-                                                         {"FADEIN", "0"},
-                                                         {"FADEOUT", "0"}};
-    EXPECT_EQ(section->second, expected) << "cart " << k;
-  }
+  EXPECT_EQ(readWholeFile(saved), paletteText(m_carts));
 
   // Closed and started again: the favourite is still there, and it loads.
   ASSERT_NO_FATAL_FAILURE(closeQuillon());
-  EXPECT_TRUE(readWholeFile(m_sandbox->configIni()).contains(palette.toUtf8()));
+  EXPECT_TRUE(readWholeFile(configIni()).contains(palette.toUtf8()));
   ASSERT_NO_FATAL_FAILURE(startQuillon());
   screenshot("4-restarted");
   ASSERT_NO_FATAL_FAILURE(chooseFavourite(1));
   ASSERT_NO_FATAL_FAILURE(fire('c', kC.spec.hz, kC.heard()));
   ASSERT_NO_FATAL_FAILURE(stop('c', kC.spec.hz));
   // The welcome page was offered once only.
-  EXPECT_EQ(readWholeFile(m_sandbox->openedLog()).count('\n'), 1);
+  EXPECT_EQ(readWholeFile(openedLog()).count('\n'), 1);
   ASSERT_NO_FATAL_FAILURE(closeQuillon());
 }
 

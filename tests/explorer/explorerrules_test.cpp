@@ -105,13 +105,11 @@ TEST(ToolbarButtons, ElevenAtTheirIndexesWithEachPictureOnce) {
   EXPECT_EQ(kToolbarButtons[8].kind, ButtonKind::Spacer);
 }
 
-TEST(AudioFilter, SplitsTheDesignFilterIntoItsFourPatterns) {
+TEST(AudioFilter, SplitsTheDesignFilterIntoItsFourPatternsOfAnyLetterCase) {
   EXPECT_EQ(filterPatterns(), (std::vector<std::string>{"*.mp3", "*.wma", "*.wav", "*.ogg"}));
   EXPECT_EQ(filterPatterns(" *.mp3 ;; *.wav;"), (std::vector<std::string>{"*.mp3", "*.wav"}));
   EXPECT_TRUE(filterPatterns("").empty());
-}
-
-TEST(AudioFilter, ListsTheFourExtensionsInAnyLetterCase) {
+  // What it lets through: the four extensions in any letter case.
   for (const char* name :
        {"intro.mp3", "BED.WAV", "sting.Ogg", "promo.wMa", "/home/op/Jingles/top of hour.MP3"}) {
     EXPECT_TRUE(isListedAudioFile(name)) << name;
@@ -135,7 +133,7 @@ TEST(UniqueFolderName, TakesTheNameOrTheFirstFreeNumberedOneOrGivesUp) {
             std::nullopt);
 }
 
-TEST(PropertiesText, Sizes) {
+TEST(PropertiesText, SizesLengthsRatesAndDigits) {
   EXPECT_EQ(sizeText(0), "0 bytes");
   EXPECT_EQ(sizeText(1), "1 byte");
   EXPECT_EQ(sizeText(1023), "1,023 bytes");
@@ -143,18 +141,12 @@ TEST(PropertiesText, Sizes) {
   EXPECT_EQ(sizeText(3355443), "3.2 MB (3,355,443 bytes)");         // 3.19999 MB
   EXPECT_EQ(sizeText(5368709120), "5.0 GB (5,368,709,120 bytes)");  // 5 x 1024^3
   EXPECT_EQ(sizeText(-1), "-");
-}
-
-TEST(PropertiesText, Lengths) {
   EXPECT_EQ(lengthText(0), "0:00.000");
   EXPECT_EQ(lengthText(2000), "0:02.000");
   EXPECT_EQ(lengthText(59999), "0:59.999");
   EXPECT_EQ(lengthText(60000), "1:00.000");
   EXPECT_EQ(lengthText(4502250), "75:02.250");
   EXPECT_EQ(lengthText(-5), "-");
-}
-
-TEST(PropertiesText, RatesAndDigits) {
   EXPECT_EQ(sampleRateText(44100), "44,100 Hz");
   EXPECT_EQ(sampleRateText(8000), "8,000 Hz");
   EXPECT_EQ(sampleRateText(0), "-");

@@ -156,19 +156,5 @@ TEST_F(PaletteCarts, AMissingOrForeignFileEmptiesEveryCart) {
   }
 }
 
-TEST_F(PaletteCarts, ASaveThatCannotBeWrittenReportsWhyAndLeavesTheOldFileWhole) {
-  const std::string old = "[0]\nTITLE=/old.mp3\n[40]\nTITLE=/forty.mp3\n";
-  writeBytes(folder / "old.pal", old);
-  bindAll();
-  const std::optional<int> full = withFileSizeLimit(512, [&] {
-    const WriteResult result = savePaletteFile(carts, folder / "old.pal");
-    return !result && !result.message().empty() ? 0 : 1;
-  });
-  ASSERT_TRUE(full.has_value());
-  EXPECT_EQ(*full, 0);
-  EXPECT_EQ(readBytes(folder / "old.pal"), old);
-  EXPECT_EQ(folder.listing(), "old.pal");
-}
-
 }  // namespace
 }  // namespace quillon::palette::test
