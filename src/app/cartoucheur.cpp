@@ -169,11 +169,20 @@ void Cartoucheur::FillDeviceList() {
       list->addItem(QString::fromStdString(main.DeviceName()), d);
     }
   }
+  // The current device's own entry: a refill (each time the list is opened)
+  // switches nothing. Taking the device number for a list position instead
+  // picked another entry whenever an unusable device left a gap in the
+  // numbers, and so stopped every playing cart when the list was opened.
+  if (const int own = list->findData(current); own >= 0) {
+    main.SelectDevice(current);
+    list->setCurrentIndex(own);
+    return;
+  }
+  // The current device is not listed (gone, or unusable): the entry at its
+  // number, or the last one, and selecting it switches to that entry's device.
   const int last = list->count() - 1;
   if (current > last) current = last;
   main.SelectDevice(current);
-  // The device number is used as a list position here; selecting the entry
-  // switches to its device when that differs from the current one.
   list->setCurrentIndex(current);
 }
 

@@ -287,9 +287,19 @@ TEST_F(WindowTest, ADragOverACartHighlightsItAloneAndADropClearsIt) {
   }
 }
 
-TEST_F(WindowTest, AGapInTheDeviceNumbersSwitchesEveryCartToTheListedDevice) {
-  // Devices 0 and 2 usable, current 2: two entries; 2 is clamped to entry 1,
-  // which is device 2, so the selection switches everything to device 2.
+// Opening the list reads the devices again and fills it anew.
+void openDeviceList(QComboBox* list) {
+  const QPointF centre = QRectF(list->rect()).center();
+  QMouseEvent press(QEvent::MouseButtonPress, centre, list->mapToGlobal(centre), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(list, &press);
+  list->hidePopup();
+}
+
+TEST_F(WindowTest, AGapInTheDeviceNumbersSelectsTheCurrentDevicesOwnEntryAndStopsNothing) {
+  // Devices 0 and 2 usable, current 2: two entries, device 2 in entry 1. The
+  // device number must not be taken for a list position, or each opening of
+  // the list would switch device and stop every playing cart.
   engine.devices.setDevices({{"Zero", true}, {"Broken", false}, {"Two", true}}, 2);
   auto w = makeWindow();
   QComboBox* list = w->controls().combo4;
@@ -297,6 +307,11 @@ TEST_F(WindowTest, AGapInTheDeviceNumbersSwitchesEveryCartToTheListedDevice) {
   EXPECT_EQ(list->itemText(1), "Two");
   EXPECT_EQ(list->currentIndex(), 1);
   EXPECT_EQ(list->itemData(1).toInt(), 2);
+  EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 2);
+  loadCarts(*w);
+  openDeviceList(list);
+  for (int k : kPlaying) EXPECT_TRUE(w->cart(k)->cart().Playing()) << k;
+  EXPECT_EQ(list->currentIndex(), 1);
   EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 2);
 }
 
@@ -310,11 +325,7 @@ TEST_F(WindowTest, OpeningTheDeviceListReadsTheDevicesAgainAndAChoiceStopsTheCar
   ASSERT_EQ(list->count(), 1);
   engine.devices.setDevices({{"One", true}, {"USB card", true}}, 0);
   const int rescans = engine.devices.rescans();
-  const QPointF centre = QRectF(list->rect()).center();
-  QMouseEvent press(QEvent::MouseButtonPress, centre, list->mapToGlobal(centre), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(list, &press);
-  list->hidePopup();
+  openDeviceList(list);
   EXPECT_EQ(engine.devices.rescans(), rescans + 1);
   ASSERT_EQ(list->count(), 2);
   EXPECT_EQ(list->itemText(1), "USB card");
