@@ -25,32 +25,22 @@ DeviceManager::Options nullOnly() {
   return o;
 }
 
-class NullDevicePlayer : public ::testing::Test {
- protected:
-  void SetUp() override { player.setEventHandler(&events); }
-
+TEST(NullDevicePlayer, TheOneDeviceIsSharedByManyPlayersAndRescanWaitsForThemToStop) {
   ManualScheduler clock;
   DeviceManager devices{clock, nullOnly()};
   DevicePlayer player{clock, devices};
-  Recorder events;
-};
-
-TEST_F(NullDevicePlayer, TheNullDeviceIsTheOneDevice) {
   EXPECT_EQ(player.DeviceCount(), 1);
   EXPECT_EQ(player.CurrentDevice(), 0);
   EXPECT_EQ(player.DeviceName(), "No sound card (silent output)");
   EXPECT_TRUE(player.DeviceUsable());
+  ASSERT_TRUE(player.SetFormat({44100, 2}));
   for (int number : {1, -1}) {  // no device behind these numbers
     player.SelectDevice(number);
     EXPECT_FALSE(player.DeviceUsable());
     EXPECT_EQ(player.DeviceName(), "");
+    EXPECT_LT(player.OpenOutput(), 0);
+    EXPECT_FALSE(player.lastError().empty());
   }
-  ASSERT_TRUE(player.SetFormat({44100, 2}));
-  EXPECT_LT(player.OpenOutput(), 0);
-  EXPECT_FALSE(player.lastError().empty());
-}
-
-TEST_F(NullDevicePlayer, ManyPlayersShareTheDeviceAndRescanWaitsForThemToStop) {
   std::vector<std::unique_ptr<DevicePlayer>> players;
   for (int i = 0; i < 26; ++i) {
     players.push_back(std::make_unique<DevicePlayer>(clock, devices));
@@ -68,7 +58,7 @@ TEST_F(NullDevicePlayer, ManyPlayersShareTheDeviceAndRescanWaitsForThemToStop) {
   player.RescanDevices();
   EXPECT_TRUE(devices.lastError().empty());
   EXPECT_EQ(player.DeviceCount(), 1);
-  ASSERT_TRUE(player.SetFormat({44100, 2}));
+  player.SelectDevice(0);
   EXPECT_EQ(player.OpenOutput(), 0);
 }
 
