@@ -93,17 +93,12 @@ TEST_P(EachFixture, InformationAndReaderGiveTheToolsLengthAndSamplesInBlocksOfAn
 }
 
 TEST_P(EachFixture, SeeksLandOnTheExactFrameEverywhere) {
-  const FrameCount preroll = m_rate / 5;  // the reader decodes 200 ms ahead
-  std::vector<FrameCount> targets = {0,
-                                     1,
-                                     preroll - 1,
-                                     preroll,
-                                     preroll + 1,
-                                     m_total / 3,
-                                     m_total / 2 + 1,
-                                     m_total * 99 / 100,  // the position bar's right end
-                                     m_total - m_rate / 10,
-                                     m_total - 1};
+  // Around the 200 ms the reader decodes ahead, and the position bar's right end.
+  const FrameCount preroll = m_rate / 5;
+  std::vector<FrameCount> targets = {0, 1, preroll - 1, preroll, preroll + 1, m_total / 3};
+  for (FrameCount t : {m_total / 2 + 1, m_total * 99 / 100, m_total - m_rate / 10, m_total - 1}) {
+    targets.push_back(t);
+  }
   std::mt19937 random(12345);
   for (int i = 0; i < 8; ++i) {
     targets.push_back(std::uniform_int_distribution<FrameCount>(0, m_total - 1)(random));

@@ -111,11 +111,7 @@ TEST(NullDeviceConverting, PlayersConvertedOnTheThreadStartAtOnceAndPlayToTheExa
 
 // The null device paced by the test: the mix rendered a period at a time with
 // the UI clock stepped in time, so every frame the device plays is kept.
-struct PlayCase {
-  int rate;
-  int channels;
-};
-class PacedNullDevice : public ::testing::TestWithParam<PlayCase> {
+class PacedNullDevice : public ::testing::TestWithParam<std::pair<int, int>> {  // rate, channels
  protected:
   PacedNullDevice() { clock.advance(1s); }  // the device's time: a time of 0 is "never"
   static DeviceManager::Options paced() {
@@ -228,11 +224,11 @@ TEST_P(PacedNullDevice,
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, PacedNullDevice,
-                         ::testing::Values(PlayCase{48000, 2}, PlayCase{44100, 2},
-                                           PlayCase{22050, 1}, PlayCase{44100, 1}),
+                         ::testing::Values(std::pair{48000, 2}, std::pair{44100, 2},
+                                           std::pair{22050, 1}, std::pair{44100, 1}),
                          [](const auto& info) {
-                           return std::to_string(info.param.rate) + "Hz" +
-                                  std::to_string(info.param.channels) + "ch";
+                           return std::to_string(info.param.first) + "Hz" +
+                                  std::to_string(info.param.second) + "ch";
                          });
 
 }  // namespace
