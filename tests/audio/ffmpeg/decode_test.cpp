@@ -59,7 +59,7 @@ class EachFixture : public ::testing::TestWithParam<AudioFixture> {
   FfmpegReader m_reader{nullptr};
 };
 
-TEST_P(EachFixture, InformationAndReaderGiveTheToolsLengthAndSamplesInBlocksOfAnySize) {
+TEST_P(EachFixture, GivesTheToolsLengthAndSamplesInBlocksOfAnySizeAndSeeksToTheExactFrame) {
   FfmpegInformation information(nullptr);  // no cache: it counts on its own
   ASSERT_TRUE(information.OpenInfo(m_path)) << information.lastError();
   EXPECT_EQ(information.InfoSampleRate(), m_rate);
@@ -90,9 +90,7 @@ TEST_P(EachFixture, InformationAndReaderGiveTheToolsLengthAndSamplesInBlocksOfAn
   EXPECT_EQ(m_reader.ReadBlock(100, block), ReadResult::End);
   ASSERT_EQ(m_reader.SeekSample(-5), 0);  // clamped to the start: a loop's restart
   EXPECT_TRUE(test::readToEnd(m_reader, 4410) == m_reference);
-}
 
-TEST_P(EachFixture, SeeksLandOnTheExactFrameEverywhere) {
   // Around the 200 ms the reader decodes ahead, and the position bar's right end.
   const FrameCount preroll = m_rate / 5;
   std::vector<FrameCount> targets = {0, 1, preroll - 1, preroll, preroll + 1, m_total / 3};
@@ -103,7 +101,8 @@ TEST_P(EachFixture, SeeksLandOnTheExactFrameEverywhere) {
   for (int i = 0; i < 8; ++i) {
     targets.push_back(std::uniform_int_distribution<FrameCount>(0, m_total - 1)(random));
   }
-  // In a shuffled order on one open reader: forwards, backwards, near and far.
+  // In a shuffled order on a reader just opened: forwards, backwards, near and far.
+  ASSERT_EQ(m_reader.OpenFile(m_path), 0);
   std::shuffle(targets.begin(), targets.end(), random);
   for (const FrameCount target : targets) expectSeekLandsOn(target);
   // And from the middle to the exact end, in blocks of another size.
