@@ -56,13 +56,6 @@ inline const AudioFixture& fixtureNamed(const std::string& name) {
   throw std::invalid_argument("no fixture named " + name);
 }
 
-// For gtest's parameter names: the file name without its dot.
-inline std::string fixtureTestName(const AudioFixture& fixture) {
-  std::string name = fixture.name;
-  std::replace(name.begin(), name.end(), '.', '_');
-  return name;
-}
-
 inline void PrintTo(const AudioFixture& fixture, std::ostream* out) { *out << fixture.name; }
 
 // Everything from the read position to the end, in blocks of `blockFrames`.
