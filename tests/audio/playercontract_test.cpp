@@ -34,53 +34,29 @@ class PlayerContract : public ::testing::Test {
   Recorder events;
 };
 
-TEST_F(PlayerContract, AsksForBlocksWhilePlayingAndEndsOnlyAfterTheMark) {
-  int fed = 0;  // a block at each request, 20 in all, then the end mark
+TEST_F(PlayerContract, ADryQueueIsAnUnderrunAndTheEndComesOnlyAfterTheMark) {
+  player->QueueBlock(block(4410));
+  engine.clock.advance(500ms);
+  EXPECT_GT(events.count("request"), 0);
+  EXPECT_EQ(events.count("end"), 0);
+  EXPECT_EQ(player->UnderrunCount(), 1);
+  EXPECT_EQ(player->PlayedSamples(), 4410);
+  // Playback goes on when the next block arrives; then a block at each
+  // request, 20 in all, and the end mark.
+  int fed = 0;
   events.onRequest = [&] {
     fed++ < 20 ? (void)player->QueueBlock(block(4410)) : player->MarkEndOfFile();
   };
   player->QueueBlock(block(4410));
-  player->QueueBlock(block(4410));
   engine.clock.advance(1s);
-  EXPECT_GT(events.count("request"), 0);
   EXPECT_EQ(events.count("end"), 0);
-  engine.clock.advance(2s);  // 22 blocks = 2.2 s in all
+  engine.clock.advance(2s);  // 22 blocks = 2.2 s in all, after 0.4 s dry
   EXPECT_EQ(events.count("end"), 1);
   EXPECT_EQ(player->PlayedSamples(), 22 * 4410);
-  EXPECT_EQ(player->UnderrunCount(), 0);
+  EXPECT_EQ(player->UnderrunCount(), 1);  // counted once per dry spell
   // No request after the end.
   const auto end = std::find(events.log.begin(), events.log.end(), "end");
   EXPECT_EQ(std::count(end, events.log.end(), "request"), 0);
-}
-
-TEST_F(PlayerContract, ADryQueueBeforeTheMarkIsAnUnderrunNotAnEnd) {
-  player->QueueBlock(block(4410));
-  engine.clock.advance(500ms);
-  EXPECT_EQ(events.count("end"), 0);
-  EXPECT_EQ(player->UnderrunCount(), 1);
-  EXPECT_EQ(player->PlayedSamples(), 4410);
-  player->QueueBlock(block(4410));  // playback goes on when the next block arrives
-  engine.clock.advance(100ms);
-  EXPECT_EQ(player->PlayedSamples(), 8820);
-  EXPECT_EQ(player->UnderrunCount(), 1);  // counted once per dry spell
-  player->MarkEndOfFile();
-  engine.clock.advance(50ms);
-  EXPECT_EQ(events.count("end"), 1);
-}
-
-TEST_F(PlayerContract, TimerEveryFiftyMillisecondsWhileOpenAndNoEventAfterClose) {
-  player->QueueBlock(block(44100));
-  engine.clock.advance(1s);
-  EXPECT_EQ(events.count("timer"), 20);
-  // Each Timer carries the played count at the time: 50 ms steps of 2205.
-  for (std::size_t i = 0; i < events.timerSamples.size(); ++i) {
-    EXPECT_EQ(events.timerSamples[i], static_cast<FrameCount>((i + 1) * 2205));
-  }
-  player->MarkEndOfFile();  // an end due, then a close: no EndPlay either
-  player->CloseOutput();
-  events.log.clear();
-  engine.clock.advance(1s);
-  EXPECT_TRUE(events.log.empty());
 }
 
 TEST(PlayerEventGate, DropsStaleEventsAndKeepsOneTimerAndOneRequestWaiting) {
@@ -130,18 +106,27 @@ TEST_F(PlayerContract, ALoopRestartInEndPlaySeesNoTimerOfThePlayBefore) {
   }
 }
 
-TEST_F(PlayerContract, PlayedSamplesRestartsAtResetAndReopenAndRecentSamplesAreTheHeardMono) {
+TEST_F(PlayerContract, CountsAndTimersRestartAtResetAndReopenAndNothingComesAfterClose) {
   player->QueueBlock(block(44100, 44100, 1000, -3000));
   engine.clock.advance(300ms);
   EXPECT_EQ(player->PlayedSamples(), 13230);
-  EXPECT_EQ(player->RecentSamples(64), std::vector<std::int16_t>(64, -1000));
+  // A Timer every 50 ms, carrying the played count at the time: steps of 2205.
+  ASSERT_EQ(events.count("timer"), 6);
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(events.timerSamples[i], static_cast<FrameCount>((i + 1) * 2205));
+  }
+  EXPECT_EQ(player->RecentSamples(64), std::vector<std::int16_t>(64, -1000));  // the heard mono
   player->ResetOutput();
   EXPECT_EQ(player->PlayedSamples(), 0);
   EXPECT_EQ(player->OutputStatus(), 0);  // still open
-  player->QueueBlock(block(44100));
+  player->QueueBlock(block(4410));
   engine.clock.advance(100ms);
   EXPECT_EQ(player->PlayedSamples(), 4410);
+  player->MarkEndOfFile();  // an end due, then a close: no EndPlay, no event at all
   player->CloseOutput();
+  events.log.clear();
+  engine.clock.advance(1s);
+  EXPECT_TRUE(events.log.empty());
   EXPECT_LT(player->OutputStatus(), 0);
   EXPECT_EQ(player->RecentSamples(64), std::vector<std::int16_t>(64, 0));
   EXPECT_FALSE(player->QueueBlock(block(10)));
