@@ -2,11 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <sstream>
 
 namespace quillon::test {
@@ -112,19 +114,14 @@ std::string oggWithoutAudio() {
 }
 
 std::vector<std::string> randomBytesFiles(long long bytes, const std::vector<std::string>& names) {
-  const std::string source = cachedName("random.bin", "xorshift " + std::to_string(bytes));
+  const std::string source = cachedName("random.bin", "mt19937_64 " + std::to_string(bytes));
   if (!fs::exists(source)) {
     const std::string partial = source + ".part-" + std::to_string(::getpid());
     std::ofstream out(partial, std::ios::binary);
-    std::uint64_t state = 0x9E3779B97F4A7C15ull;
-    std::vector<std::uint64_t> chunk(1 << 17);  // 1 MiB
+    std::mt19937_64 random(0x9E3779B97F4A7C15ull);  // seeded: the same bytes on every run
+    std::vector<std::uint64_t> chunk(1 << 17);      // 1 MiB
     for (long long written = 0; written < bytes;) {
-      for (auto& word : chunk) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        word = state;
-      }
+      std::generate(chunk.begin(), chunk.end(), std::ref(random));
       const auto n = std::min<long long>(bytes - written, static_cast<long long>(chunk.size() * 8));
       out.write(reinterpret_cast<const char*>(chunk.data()), n);
       written += n;
