@@ -19,12 +19,6 @@ std::unique_ptr<VoiceBlock> constantBlock(int frames, std::int16_t left, std::in
   return b;
 }
 
-std::unique_ptr<VoiceBlock> endBlock() {
-  auto end = std::make_unique<VoiceBlock>();
-  end->endOfFile = true;
-  return end;
-}
-
 class MixerTest : public ::testing::Test {
  protected:
   // Renders `frames` stereo frames and returns them.
@@ -138,7 +132,7 @@ TEST_F(MixerTest, TheEndBlockEndsThePlayWithAnExactCountAndNoUnderrun) {
   std::uint32_t epoch = 0;
   Voice* v = openVoice(&epoch);
   v->push(constantBlock(1234, 5, 5));
-  v->push(endBlock());
+  v->push(std::make_unique<VoiceBlock>(VoiceBlock{{}, 0, true}));  // the end block
   render(1000);
   EXPECT_FALSE(v->progress(epoch).ended);
   render(1000);
