@@ -19,15 +19,9 @@ using namespace std::chrono_literals;
 
 using Recorder = test::RecordingEvents;
 
-DeviceManager::Options nullOnly() {
-  DeviceManager::Options o;
-  o.usePortAudio = false;
-  return o;
-}
-
 TEST(NullDevicePlayer, TheOneDeviceIsSharedByManyPlayersAndRescanWaitsForThemToStop) {
   ManualScheduler clock;
-  DeviceManager devices{clock, nullOnly()};
+  DeviceManager devices{clock, {.usePortAudio = false}};
   DevicePlayer player{clock, devices};
   EXPECT_EQ(player.DeviceCount(), 1);
   EXPECT_EQ(player.CurrentDevice(), 0);
@@ -64,9 +58,7 @@ TEST(NullDevicePlayer, TheOneDeviceIsSharedByManyPlayersAndRescanWaitsForThemToS
 
 TEST(NullDeviceConverting, PlayersConvertedOnTheThreadStartAtOnceAndPlayToTheExactEnd) {
   ManualScheduler clock;
-  DeviceManager::Options options = nullOnly();
-  options.convertOnThread = true;
-  DeviceManager devices(clock, options);
+  DeviceManager devices(clock, {.usePortAudio = false, .convertOnThread = true});
   struct Cart {
     std::unique_ptr<DevicePlayer> player;
     Recorder events;
@@ -114,11 +106,6 @@ TEST(NullDeviceConverting, PlayersConvertedOnTheThreadStartAtOnceAndPlayToTheExa
 class PacedNullDevice : public ::testing::TestWithParam<std::pair<int, int>> {  // rate, channels
  protected:
   PacedNullDevice() { clock.advance(1s); }  // the device's time: a time of 0 is "never"
-  static DeviceManager::Options paced() {
-    DeviceManager::Options o = nullOnly();
-    o.nullPacedByCaller = true;
-    return o;
-  }
   // Plays on for `duration`, keeping both channels of what the device plays.
   void play(std::chrono::milliseconds duration) {
     std::string error;
@@ -140,7 +127,7 @@ class PacedNullDevice : public ::testing::TestWithParam<std::pair<int, int>> {  
   }
 
   ManualScheduler clock;
-  DeviceManager devices{clock, paced()};
+  DeviceManager devices{clock, {.usePortAudio = false, .nullPacedByCaller = true}};
   std::vector<float> left, right;
 
  private:
