@@ -2,9 +2,6 @@
 // stepped by a manual clock.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "audio/simulatedplayer.h"
 #include "support/fakeengine.h"
 #include "support/recordingevents.h"
@@ -15,7 +12,6 @@ namespace {
 using namespace std::chrono_literals;
 
 using Recorder = test::RecordingEvents;
-
 AudioBlock block(int frames, int rate = 44100, std::int16_t left = 1000,
                  std::int16_t right = 1000) {
   AudioBlock b;
@@ -38,53 +34,29 @@ class PlayerContract : public ::testing::Test {
   Recorder events;
 };
 
-TEST_F(PlayerContract, AsksForBlocksWhilePlayingAndEndsOnlyAfterTheMark) {
-  int fed = 0;  // a block at each request, 20 in all, then the end mark
+TEST_F(PlayerContract, ADryQueueIsAnUnderrunAndTheEndComesOnlyAfterTheMark) {
+  player->QueueBlock(block(4410));
+  engine.clock.advance(500ms);
+  EXPECT_GT(events.count("request"), 0);
+  EXPECT_EQ(events.count("end"), 0);
+  EXPECT_EQ(player->UnderrunCount(), 1);
+  EXPECT_EQ(player->PlayedSamples(), 4410);
+  // Playback goes on when the next block arrives; then a block at each
+  // request, 20 in all, and the end mark.
+  int fed = 0;
   events.onRequest = [&] {
     fed++ < 20 ? (void)player->QueueBlock(block(4410)) : player->MarkEndOfFile();
   };
   player->QueueBlock(block(4410));
-  player->QueueBlock(block(4410));
   engine.clock.advance(1s);
-  EXPECT_GT(events.count("request"), 0);
   EXPECT_EQ(events.count("end"), 0);
-  engine.clock.advance(2s);  // 22 blocks = 2.2 s in all
+  engine.clock.advance(2s);  // 22 blocks = 2.2 s in all, after 0.4 s dry
   EXPECT_EQ(events.count("end"), 1);
   EXPECT_EQ(player->PlayedSamples(), 22 * 4410);
-  EXPECT_EQ(player->UnderrunCount(), 0);
+  EXPECT_EQ(player->UnderrunCount(), 1);  // counted once per dry spell
   // No request after the end.
   const auto end = std::find(events.log.begin(), events.log.end(), "end");
   EXPECT_EQ(std::count(end, events.log.end(), "request"), 0);
-}
-
-TEST_F(PlayerContract, ADryQueueBeforeTheMarkIsAnUnderrunNotAnEnd) {
-  player->QueueBlock(block(4410));
-  engine.clock.advance(500ms);
-  EXPECT_EQ(events.count("end"), 0);
-  EXPECT_EQ(player->UnderrunCount(), 1);
-  EXPECT_EQ(player->PlayedSamples(), 4410);
-  player->QueueBlock(block(4410));  // playback goes on when the next block arrives
-  engine.clock.advance(100ms);
-  EXPECT_EQ(player->PlayedSamples(), 8820);
-  EXPECT_EQ(player->UnderrunCount(), 1);  // counted once per dry spell
-  player->MarkEndOfFile();
-  engine.clock.advance(50ms);
-  EXPECT_EQ(events.count("end"), 1);
-}
-
-TEST_F(PlayerContract, TimerEveryFiftyMillisecondsWhileOpenAndNoEventAfterClose) {
-  player->QueueBlock(block(44100));
-  engine.clock.advance(1s);
-  EXPECT_EQ(events.count("timer"), 20);
-  // Each Timer carries the played count at the time: 50 ms steps of 2205.
-  for (std::size_t i = 0; i < events.timerSamples.size(); ++i) {
-    EXPECT_EQ(events.timerSamples[i], static_cast<FrameCount>((i + 1) * 2205));
-  }
-  player->MarkEndOfFile();  // an end due, then a close: no EndPlay either
-  player->CloseOutput();
-  events.log.clear();
-  engine.clock.advance(1s);
-  EXPECT_TRUE(events.log.empty());
 }
 
 TEST(PlayerEventGate, DropsStaleEventsAndKeepsOneTimerAndOneRequestWaiting) {
@@ -134,18 +106,27 @@ TEST_F(PlayerContract, ALoopRestartInEndPlaySeesNoTimerOfThePlayBefore) {
   }
 }
 
-TEST_F(PlayerContract, PlayedSamplesRestartsAtResetAndReopenAndRecentSamplesAreTheHeardMono) {
+TEST_F(PlayerContract, CountsAndTimersRestartAtResetAndReopenAndNothingComesAfterClose) {
   player->QueueBlock(block(44100, 44100, 1000, -3000));
   engine.clock.advance(300ms);
   EXPECT_EQ(player->PlayedSamples(), 13230);
-  EXPECT_EQ(player->RecentSamples(64), std::vector<std::int16_t>(64, -1000));
+  // A Timer every 50 ms, carrying the played count at the time: steps of 2205.
+  ASSERT_EQ(events.count("timer"), 6);
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(events.timerSamples[i], static_cast<FrameCount>((i + 1) * 2205));
+  }
+  EXPECT_EQ(player->RecentSamples(64), std::vector<std::int16_t>(64, -1000));  // the heard mono
   player->ResetOutput();
   EXPECT_EQ(player->PlayedSamples(), 0);
   EXPECT_EQ(player->OutputStatus(), 0);  // still open
-  player->QueueBlock(block(44100));
+  player->QueueBlock(block(4410));
   engine.clock.advance(100ms);
   EXPECT_EQ(player->PlayedSamples(), 4410);
+  player->MarkEndOfFile();  // an end due, then a close: no EndPlay, no event at all
   player->CloseOutput();
+  events.log.clear();
+  engine.clock.advance(1s);
+  EXPECT_TRUE(events.log.empty());
   EXPECT_LT(player->OutputStatus(), 0);
   EXPECT_EQ(player->RecentSamples(64), std::vector<std::int16_t>(64, 0));
   EXPECT_FALSE(player->QueueBlock(block(10)));
@@ -169,16 +150,20 @@ TEST_F(PlayerContract, PacedByTheClockOverTwentyMinutesWithoutDrift) {
   EXPECT_EQ(player->UnderrunCount(), 0);
 }
 
-TEST_F(PlayerContract, RefusesBlocksAndFormatsItCannotPlay) {
+TEST_F(PlayerContract, RefusesWhatItCannotPlayAndADeviceFailureClosesTheOutputAndTellsTheOwner) {
   AudioBlock mono;
   mono.channels = 1;
   mono.samples.assign(100, 0);
   EXPECT_FALSE(player->QueueBlock(mono));
   EXPECT_FALSE(player->SetFormat({0, 2}));
   EXPECT_FALSE(player->SetFormat({44100, 6}));
-}
+  player->CloseOutput();
+  engine.devices.failNextOpen();  // a failed open leaves no output, and the next may work
+  EXPECT_LT(player->OpenOutput(), 0);
+  EXPECT_LT(player->OutputStatus(), 0);
+  EXPECT_FALSE(player->lastError().empty());
+  EXPECT_EQ(player->OpenOutput(), 0);
 
-TEST_F(PlayerContract, ADeviceFailureClosesTheOutputAndTellsTheOwner) {
   player->QueueBlock(block(44100));
   engine.clock.advance(100ms);
   engine.devices.failDevice(0, "server gone");
@@ -190,15 +175,6 @@ TEST_F(PlayerContract, ADeviceFailureClosesTheOutputAndTellsTheOwner) {
   EXPECT_LT(player->OpenOutput(), 0);
   player->RescanDevices();
   EXPECT_EQ(engine.devices.rescans(), 1);
-}
-
-TEST_F(PlayerContract, AFailedOpenLeavesNoOutputAndTheNextMayWork) {
-  player->CloseOutput();
-  engine.devices.failNextOpen();
-  EXPECT_LT(player->OpenOutput(), 0);
-  EXPECT_LT(player->OutputStatus(), 0);
-  EXPECT_FALSE(player->lastError().empty());
-  EXPECT_EQ(player->OpenOutput(), 0);
 }
 
 }  // namespace

@@ -29,15 +29,11 @@ TEST(QtSchedulerTest, TicksOfOnePeriodAllRunInTheirStartOrderEachPeriod) {
   runLoopFor(75);
   const auto count = [&](char c) { return std::count(calls.begin(), calls.end(), c); };
   // About 7 periods of 10 ms and 2 of 30 ms (a busy machine may lose some).
-  EXPECT_GE(count('a'), 3);
-  EXPECT_LE(count('a'), 8);
+  EXPECT_TRUE(count('a') >= 3 && count('a') <= 8) << count('a');
   EXPECT_EQ(count('a'), count('b'));
-  EXPECT_GE(count('s'), 1);
-  EXPECT_LE(count('s'), 3);
+  EXPECT_TRUE(count('s') >= 1 && count('s') <= 3) << count('s');
   for (std::size_t i = 0; i + 1 < calls.size(); ++i) {
-    if (calls[i] == 'a') {
-      EXPECT_EQ(calls[i + 1], 'b') << i;
-    }
+    EXPECT_TRUE(calls[i] != 'a' || calls[i + 1] == 'b') << i;
   }
 }
 

@@ -2,10 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <random>
 #include <sstream>
 
 namespace quillon::test {
@@ -13,28 +16,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// FNV-1a: a stable short name for a recipe, so a changed recipe makes a new
-// file instead of reusing a stale one.
-std::string recipeHash(const std::string& recipe) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (unsigned char c : recipe) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-  return std::string(text, 10);
-}
-
+// A changed recipe makes a new file instead of reusing a stale one.
 std::string cachedName(const std::string& name, const std::string& recipe) {
   const fs::path p(name);
-  return (fs::path(fixtureFolder()) /
-          (p.stem().string() + "-" + recipeHash(recipe) + p.extension().string()))
+  const std::string tag = std::to_string(std::hash<std::string>{}(recipe) % 10'000'000'000ull);
+  return (fs::path(fixtureFolder()) / (p.stem().string() + "-" + tag + p.extension().string()))
       .string();
-}
-
-std::string layoutName(int channels) {
-  return channels == 1 ? "mono" : channels == 2 ? "stereo" : "5.1";
 }
 
 // A sweep per channel, each starting and climbing at its own pace.
@@ -45,12 +32,23 @@ std::string sweepSource(int rate, int channels, double seconds) {
     expr << "0.35*sin(2*PI*(" << 150 + 70 * k << "*t+" << 40 + 9 * k << "*t*t))";
   }
   std::ostringstream source;
-  source << "-f lavfi -i 'aevalsrc=" << expr.str() << ":s=" << rate << ":d=" << seconds
-         << ":c=" << layoutName(channels) << "'";
+  source << "-f lavfi -i 'aevalsrc=" << expr.str() << ":s=" << rate << ":d=" << seconds << ":c="
+         << (channels == 1   ? "mono"
+             : channels == 2 ? "stereo"
+                             : "5.1")
+         << "'";
   return source.str();
 }
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+// The file `name` made by ffmpeg from `recipe`, kept under a name of its own.
+std::string made(const std::string& name, const std::string& recipe) {
+  const std::string path = cachedName(name, recipe);
+  if (fs::exists(path) || runFfmpeg(recipe, path)) return path;
+  std::fprintf(stderr, "ffmpeg could not make %s with: %s\n", name.c_str(), recipe.c_str());
+  return "";
+}
 
 }  // namespace
 
@@ -85,18 +83,6 @@ bool runFfmpeg(const std::string& arguments, const std::string& output) {
   return !error;
 }
 
-namespace {
-
-// The file `name` made by ffmpeg from `recipe`, kept under a name of its own.
-std::string made(const std::string& name, const std::string& recipe) {
-  const std::string path = cachedName(name, recipe);
-  if (fs::exists(path) || runFfmpeg(recipe, path)) return path;
-  std::fprintf(stderr, "ffmpeg could not make %s with: %s\n", name.c_str(), recipe.c_str());
-  return "";
-}
-
-}  // namespace
-
 std::string fixturePath(const AudioFixture& fixture) {
   return made(fixture.name,
               sweepSource(fixture.rate, fixture.channels, fixture.seconds) + " " + fixture.encoder);
@@ -128,19 +114,14 @@ std::string oggWithoutAudio() {
 }
 
 std::vector<std::string> randomBytesFiles(long long bytes, const std::vector<std::string>& names) {
-  const std::string source = cachedName("random.bin", "xorshift " + std::to_string(bytes));
+  const std::string source = cachedName("random.bin", "mt19937_64 " + std::to_string(bytes));
   if (!fs::exists(source)) {
     const std::string partial = source + ".part-" + std::to_string(::getpid());
     std::ofstream out(partial, std::ios::binary);
-    std::uint64_t state = 0x9E3779B97F4A7C15ull;
-    std::vector<std::uint64_t> chunk(1 << 17);  // 1 MiB
+    std::mt19937_64 random(0x9E3779B97F4A7C15ull);  // seeded: the same bytes on every run
+    std::vector<std::uint64_t> chunk(1 << 17);      // 1 MiB
     for (long long written = 0; written < bytes;) {
-      for (auto& word : chunk) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        word = state;
-      }
+      std::generate(chunk.begin(), chunk.end(), std::ref(random));
       const auto n = std::min<long long>(bytes - written, static_cast<long long>(chunk.size() * 8));
       out.write(reinterpret_cast<const char*>(chunk.data()), n);
       written += n;
@@ -177,17 +158,6 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels) {
-  // A fixture's decode is kept beside it: each test process would otherwise
-  // start the tool again for the same answer.
-  const bool kept = fs::path(path).parent_path() == fs::path(fixtureFolder());
-  const std::string keptPath = path + "." + std::to_string(channels) + "ch.s16";
-  if (kept && fs::exists(keptPath)) {
-    std::ifstream in(keptPath, std::ios::binary);
-    std::vector<std::int16_t> samples(fs::file_size(keptPath) / sizeof(std::int16_t));
-    in.read(reinterpret_cast<char*>(samples.data()),
-            static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
-    if (in) return samples;
-  }
   std::vector<std::int16_t> samples;
   const std::string command = "ffmpeg -nostdin -v error -i " + quoted(path) + " -map 0:a:0 -ac " +
                               std::to_string(channels) + " -f s16le -c:a pcm_s16le - 2>/dev/null";
@@ -198,15 +168,6 @@ std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int chan
       samples.insert(samples.end(), buffer, buffer + got);
     }
     ::pclose(pipe);
-  }
-  if (kept && !samples.empty()) {
-    const std::string partial = keptPath + ".part-" + std::to_string(::getpid());
-    std::ofstream out(partial, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(samples.data()),
-              static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
-    out.close();
-    std::error_code ignored;
-    if (out) fs::rename(partial, keptPath, ignored);
   }
   return samples;
 }

@@ -31,7 +31,6 @@ struct AudioFixture {
 // The folder that keeps fixtures: $QUILLON_TEST_TMP/ffmpeg-fixtures when the
 // test runner sets it, else one under /tmp.
 const std::string& fixtureFolder();
-
 // The path of `fixture`'s file, made first if needed; "" (and a note on
 // stderr) when ffmpeg cannot make it. Likewise for the files below.
 std::string fixturePath(const AudioFixture& fixture);
@@ -43,9 +42,8 @@ std::string wmaWithVideo();
 // An Ogg file holding only a Theora video stream.
 std::string oggWithoutAudio();
 
-// Random bytes named `stem` + each of `extensions` (hard links of one file).
+// `bytes` random bytes under each of `names` (hard links of one file).
 std::vector<std::string> randomBytesFiles(long long bytes, const std::vector<std::string>& names);
-
 // The whole file decoded by the ffmpeg tool to 16-bit interleaved samples
 // with `channels` channels: the reference our reader is held to.
 std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels);

@@ -47,9 +47,7 @@ TEST(PacketTally, FollowsTheDecodersSkipRules) {
   EXPECT_EQ(tally({{1152, 100, 52, true}}), 1000);
   // A start skip beyond 2^31 is negative to the decoder, which ignores it.
   EXPECT_EQ(tally({{1152, 0x80000000u, 0, true}}), 1152);
-}
-
-TEST(PacketTally, IgnoresSideDataThatIsTooShort) {
+  // Side data that is too short is ignored.
   EXPECT_EQ(tally({{1152, 1105, 857, true}}, 9), 1152);
 }
 

@@ -1,5 +1,6 @@
 // The files every reader test runs over: each type, mono to 5.1, 8 to 96 kHz,
-// MP3 with and without its Xing/LAME header, constant and variable bit rate.
+// MP3 with and without its Xing/LAME header, constant and variable bit rate;
+// and a whole file read the way a cart feeds its player.
 #pragma once
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "audio/reader.h"
 #include "audiofixtures.h"
 
 namespace quillon::test {
@@ -54,13 +56,22 @@ inline const AudioFixture& fixtureNamed(const std::string& name) {
   throw std::invalid_argument("no fixture named " + name);
 }
 
-// For gtest's parameter names: the file name without its dot.
-inline std::string fixtureTestName(const AudioFixture& fixture) {
-  std::string name = fixture.name;
-  std::replace(name.begin(), name.end(), '.', '_');
-  return name;
-}
-
 inline void PrintTo(const AudioFixture& fixture, std::ostream* out) { *out << fixture.name; }
+
+// Everything from the read position to the end, in blocks of `blockFrames`.
+// Stops at End or Failed; `failed` tells which.
+inline std::vector<std::int16_t> readToEnd(audio::Reader& reader, audio::FrameCount blockFrames,
+                                           bool* failed = nullptr) {
+  std::vector<std::int16_t> samples;
+  audio::AudioBlock block;
+  for (;;) {
+    const audio::ReadResult result = reader.ReadBlock(blockFrames, block);
+    if (result != audio::ReadResult::Data) {
+      if (failed != nullptr) *failed = result == audio::ReadResult::Failed;
+      return samples;
+    }
+    samples.insert(samples.end(), block.samples.begin(), block.samples.end());
+  }
+}
 
 }  // namespace quillon::test

@@ -42,18 +42,15 @@ std::vector<std::int16_t> converted(const AudioFormat& format,
 
 // Takes blocks until the end block (bounded wait); their frames, joined.
 std::vector<std::int16_t> takeToEnd(ConversionLane& lane, std::vector<std::int16_t> out = {}) {
-  for (int waited = 0; waited < 5000;) {
-    auto block = lane.take();
-    if (block == nullptr) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      ++waited;
-      continue;
+  for (int waited = 0; waited < 5000; ++waited) {
+    while (auto block = lane.take()) {
+      out.insert(out.end(), block->samples.begin(), block->samples.end());
+      if (block->endOfFile) {
+        EXPECT_EQ(lane.take(), nullptr) << "a block after the end";
+        return out;
+      }
     }
-    out.insert(out.end(), block->samples.begin(), block->samples.end());
-    if (block->endOfFile) {
-      EXPECT_EQ(lane.take(), nullptr) << "a block after the end";
-      return out;
-    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   ADD_FAILURE() << "the end never came";
   return out;

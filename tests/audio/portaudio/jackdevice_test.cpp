@@ -60,9 +60,9 @@ class JackDevice : public ::testing::Test {
   }
   void TearDown() override {
     devices.reset();
-    if (recorder && server && !server->running()) recorder->abandon();
+    if (recorder && !server->running()) recorder->abandon();
     recorder.reset();
-    if (server) server->stop();
+    server->stop();
   }
 
   ManualScheduler clock;
@@ -107,8 +107,8 @@ TEST_F(JackDevice, AServerThatDiesFailsEveryPlayerAndARescanFindsItAgain) {
   EXPECT_FALSE(a.DeviceUsable());
   EXPECT_LT(a.OpenOutput(), 0);
 
-  // The server comes back: the list, read again, has the device again, and
-  // a play on it reaches the server whole and at its level.
+  // The server comes back: the list, read again, has the device again, and a
+  // play on it reaches the server whole and at its level.
   std::string error;
   ASSERT_TRUE(server->start(error)) << error;
   a.RescanDevices();

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <numeric>
 
 namespace quillon::audio {
 namespace {
@@ -20,16 +19,6 @@ std::unique_ptr<VoiceBlock> constantBlock(int frames, std::int16_t left, std::in
   return b;
 }
 
-// Left counts up from `first`, right counts down from -`first`.
-std::unique_ptr<VoiceBlock> countingBlock(int frames, int first) {
-  auto b = std::make_unique<VoiceBlock>();
-  for (int i = first; i < first + frames; ++i) {
-    b->samples.insert(b->samples.end(),
-                      {static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
-  }
-  return b;
-}
-
 class MixerTest : public ::testing::Test {
  protected:
   // Renders `frames` stereo frames and returns them.
@@ -38,10 +27,18 @@ class MixerTest : public ::testing::Test {
     mixer.render(out.data(), frames, 2, 0);
     return out;
   }
-  static std::vector<std::int16_t> left(const std::vector<std::int16_t>& stereo) {
+  std::vector<std::int16_t> renderLeft(int frames) {
+    const auto stereo = render(frames);
     std::vector<std::int16_t> l;
     for (std::size_t i = 0; i < stereo.size(); i += 2) l.push_back(stereo[i]);
     return l;
+  }
+  // A voice claimed and opened for a new play, whose epoch goes to `epoch`.
+  Voice* openVoice(std::uint32_t* epoch = nullptr) {
+    Voice* v = mixer.claimVoice();
+    const auto e = v->command(true);
+    if (epoch != nullptr) *epoch = e;
+    return v;
   }
   static int largestStep(const std::vector<std::int16_t>& mono) {
     int step = 0;
@@ -54,15 +51,18 @@ class MixerTest : public ::testing::Test {
   Mixer mixer{kRate};
 };
 
-TEST_F(MixerTest, SilenceWithNoVoiceFillsTheWholeBuffer) {
-  for (auto s : render(1500)) EXPECT_EQ(s, 0);  // more than one internal chunk
-}
-
-TEST_F(MixerTest, BlocksPlayInQueueOrderAfterTheFadeIn) {
-  Voice* v = mixer.claimVoice();
-  const auto epoch = v->command(true);
-  ASSERT_TRUE(v->push(countingBlock(300, 1)));
-  ASSERT_TRUE(v->push(countingBlock(300, 301)));
+TEST_F(MixerTest, BlocksPlayInQueueOrderAfterTheFadeInAndSilenceFillsTheRest) {
+  for (auto s : render(1500)) ASSERT_EQ(s, 0);  // no voice: more than one internal chunk
+  std::uint32_t epoch = 0;
+  Voice* v = openVoice(&epoch);
+  for (int first : {1, 301}) {  // left counts up from 1, right down from -1
+    auto b = std::make_unique<VoiceBlock>();
+    for (int i = first; i < first + 300; ++i) {
+      b->samples.insert(b->samples.end(),
+                        {static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
+    }
+    ASSERT_TRUE(v->push(std::move(b)));
+  }
   const auto out = render(600);
   // The fade-in, worked by hand: frame f, of value f + 1, at (f + 1) / 192.
   EXPECT_EQ(out[0], 0);          // 1 x 1/192
@@ -78,14 +78,13 @@ TEST_F(MixerTest, BlocksPlayInQueueOrderAfterTheFadeIn) {
 }
 
 TEST_F(MixerTest, FadeInAndCloseStepNoMoreThanTheRampAllows) {
-  Voice* v = mixer.claimVoice();
-  v->command(true);
+  Voice* v = openVoice();
   v->push(constantBlock(48000, 30000, 30000));
-  auto heard = left(render(1000));
+  auto heard = renderLeft(1000);
   EXPECT_EQ(heard[0], 30000 / kRamp);
   EXPECT_EQ(heard[kRamp - 1], 30000);
   v->command(false);  // mid-play: fade out, then silence
-  const auto after = left(render(1000));
+  const auto after = renderLeft(1000);
   heard.insert(heard.end(), after.begin(), after.end());
   // A linear ramp over kRamp frames moves at most ceil(30000 / kRamp) a frame.
   EXPECT_LE(largestStep(heard), (30000 + kRamp - 1) / kRamp);
@@ -94,13 +93,12 @@ TEST_F(MixerTest, FadeInAndCloseStepNoMoreThanTheRampAllows) {
 }
 
 TEST_F(MixerTest, ResetDropsTheQueueFadesTheOldPlayAndCountsTheNewFromZero) {
-  Voice* v = mixer.claimVoice();
-  v->command(true);
+  Voice* v = openVoice();
   for (int i = 0; i < 3; ++i) v->push(constantBlock(4800, 20000, 20000));
   render(1000);
   const auto epoch = v->command(true);  // ResetOutput
   v->push(constantBlock(4800, -10000, -10000));
-  auto heard = left(render(4800));
+  auto heard = renderLeft(4800);
   // The old play fades out over kRamp frames, then the new one fades in.
   for (int f = 0; f < kRamp; ++f) ASSERT_GE(heard[static_cast<std::size_t>(f)], 0);
   for (std::size_t f = kRamp; f < heard.size(); ++f) ASSERT_LE(heard[f], 0) << "old block heard";
@@ -108,37 +106,33 @@ TEST_F(MixerTest, ResetDropsTheQueueFadesTheOldPlayAndCountsTheNewFromZero) {
   EXPECT_LE(largestStep(heard), (20000 + kRamp - 1) / kRamp);
   // The new play's count starts at the reset: its own frames only.
   EXPECT_EQ(v->progress(epoch).frames, 4800 - kRamp);
-  // The dropped blocks come back to be freed.
-  v->reclaim();
+  v->reclaim();  // the dropped blocks come back to be freed
   EXPECT_FALSE(v->full());
 }
 
 TEST_F(MixerTest, UnderrunIsSilenceCountedOncePerDrySpellAndNotBeforeTheFirstBlock) {
-  Voice* v = mixer.claimVoice();
-  const auto epoch = v->command(true);
+  std::uint32_t epoch = 0;
+  Voice* v = openVoice(&epoch);
   render(2000);  // open, nothing queued yet: waiting, not an underrun
   EXPECT_EQ(v->underruns(), 0);
   v->push(constantBlock(500, 1000, 1000));
-  const auto out = left(render(2000));
+  const auto out = renderLeft(2000);
   for (std::size_t f = 500; f < out.size(); ++f) ASSERT_EQ(out[f], 0) << "stale data";
   EXPECT_EQ(v->underruns(), 1);
   render(2000);
   EXPECT_EQ(v->underruns(), 1);
   v->push(constantBlock(500, 1000, 1000));
-  const auto resumed = left(render(500));
-  EXPECT_EQ(resumed[0], 1000 / kRamp);  // fades in after the gap
+  EXPECT_EQ(renderLeft(500)[0], 1000 / kRamp);  // fades in after the gap
   EXPECT_EQ(v->progress(epoch).frames, 1000);
   render(100);
   EXPECT_EQ(v->underruns(), 2);
 }
 
 TEST_F(MixerTest, TheEndBlockEndsThePlayWithAnExactCountAndNoUnderrun) {
-  Voice* v = mixer.claimVoice();
-  const auto epoch = v->command(true);
+  std::uint32_t epoch = 0;
+  Voice* v = openVoice(&epoch);
   v->push(constantBlock(1234, 5, 5));
-  auto end = std::make_unique<VoiceBlock>();
-  end->endOfFile = true;
-  v->push(std::move(end));
+  v->push(std::make_unique<VoiceBlock>(VoiceBlock{{}, 0, true}));  // the end block
   render(1000);
   EXPECT_FALSE(v->progress(epoch).ended);
   render(1000);
@@ -155,12 +149,9 @@ TEST_F(MixerTest, TheEndBlockEndsThePlayWithAnExactCountAndNoUnderrun) {
 TEST_F(MixerTest, ManyVoicesSumAndSaturateWithoutWrappingUntilTheyRunOut) {
   std::vector<Voice*> voices;
   for (int i = 0; i < 26; ++i) {
-    Voice* v = mixer.claimVoice();
-    ASSERT_NE(v, nullptr);
-    v->command(true);
+    voices.push_back(openVoice());
     // Left: 26 x 30000 saturates high; right: 26 x -30000 saturates low.
-    v->push(constantBlock(2000, 30000, -30000));
-    voices.push_back(v);
+    voices.back()->push(constantBlock(2000, 30000, -30000));
   }
   const auto out = render(1000);
   for (int f = kRamp; f < 1000; ++f) {
@@ -185,30 +176,25 @@ TEST_F(MixerTest, ManyVoicesSumAndSaturateWithoutWrappingUntilTheyRunOut) {
 }
 
 TEST_F(MixerTest, AFullQueueRefusesAndFreesAfterPlaying) {
-  Voice* v = mixer.claimVoice();
-  v->command(true);
+  Voice* v = openVoice();
   for (std::size_t i = 0; i < Voice::kMaxBlocks; ++i) ASSERT_TRUE(v->push(constantBlock(10, 1, 1)));
   EXPECT_FALSE(v->push(constantBlock(10, 1, 1)));
   render(static_cast<int>(Voice::kMaxBlocks) * 10);
   EXPECT_TRUE(v->push(constantBlock(10, 1, 1)));  // played blocks were reclaimed
 }
 
-TEST_F(MixerTest, RecentSamplesAreTheMonoMixAfterTheFade) {
+TEST_F(MixerTest, RecentSamplesAreTheMonoMixAfterTheFadeAndPeaksAreTakenOnce) {
   Voice* v = mixer.claimVoice();
   const auto since = v->recentWritten();
   v->command(true);
   v->push(constantBlock(1000, 1000, -3000));
   render(1000);
-  const auto recent = v->recent(64, since);
-  for (auto s : recent) EXPECT_EQ(s, -1000);
-  // Nothing was written before `since`: zeros.
-  const auto all = v->recent(2000, since);
+  EXPECT_EQ(v->recent(64, since), std::vector<std::int16_t>(64, -1000));
+  const auto all = v->recent(2000, since);  // nothing was written before `since`: zeros
   EXPECT_EQ(all[0], 0);
   EXPECT_EQ(all[999], 0);
   EXPECT_EQ(all[1999], -1000);
-  const auto [peakLeft, peakRight] = v->takePeaks();
-  EXPECT_EQ(peakLeft, 1000);
-  EXPECT_EQ(peakRight, 3000);
+  EXPECT_EQ(v->takePeaks(), std::make_pair(1000, 3000));
   EXPECT_EQ(v->takePeaks().first, 0);
 }
 

@@ -19,38 +19,22 @@ using namespace std::chrono_literals;
 
 using Recorder = test::RecordingEvents;
 
-DeviceManager::Options nullOnly() {
-  DeviceManager::Options o;
-  o.usePortAudio = false;
-  return o;
-}
-
-class NullDevicePlayer : public ::testing::Test {
- protected:
-  void SetUp() override { player.setEventHandler(&events); }
-
+TEST(NullDevicePlayer, TheOneDeviceIsSharedByManyPlayersAndRescanWaitsForThemToStop) {
   ManualScheduler clock;
-  DeviceManager devices{clock, nullOnly()};
+  DeviceManager devices{clock, {.usePortAudio = false}};
   DevicePlayer player{clock, devices};
-  Recorder events;
-};
-
-TEST_F(NullDevicePlayer, TheNullDeviceIsTheOneDevice) {
   EXPECT_EQ(player.DeviceCount(), 1);
   EXPECT_EQ(player.CurrentDevice(), 0);
   EXPECT_EQ(player.DeviceName(), "No sound card (silent output)");
   EXPECT_TRUE(player.DeviceUsable());
+  ASSERT_TRUE(player.SetFormat({44100, 2}));
   for (int number : {1, -1}) {  // no device behind these numbers
     player.SelectDevice(number);
     EXPECT_FALSE(player.DeviceUsable());
     EXPECT_EQ(player.DeviceName(), "");
+    EXPECT_LT(player.OpenOutput(), 0);
+    EXPECT_FALSE(player.lastError().empty());
   }
-  ASSERT_TRUE(player.SetFormat({44100, 2}));
-  EXPECT_LT(player.OpenOutput(), 0);
-  EXPECT_FALSE(player.lastError().empty());
-}
-
-TEST_F(NullDevicePlayer, ManyPlayersShareTheDeviceAndRescanWaitsForThemToStop) {
   std::vector<std::unique_ptr<DevicePlayer>> players;
   for (int i = 0; i < 26; ++i) {
     players.push_back(std::make_unique<DevicePlayer>(clock, devices));
@@ -68,15 +52,13 @@ TEST_F(NullDevicePlayer, ManyPlayersShareTheDeviceAndRescanWaitsForThemToStop) {
   player.RescanDevices();
   EXPECT_TRUE(devices.lastError().empty());
   EXPECT_EQ(player.DeviceCount(), 1);
-  ASSERT_TRUE(player.SetFormat({44100, 2}));
+  player.SelectDevice(0);
   EXPECT_EQ(player.OpenOutput(), 0);
 }
 
 TEST(NullDeviceConverting, PlayersConvertedOnTheThreadStartAtOnceAndPlayToTheExactEnd) {
   ManualScheduler clock;
-  DeviceManager::Options options = nullOnly();
-  options.convertOnThread = true;
-  DeviceManager devices(clock, options);
+  DeviceManager devices(clock, {.usePortAudio = false, .convertOnThread = true});
   struct Cart {
     std::unique_ptr<DevicePlayer> player;
     Recorder events;
@@ -121,18 +103,9 @@ TEST(NullDeviceConverting, PlayersConvertedOnTheThreadStartAtOnceAndPlayToTheExa
 
 // The null device paced by the test: the mix rendered a period at a time with
 // the UI clock stepped in time, so every frame the device plays is kept.
-struct PlayCase {
-  int rate;
-  int channels;
-};
-class PacedNullDevice : public ::testing::TestWithParam<PlayCase> {
+class PacedNullDevice : public ::testing::TestWithParam<std::pair<int, int>> {  // rate, channels
  protected:
   PacedNullDevice() { clock.advance(1s); }  // the device's time: a time of 0 is "never"
-  static DeviceManager::Options paced() {
-    DeviceManager::Options o = nullOnly();
-    o.nullPacedByCaller = true;
-    return o;
-  }
   // Plays on for `duration`, keeping both channels of what the device plays.
   void play(std::chrono::milliseconds duration) {
     std::string error;
@@ -154,7 +127,7 @@ class PacedNullDevice : public ::testing::TestWithParam<PlayCase> {
   }
 
   ManualScheduler clock;
-  DeviceManager devices{clock, paced()};
+  DeviceManager devices{clock, {.usePortAudio = false, .nullPacedByCaller = true}};
   std::vector<float> left, right;
 
  private:
@@ -238,11 +211,11 @@ TEST_P(PacedNullDevice,
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, PacedNullDevice,
-                         ::testing::Values(PlayCase{48000, 2}, PlayCase{44100, 2},
-                                           PlayCase{22050, 1}, PlayCase{44100, 1}),
+                         ::testing::Values(std::pair{48000, 2}, std::pair{44100, 2},
+                                           std::pair{22050, 1}, std::pair{44100, 1}),
                          [](const auto& info) {
-                           return std::to_string(info.param.rate) + "Hz" +
-                                  std::to_string(info.param.channels) + "ch";
+                           return std::to_string(info.param.first) + "Hz" +
+                                  std::to_string(info.param.second) + "ch";
                          });
 
 }  // namespace

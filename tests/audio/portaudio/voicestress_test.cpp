@@ -28,14 +28,30 @@ std::unique_ptr<VoiceBlock> markedBlock(int frames, int first, int play) {
   return b;
 }
 
-struct Checker {
-  long frames = 0;      // non-silent frames heard
-  long fullFrames = 0;  // frames at full level
-  long errors = 0;
-  int lastPlay = -1;
-  int lastLeft = 0;
-  long lastFrame = -1;  // index in `frames` of the last full-level frame
-
+// A voice mixed on a thread of its own, as a device callback would, with
+// every frame that comes out checked.
+class VoiceStress : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    epoch = voice->command(true);
+    audio = std::thread([this] {
+      std::vector<std::int16_t> out(2 * 64);
+      while (!stop.load()) {
+        mixer.render(out.data(), 64, 2, 0);
+        check(out);
+        std::this_thread::yield();
+      }
+    });
+  }
+  void TearDown() override { stopMixing(); }
+  void stopMixing() {
+    stop = true;
+    if (audio.joinable()) audio.join();
+  }
+  void push(std::unique_ptr<VoiceBlock> block) {
+    while (voice->full()) std::this_thread::yield();
+    ASSERT_TRUE(voice->push(std::move(block)));
+  }
   void check(const std::vector<std::int16_t>& out) {
     for (std::size_t i = 0; i < out.size(); i += 2) {
       const int left = out[i];
@@ -46,73 +62,54 @@ struct Checker {
       const int play = right - kFullMarker;
       ++fullFrames;
       if (play < lastPlay) ++errors;  // an older play heard after a newer one
-      if (play == lastPlay) {
-        // Same play: the count goes on by exactly the frames in between
-        // (fade frames of the same play included).
-        const int expected = 1 + (lastLeft - 1 + static_cast<int>(frames - lastFrame)) % 30000;
-        if (left != expected) ++errors;
-      }
+      // Same play: the count goes on by exactly the frames in between (fade
+      // frames of the same play included).
+      if (play == lastPlay && left != 1 + (lastLeft - 1 + (frames - lastFrame)) % 30000) ++errors;
       lastPlay = play;
       lastLeft = left;
       lastFrame = frames;
     }
   }
+
+  Mixer mixer{48000};
+  Voice* voice = mixer.claimVoice();
+  std::uint32_t epoch = 0;
+  std::atomic<bool> stop{false};  // seq_cst: a plain flag, read each render
+  std::thread audio;
+  // Audio thread only until it is joined.
+  long frames = 0;      // non-silent frames heard
+  long fullFrames = 0;  // frames at full level
+  long errors = 0;
+  int lastPlay = -1;
+  int lastLeft = 0;
+  long lastFrame = -1;  // index in `frames` of the last full-level frame
 };
 
-void mixUntil(Mixer& mixer, std::atomic<bool>& stop, Checker& checker) {
-  std::vector<std::int16_t> out(2 * 64);
-  while (!stop.load()) {
-    mixer.render(out.data(), 64, 2, 0);
-    checker.check(out);
-    std::this_thread::yield();
-  }
-}
-
-TEST(VoiceStress, ThousandsOfBlocksArriveWholeAndInOrder) {
-  Mixer mixer(48000);
-  Voice* voice = mixer.claimVoice();
-  const auto epoch = voice->command(true);
-  Checker checker;
-  std::atomic<bool> stop{false};
-  std::thread audio([&] { mixUntil(mixer, stop, checker); });
-
+TEST_F(VoiceStress, ThousandsOfBlocksArriveWholeAndInOrder) {
   long queued = 0;
   for (int block = 0; block < 5000; ++block) {
-    const int frames = 20 + (block * 37) % 300;
-    auto b = markedBlock(frames, static_cast<int>(queued), 0);
-    while (voice->full()) std::this_thread::yield();
-    ASSERT_TRUE(voice->push(std::move(b)));
-    queued += frames;
+    const int size = 20 + (block * 37) % 300;
+    push(markedBlock(size, static_cast<int>(queued), 0));
+    queued += size;
   }
   auto end = std::make_unique<VoiceBlock>();
   end->endOfFile = true;
-  while (voice->full()) std::this_thread::yield();
-  voice->push(std::move(end));
+  push(std::move(end));
   const auto deadline = std::chrono::steady_clock::now() + 20s;
   while (!voice->progress(epoch).ended && std::chrono::steady_clock::now() < deadline) {
     voice->reclaim();
     std::this_thread::sleep_for(1ms);
   }
-  stop = true;
-  audio.join();
-
+  stopMixing();
   EXPECT_TRUE(voice->progress(epoch).ended);
   EXPECT_EQ(voice->progress(epoch).frames, queued);
-  EXPECT_EQ(checker.errors, 0);
-  // Every frame queued was heard once: none lost, none repeated.
-  EXPECT_EQ(checker.frames, queued);
+  EXPECT_EQ(errors, 0);
+  EXPECT_EQ(frames, queued);  // every frame queued was heard once: none lost, none repeated
   voice->reclaim();
   EXPECT_FALSE(voice->full());
 }
 
-TEST(VoiceStress, ResetsUnderLoadNeverLetAnOlderPlayBackIn) {
-  Mixer mixer(48000);
-  Voice* voice = mixer.claimVoice();
-  voice->command(true);
-  Checker checker;
-  std::atomic<bool> stop{false};
-  std::thread audio([&] { mixUntil(mixer, stop, checker); });
-
+TEST_F(VoiceStress, ResetsUnderLoadNeverLetAnOlderPlayBackIn) {
   int play = 0;
   int first = 0;
   for (int block = 0; block < 4000; ++block) {
@@ -121,17 +118,15 @@ TEST(VoiceStress, ResetsUnderLoadNeverLetAnOlderPlayBackIn) {
       ++play;
       first = 0;
     }
-    const int frames = 40 + (block * 53) % 200;
-    while (voice->full()) std::this_thread::yield();
-    ASSERT_TRUE(voice->push(markedBlock(frames, first, play)));
-    first += frames;
+    const int size = 40 + (block * 53) % 200;
+    push(markedBlock(size, first, play));
+    first += size;
   }
   std::this_thread::sleep_for(50ms);
-  stop = true;
-  audio.join();
-  EXPECT_EQ(checker.errors, 0);
-  EXPECT_GT(checker.fullFrames, 0);
-  EXPECT_GT(checker.lastPlay, 0);
+  stopMixing();
+  EXPECT_EQ(errors, 0);
+  EXPECT_GT(fullFrames, 0);
+  EXPECT_GT(lastPlay, 0);
 }
 
 }  // namespace
