@@ -56,7 +56,7 @@ TEST(NullDevicePlayer, TheOneDeviceIsSharedByManyPlayersAndRescanWaitsForThemToS
   EXPECT_EQ(player.OpenOutput(), 0);
 }
 
-TEST(NullDeviceConverting, PlayersConvertedOnTheThreadStartAtOnceAndPlayToTheExactEnd) {
+TEST(NullDeviceConverting, ConvertedOnTheThreadPlaysStartAtOnceEndExactlyAndARestartDropsTheOld) {
   ManualScheduler clock;
   DeviceManager devices(clock, {.usePortAudio = false, .convertOnThread = true});
   struct Cart {
@@ -99,6 +99,29 @@ TEST(NullDeviceConverting, PlayersConvertedOnTheThreadStartAtOnceAndPlayToTheExa
     EXPECT_EQ(cart.player->PlayedSamples(), 8 * (cart.rate / 10));
     EXPECT_EQ(cart.player->UnderrunCount(), 0);
   }
+
+  // Restarted with blocks still on their way to the thread, then restarted
+  // again at once, as a seek or a loop restart does: nothing queued before a
+  // restart is heard after it, only the new play's 50 ms.
+  for (std::size_t i = 0; i < carts.size(); ++i) {
+    Cart& cart = carts[i];
+    const int channels = i % 3 == 0 ? 1 : 2;
+    cart.events.onRequest = nullptr;
+    cart.events.log.clear();
+    cart.player->ResetOutput();
+    for (int b = 0; b < 6; ++b) {
+      cart.player->QueueBlock(test::sineBlock(cart.rate, channels, 997, 8000, 0, cart.rate / 10));
+    }
+    cart.player->ResetOutput();
+    cart.player->QueueBlock(test::sineBlock(cart.rate, channels, 997, 8000, 0, cart.rate / 20));
+    EXPECT_LE(cart.player->queuedDeviceFrames(), 48000 / 20);  // the new block alone
+    cart.player->MarkEndOfFile();
+  }
+  ASSERT_TRUE(test::runRealTime(clock, 5s, [&] {
+    return std::all_of(carts.begin(), carts.end(),
+                       [](const Cart& c) { return c.events.count("end") > 0; });
+  }));
+  for (const Cart& cart : carts) EXPECT_EQ(cart.player->UnderrunCount(), 0);
 }
 
 // The null device paced by the test: the mix rendered a period at a time with
