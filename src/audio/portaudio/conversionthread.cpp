@@ -30,15 +30,25 @@ struct Lane : WorkLane {
   // conversion thread
   void serve(std::mutex& poolMutex) override {
     const std::lock_guard converting(convertMutex);
-    Job job;
-    {
-      // The player may have reset since the thread chose this lane.
-      const std::lock_guard lock(poolMutex);
-      if (pending.empty()) return;
-      job = std::move(pending.front());
-      pending.pop_front();
-    }
-    convert(std::move(job), poolMutex);
+    // The player may have reset since the thread chose this lane.
+    if (Job job; takePending(job, poolMutex)) convert(std::move(job), poolMutex);
+  }
+
+  // The oldest job waiting, if any; the caller holds convertMutex.
+  bool takePending(Job& job, std::mutex& poolMutex) {
+    const std::lock_guard lock(poolMutex);
+    if (pending.empty()) return false;
+    job = std::move(pending.front());
+    pending.pop_front();
+    return true;
+  }
+
+  // Drops every job waiting or done; the caller holds convertMutex.
+  void dropAll(std::mutex& poolMutex) {
+    const std::lock_guard lock(poolMutex);
+    pending.clear();
+    done.clear();
+    error.clear();
   }
 
   // Converts `job` and files the result; the caller holds convertMutex and
@@ -87,24 +97,14 @@ ConversionLane::~ConversionLane() {
 
 bool ConversionLane::configure(const AudioFormat& in, int deviceRate, std::string& error) {
   const std::lock_guard converting(m_lane->convertMutex);
-  {
-    const std::lock_guard lock(m_shared->mutex);
-    m_lane->pending.clear();
-    m_lane->done.clear();
-    m_lane->error.clear();
-  }
+  m_lane->dropAll(m_shared->mutex);
   return m_lane->converter.configure(in, deviceRate, error);
 }
 
 bool ConversionLane::reset(std::string& error) {
   // Waits for a block being converted; the thread then finds nothing to do.
   const std::lock_guard converting(m_lane->convertMutex);
-  {
-    const std::lock_guard lock(m_shared->mutex);
-    m_lane->pending.clear();
-    m_lane->done.clear();
-    m_lane->error.clear();
-  }
+  m_lane->dropAll(m_shared->mutex);
   return m_lane->converter.reset(error);
 }
 
@@ -133,14 +133,7 @@ void ConversionLane::submitJob(AudioBlock block, bool end, bool here) {
   // the blocks waiting before this one come along (a device running dry needs
   // them all; a stopped thread left them).
   const std::lock_guard converting(m_lane->convertMutex);
-  for (;;) {
-    Job earlier;
-    {
-      const std::lock_guard lock(m_shared->mutex);
-      if (m_lane->pending.empty()) break;
-      earlier = std::move(m_lane->pending.front());
-      m_lane->pending.pop_front();
-    }
+  for (Job earlier; m_lane->takePending(earlier, m_shared->mutex);) {
     m_lane->convert(std::move(earlier), m_shared->mutex);
   }
   m_lane->convert(Job{std::move(block), end}, m_shared->mutex);

@@ -71,8 +71,7 @@ bool DevicePlayer::QueueBlock(AudioBlock block) {
     m_error = "the output queue is full";
     return false;
   }
-  const bool here =
-      m_fileQueued == 0 || queuedDeviceFrames() < msToFrames(kConvertHereBelowMs, m_deviceRate);
+  const bool here = m_fileQueued == 0 || deviceRunningLow();
   m_fileQueued += block.frames();
   m_conversion.submit(std::move(block), here);
   queueConverted();
@@ -96,7 +95,7 @@ void DevicePlayer::queueConverted() {
 void DevicePlayer::MarkEndOfFile() {
   if (m_voice == nullptr || m_endMarked) return;
   m_endMarked = true;
-  m_conversion.submitEnd(queuedDeviceFrames() < msToFrames(kConvertHereBelowMs, m_deviceRate));
+  m_conversion.submitEnd(deviceRunningLow());
   queueConverted();
 }
 
@@ -156,6 +155,10 @@ FrameCount DevicePlayer::PlayedSamples() const {
   if (progress.ended) return m_fileQueued;
   const FrameCount played = progress.frames * m_format.sampleRate / m_deviceRate;
   return std::min(played, m_fileQueued);
+}
+
+bool DevicePlayer::deviceRunningLow() const {
+  return queuedDeviceFrames() < msToFrames(kConvertHereBelowMs, m_deviceRate);
 }
 
 FrameCount DevicePlayer::queuedDeviceFrames() const {

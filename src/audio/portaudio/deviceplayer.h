@@ -87,6 +87,8 @@ class DevicePlayer : public Player {
   void restartCounts();
   // Queues the converted blocks at the voice while it has room.
   void queueConverted();
+  // Less than kConvertHereBelowMs waits at the device: convert at once.
+  bool deviceRunningLow() const;
   void stopTimers();
 
   UiScheduler& m_scheduler;
