@@ -9,22 +9,22 @@ namespace {
 // Opens the port on one MIDI system; null with `error` set when it cannot.
 // RtMidi's C interface keeps no readable reason (its message points into an
 // exception already gone), so the reason is ours.
-RtMidiWrapper* openOn(const RtMidiLibrary& rt, RtMidiApi api, const char* name,
-                      RtMidiCCallback callback, void* user, std::string& error) {
-  RtMidiWrapper* input = rt.inCreate(api, MidiInput::kClientName, 100);
+RtMidiWrapper* openOn(RtMidiApi api, const char* name, RtMidiCCallback callback, void* user,
+                      std::string& error) {
+  RtMidiWrapper* input = rtmidi_in_create(api, MidiInput::kClientName, 100);
   if (input == nullptr || !input->ok) {
     error = std::string(name) + ": cannot make a MIDI client";
-    if (input != nullptr) rt.inFree(input);
+    if (input != nullptr) rtmidi_in_free(input);
     return nullptr;
   }
   // Notes only: SysEx, timing and active sensing are not asked for.
-  rt.inIgnoreTypes(input, true, true, true);
-  rt.inSetCallback(input, callback, user);
-  if (input->ok) rt.openVirtualPort(input, MidiInput::kPortName);
+  rtmidi_in_ignore_types(input, true, true, true);
+  rtmidi_in_set_callback(input, callback, user);
+  if (input->ok) rtmidi_open_virtual_port(input, MidiInput::kPortName);
   if (!input->ok) {
     error = std::string(name) + (api == RTMIDI_API_UNIX_JACK ? ": no JACK server answers"
                                                              : ": no sequencer to open a port on");
-    rt.inFree(input);
+    rtmidi_in_free(input);
     return nullptr;
   }
   return input;
@@ -42,9 +42,8 @@ MidiInput::~MidiInput() {
   // RtMidi ends its thread (ALSA) or closes the JACK client, which waits for
   // a running process cycle: no callback runs after this.
   if (m_input != nullptr) {
-    const RtMidiLibrary& rt = RtMidiLibrary::instance();
-    rt.closePort(m_input);
-    rt.inFree(m_input);
+    rtmidi_close_port(m_input);
+    rtmidi_in_free(m_input);
   }
 }
 
@@ -54,20 +53,17 @@ std::string MidiInput::description() const {
 }
 
 void MidiInput::open() {
-  const RtMidiLibrary& rt = RtMidiLibrary::instance();
   std::string description;
   RtMidiWrapper* input = nullptr;
-  if (!rt.ok()) {
-    description = "no MIDI (" + rt.error + ")";
-  } else {
+  {
     std::string jackError, alsaError;
     // JACK first: where a JACK server runs, its MIDI is what a studio
     // patches. With no server, JACK's client refuses at once (RtMidi tells
     // it not to start one).
-    input = openOn(rt, RTMIDI_API_UNIX_JACK, "JACK", &MidiInput::received, this, jackError);
+    input = openOn(RTMIDI_API_UNIX_JACK, "JACK", &MidiInput::received, this, jackError);
     description = "JACK";
     if (input == nullptr) {
-      input = openOn(rt, RTMIDI_API_LINUX_ALSA, "ALSA", &MidiInput::received, this, alsaError);
+      input = openOn(RTMIDI_API_LINUX_ALSA, "ALSA", &MidiInput::received, this, alsaError);
       description =
           input != nullptr ? "ALSA" : "no MIDI system (" + jackError + "; " + alsaError + ")";
     }

@@ -9,13 +9,14 @@
 // opening to finish and closes the port, which ends RtMidi's thread.
 #pragma once
 
+#include <rtmidi/rtmidi_c.h>
+
 #include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "remote/midimapping.h"
-#include "remote/rtmidilibrary.h"
 
 namespace quillon::remote {
 
