@@ -22,8 +22,7 @@ RtMidiWrapper* openOn(RtMidiApi api, const char* name, RtMidiCCallback callback,
   rtmidi_in_set_callback(input, callback, user);
   if (input->ok) rtmidi_open_virtual_port(input, MidiInput::kPortName);
   if (!input->ok) {
-    error = std::string(name) + (api == RTMIDI_API_UNIX_JACK ? ": no JACK server answers"
-                                                             : ": no sequencer to open a port on");
+    error = std::string(name) + ": no sequencer to open a port on";
     rtmidi_in_free(input);
     return nullptr;
   }
@@ -39,8 +38,8 @@ MidiInput::MidiInput(MidiMapping mapping, RemoteMailbox& mailbox)
 
 MidiInput::~MidiInput() {
   if (m_opener.joinable()) m_opener.join();
-  // RtMidi ends its thread (ALSA) or closes the JACK client, which waits for
-  // a running process cycle: no callback runs after this.
+  // Each waits for its thread or process cycle: no callback runs after this.
+  m_jack.reset();
   if (m_input != nullptr) {
     rtmidi_close_port(m_input);
     rtmidi_in_free(m_input);
@@ -58,11 +57,14 @@ void MidiInput::open() {
   {
     std::string jackError, alsaError;
     // JACK first: where a JACK server runs, its MIDI is what a studio
-    // patches. With no server, JACK's client refuses at once (RtMidi tells
-    // it not to start one).
-    input = openOn(RTMIDI_API_UNIX_JACK, "JACK", &MidiInput::received, this, jackError);
+    // patches. With no server, JACK's client refuses at once. JACK through
+    // its own library (RtMidi's JACK back end cannot survive its server's
+    // death); the ALSA sequencer through RtMidi.
+    m_jack =
+        JackMidiInput::open(kClientName, kPortName, &MidiInput::receivedFromJack, this, jackError);
     description = "JACK";
-    if (input == nullptr) {
+    if (m_jack == nullptr) {
+      jackError = "JACK: " + jackError;
       input = openOn(RTMIDI_API_LINUX_ALSA, "ALSA", &MidiInput::received, this, alsaError);
       description =
           input != nullptr ? "ALSA" : "no MIDI system (" + jackError + "; " + alsaError + ")";
@@ -73,7 +75,12 @@ void MidiInput::open() {
     m_description = description;
   }
   m_input = input;
-  m_state.store(input != nullptr ? State::Open : State::Unavailable, std::memory_order_release);
+  m_state.store(input != nullptr || m_jack != nullptr ? State::Open : State::Unavailable,
+                std::memory_order_release);
+}
+
+void MidiInput::receivedFromJack(const unsigned char* message, std::size_t size, void* user) {
+  received(0, message, size, user);
 }
 
 void MidiInput::received(double, const unsigned char* message, std::size_t size, void* user) {
