@@ -1,6 +1,14 @@
 // Playback of a cart: start, stop, the feeding of 100 ms blocks, the end of
 // the file, the loop, the fades, pause and resume, and the jump of the
 // position thumb. UI thread.
+//
+// The loop is seamless: the block fed after a pass's last frame goes on with
+// the file's first frame, in the same stream to the player, so that the
+// device (and its rate conversion) plays the seam frame by frame with no gap,
+// no dip and no frame lost or repeated. The player's count runs on; the cart
+// notes where each pass began in it, and the running time starts again from
+// 00:00 as the player plays that seam.
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -55,8 +63,9 @@ bool Cartouche::startPlayback() {
     m_reader->CloseFile();
     return false;
   }
+  outputRestarted();
   m_playing = true;
-  m_fade = fadeAtStart(fadeSettings());
+  m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
   m_gain.Restart();
   ++m_playEpoch;
   FeedBuffer();
@@ -72,6 +81,7 @@ void Cartouche::StopMusic() {
   m_thumbLight.off();
   m_paused = false;
   m_player->CloseOutput();
+  outputRestarted();
   m_reader->CloseFile();
   m_thumb.toLeftEnd();
   m_runningTime = runningTimeText(0);
@@ -88,39 +98,134 @@ void Cartouche::stopAfterFault(const std::string& reason) {
 
 void Cartouche::FeedBuffer() {
   // A paused cart has no open output: its resume feeds it again.
-  if (!m_playing || m_paused) return;
+  if (!m_playing || m_paused || m_endMarked) return;
   if (m_fadeToSilence.finished()) {
-    m_player->MarkEndOfFile();  // the fade has reached silence: play out, then stop
+    markEnd();  // the fade has reached silence: play out, then stop
     return;
   }
   // Runs from the player's requests and from the operator's commands alike:
   // whatever fails in here ends with a stopped cart, never a silent one that
   // looks playing, nor the end of the program.
   try {
+    const audio::FrameCount firstFrame = m_readPosition;
     audio::AudioBlock block;
-    switch (m_reader->ReadBlock(m_blockSamples, block)) {
-      case audio::ReadResult::Failed:
-        stopAfterFault("cannot read " + m_path + ": " + m_reader->lastError());
-        return;
-      case audio::ReadResult::End:
-        // The player plays out what it holds, then raises EndPlay.
-        m_player->MarkEndOfFile();
-        return;
-      case audio::ReadResult::Data:
-        break;
-    }
-    m_readPosition += block.frames();
-    const auto gain = static_cast<float>(blockGain(m_fade, fadeSettings()));
-    m_gain.ApplyGainInPlace(block, gain);
+    if (!readNextBlock(block)) return;
+    m_gain.applyInPlace(block, static_cast<float>(m_volume), fadeRamp(), firstFrame);
     m_fadeToSilence.shape(block);
+    const audio::FrameCount frames = block.frames();
     if (!m_player->QueueBlock(std::move(block))) {
       stopAfterFault(m_player->lastError());
       return;
     }
-    if (m_fadeToSilence.finished()) m_player->MarkEndOfFile();
+    m_fedFrames += frames;
+    if (m_fadeToSilence.finished()) markEnd();
   } catch (const std::exception& e) {
     stopAfterFault(std::string("cannot play ") + m_path + ": " + e.what());
   }
+}
+
+void Cartouche::markEnd() {
+  // The player plays out what it holds, then raises EndPlay.
+  m_player->MarkEndOfFile();
+  m_endMarked = true;
+}
+
+bool Cartouche::readNextBlock(audio::AudioBlock& block) {
+  if (!m_loopOn && m_wrappedAt == m_fedFrames) {
+    // The loop went off after the reader went back to the start and before
+    // any of the next pass was fed: the file ends where it ended.
+    if (!m_seams.empty() && m_seams.back() == m_wrappedAt) m_seams.pop_back();
+    m_wrappedAt = -1;
+    markEnd();
+    return false;
+  }
+  const audio::FrameCount total = m_reader->TotalSamples();
+  const auto looping = [this] { return m_loopOn && !m_fadeToSilence.running(); };
+  // While the loop goes on, a block fed holds a whole block's frames however
+  // short the file: the tail of one pass is followed by the head of the next.
+  audio::AudioBlock more;
+  while (block.frames() < m_blockSamples) {
+    audio::AudioBlock& target = block.empty() ? block : more;
+    switch (m_reader->ReadBlock(m_blockSamples, target)) {
+      case audio::ReadResult::Failed:
+        stopAfterFault("cannot read " + m_path + ": " + m_reader->lastError());
+        return false;
+      case audio::ReadResult::End:
+        // Only a reader that gives less than its length ends here in a loop.
+        if (looping() && m_readPosition > 0) {
+          if (!wrapToStart(m_fedFrames + block.frames())) return false;
+          continue;
+        }
+        if (!block.empty()) return true;
+        markEnd();
+        return false;
+      case audio::ReadResult::Data:
+        break;
+    }
+    if (&target == &more) {
+      if (more.channels != block.channels) {
+        stopAfterFault("the format of " + m_path + " changed within a loop");
+        return false;
+      }
+      block.samples.insert(block.samples.end(), more.samples.begin(), more.samples.end());
+    }
+    m_readPosition += target.frames();
+    // Back to the start at once, so that the reader prepares the next pass's
+    // first block while the player still plays the end of this one.
+    if (!looping() || m_readPosition < total) break;
+    if (!wrapToStart(m_fedFrames + block.frames())) return false;
+  }
+  return true;
+}
+
+bool Cartouche::wrapToStart(audio::FrameCount fedAt) {
+  const auto reached = m_reader->SeekSample(0);
+  if (!reached || *reached != 0) {
+    stopAfterFault("cannot go back to the start of " + m_path + ": " + m_reader->lastError());
+    return false;
+  }
+  m_readPosition = 0;
+  m_seams.push_back(fedAt);
+  m_wrappedAt = fedAt;
+  return true;
+}
+
+void Cartouche::outputRestarted() {
+  m_fedFrames = 0;
+  m_seams.clear();
+  m_wrappedAt = -1;
+  m_endMarked = false;
+}
+
+void Cartouche::passSeams(audio::FrameCount played) {
+  while (!m_seams.empty() && m_seams.front() <= played) {
+    m_sampleOffset = -m_seams.front();
+    m_seams.pop_front();
+  }
+}
+
+void Cartouche::requeueFromHeard() {
+  const audio::FrameCount played = m_player->PlayedSamples();
+  passSeams(played);
+  const audio::FrameCount heard = std::max<audio::FrameCount>(m_sampleOffset + played, 0);
+  m_fadeToSilence.dropped(waitingFrames());
+  m_player->ResetOutput();
+  outputRestarted();
+  if (!moveReaderTo(std::min(heard, m_reader->TotalSamples()))) return;
+  FeedBuffer();
+  FeedBuffer();
+}
+
+void Cartouche::setLoop(bool on) {
+  const LookChange change(*this);
+  const bool was = m_loopOn;
+  m_loopOn = on;
+  if (!m_playing || m_paused || on == was || m_fadeToSilence.running()) return;
+  passSeams(m_player->PlayedSamples());
+  // Off with frames of the next pass already at the player: they go, and the
+  // file ends at its end. On with the end already fed: the loop goes on.
+  const bool nextPassFed = !m_seams.empty() && m_seams.front() < m_fedFrames;
+  if ((!on && nextPassFed) || (on && m_endMarked)) requeueFromHeard();
 }
 
 bool Cartouche::moveReaderTo(audio::FrameCount frame) {
@@ -131,6 +236,7 @@ bool Cartouche::moveReaderTo(audio::FrameCount frame) {
   }
   m_sampleOffset = *reached;
   m_readPosition = *reached;
+  m_wrappedAt = -1;
   // A new head: the gain must not glide into it from the last block heard.
   m_gain.Restart();
   ++m_playEpoch;
@@ -138,9 +244,10 @@ bool Cartouche::moveReaderTo(audio::FrameCount frame) {
 }
 
 void Cartouche::restartLoop() {
-  m_fade = fadeAtStart(fadeSettings());
+  m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
   m_fadeToSilence.dropped(waitingFrames());
   m_player->ResetOutput();
+  outputRestarted();
   if (!moveReaderTo(0)) return;
   FeedBuffer();
   FeedBuffer();
@@ -148,9 +255,12 @@ void Cartouche::restartLoop() {
 
 void Cartouche::pause() {
   m_paused = true;
+  const audio::FrameCount played = m_player->PlayedSamples();
+  passSeams(played);
   m_fadeToSilence.dropped(waitingFrames());
-  m_sampleOffset += m_player->PlayedSamples();
+  m_sampleOffset += played;
   m_player->CloseOutput();
+  outputRestarted();
   ++m_playEpoch;
 }
 
@@ -160,6 +270,7 @@ void Cartouche::resume() {
     stopAfterFault(m_player->lastError());
     return;
   }
+  outputRestarted();
   // The reader stands up to a few blocks past what was heard: go back to
   // the frame the pause stopped at, so nothing is skipped.
   if (!moveReaderTo(m_sampleOffset)) return;
@@ -172,12 +283,11 @@ void Cartouche::seekToThumb() {
   if (!m_paused) {
     m_fadeToSilence.dropped(waitingFrames());
     m_player->ResetOutput();
+    outputRestarted();
   }
   if (!moveReaderTo(target)) return;
   const std::int64_t ms = m_player->SamplesToMs(m_sampleOffset);
-  // The fades as they stand at the new place, so that the blocks fed next do
-  // not carry the gain of the old one.
-  m_fade = fadeStep(m_fade, nearestSecond(ms), fadeSettings());
+  m_fade = fadeAt(fadeSettings(), fadeRamp(), m_sampleOffset);
   if (m_paused) {
     // Nothing plays until the resume, which starts from here.
     m_runningTime = runningTimeText(ms);
@@ -221,21 +331,13 @@ void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelL
   } inTimer(m_inTimer);
   const LookChange change(*this);
 
-  audio::FrameCount current = currentSamples;
-  const auto elapsedMs = [&] { return m_player->SamplesToMs(m_sampleOffset + current); };
+  // A seam played since: the pass starts again from 00:00.
+  passSeams(currentSamples);
+  const audio::FrameCount heard = std::max<audio::FrameCount>(m_sampleOffset + currentSamples, 0);
 
-  m_shownMs = elapsedMs();
+  m_shownMs = m_player->SamplesToMs(heard);
   m_runningTime = runningTimeText(m_shownMs);
-
-  std::int64_t secs = nearestSecond(elapsedMs());
-  if (loopDue(secs, m_lengthSeconds, m_loopOn)) {
-    restartLoop();
-    if (!m_playing) return;
-    // The player counts from 0 again: the steps below see the new start.
-    current = 0;
-    secs = nearestSecond(elapsedMs());
-  }
-  m_fade = fadeStep(m_fade, secs, fadeSettings());
+  m_fade = fadeAt(fadeSettings(), fadeRamp(), heard);
 
   m_trace = tracePoints(m_player->RecentSamples(kRecentSampleCount));
 
@@ -247,7 +349,7 @@ void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelL
   // A stop, jump, pause or restart run by the loop has placed the thumb
   // itself; the operator's drag holds it where the pointer is.
   if (m_playing && !m_thumb.seeking() && epoch == m_playEpoch) {
-    m_thumb.follow(m_sampleOffset + current, m_reader->TotalSamples());
+    m_thumb.follow(heard, m_reader->TotalSamples());
   }
 }
 
