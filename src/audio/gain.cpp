@@ -53,10 +53,12 @@ void Gain::applyInPlace(AudioBlock& block, float gain, const FadeRamp& ramp,
 
   const FrameCount frames = block.frames();
   const int channels = std::max(block.channels, 1);
-  const double first = targetAt(frame);
-  const double start = m_last.value_or(first);
+  // The step between the last frame scaled and this block's course: 0 while
+  // the same volume and ramps go on, since the ramps are continuous.
+  const FrameCount previous = ramped ? (frame == 0 ? total - 1 : frame - 1) : 0;
+  const double step = m_last ? *m_last - targetAt(previous) : 0.0;
   const FrameCount glide =
-      std::abs(start - first) <= kSameFactor
+      std::abs(step) <= kSameFactor
           ? 0
           : std::min<FrameCount>(frames, std::max(1, block.sampleRate * kGlideMs / 1000));
   std::int16_t* samples = block.samples.data();
@@ -70,12 +72,12 @@ void Gain::applyInPlace(AudioBlock& block, float gain, const FadeRamp& ramp,
     return;
   }
 
-  double factor = first;
+  double factor = volume;
   for (FrameCount f = 0; f < frames; ++f) {
     factor = targetAt(frame);
     if (f < glide) {
-      // Linear from the previous factor to the new course, joined at the glide's end.
-      factor = start + (factor - start) * static_cast<double>(f + 1) / static_cast<double>(glide);
+      // The step closes linearly over the glide, along the new course.
+      factor += step * (1.0 - static_cast<double>(f + 1) / static_cast<double>(glide));
     }
     for (int c = 0; c < channels; ++c) {
       const auto i = static_cast<std::size_t>(f * channels + c);

@@ -140,7 +140,6 @@ bool Cartouche::readNextBlock(audio::AudioBlock& block) {
     return false;
   }
   const audio::FrameCount total = m_reader->TotalSamples();
-  const auto looping = [this] { return m_loopOn && !m_fadeToSilence.running(); };
   // While the loop goes on, a block fed holds a whole block's frames however
   // short the file: the tail of one pass is followed by the head of the next.
   audio::AudioBlock more;
@@ -152,7 +151,7 @@ bool Cartouche::readNextBlock(audio::AudioBlock& block) {
         return false;
       case audio::ReadResult::End:
         // Only a reader that gives less than its length ends here in a loop.
-        if (looping() && m_readPosition > 0) {
+        if (m_loopOn && m_readPosition > 0) {
           if (!wrapToStart(m_fedFrames + block.frames())) return false;
           continue;
         }
@@ -172,7 +171,7 @@ bool Cartouche::readNextBlock(audio::AudioBlock& block) {
     m_readPosition += target.frames();
     // Back to the start at once, so that the reader prepares the next pass's
     // first block while the player still plays the end of this one.
-    if (!looping() || m_readPosition < total) break;
+    if (!m_loopOn || m_readPosition < total) break;
     if (!wrapToStart(m_fedFrames + block.frames())) return false;
   }
   return true;
