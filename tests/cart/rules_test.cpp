@@ -1,7 +1,6 @@
 // The cart's plain rules against hand calculation and the design's
-// figures: the values it shows, the fades (linear ramps that pass a third of
-// the volume per whole second), and the volume knob, position thumb and hover
-// light in twips.
+// figures: the values it shows, and the volume knob, position thumb and hover
+// light in twips. The fades' rules: loopsfades_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,17 +11,12 @@
 #include "cart/cartgeometry.h"
 #include "cart/cartpaths.h"
 #include "cart/displayvalues.h"
-#include "cart/fades.h"
 #include "cart/positionthumb.h"
 #include "cart/volumeknob.h"
 
 namespace quillon::cart {
 namespace {
 
-// Frames of `seconds` at 44.1 kHz.
-constexpr audio::FrameCount framesOf(double seconds) {
-  return static_cast<audio::FrameCount>(seconds * 44100 + 0.5);
-}
 
 TEST(RunningTime, MinutesAndSecondsRoundedDownWithAtLeastTwoDigits) {
   const std::pair<std::int64_t, const char*> table[] = {
@@ -101,71 +95,6 @@ TEST(DropRule, LastThreeCharactersUpperCased) {
   for (const char* refused : {"b.doc", "notes.txt", "song.mp4", "a.flac", "p3", ""}) {
     EXPECT_FALSE(isAcceptedAudioPath(refused)) << refused;
   }
-}
-
-// --- Fades ---
-
-// The fade as a Timer would read it at whole seconds of play (44.1 kHz): the
-// thirds of the volume, and silence from the last frame on.
-TEST(Fades, RampsPassTheThirdsOfTheVolumeAtWholeSeconds) {
-  struct Step {
-    double seconds;
-    bool active;
-    int gain;
-  };
-  const struct {
-    const char* name;
-    FadeSettings settings;
-    double fileSeconds;
-    std::vector<Step> steps;
-  } cases[] = {
-      {"fade-in, 10 s at 100",
-       {10, 100, true, false},
-       10,
-       {{0, true, 0}, {1, true, 33}, {2, true, 67}, {3, true, 100}, {4, false, 100}}},
-      {"fade-out, 10 s at 90",
-       {10, 90, false, true},
-       10,
-       {{0, false, 90}, {6.9, false, 90}, {7, true, 90}, {8, true, 60}, {9, true, 30},
-        {10, true, 0}, {11, true, 0}}},
-      {"both, 20 s",
-       {20, 100, true, true},
-       20,
-       {{0, true, 0}, {3, true, 100}, {4, false, 100}, {16, false, 100}, {17, true, 100},
-        {18, true, 67}, {19, true, 33}, {20, true, 0}}},
-      {"both, 6 s: the shortest file that fades",
-       {6, 100, true, true},
-       6,
-       {{0, true, 0}, {1.5, true, 50}, {3, true, 100}, {4, true, 67}, {5, true, 33}}},
-      // Halfway through each: half the volume, not a stair.
-      {"halfway, 10 s at 80", {10, 80, true, true}, 10, {{1.5, true, 40}, {8.5, true, 40}}},
-      // Below six seconds the switches change nothing.
-      {"both, 4 s", {4, 80, true, true}, 4, {{0, false, 80}, {2, false, 80}, {4, false, 80}}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const audio::FadeRamp ramp = fadeRampFor(c.settings, framesOf(c.fileSeconds), 44100);
-    for (const auto& s : c.steps) {
-      EXPECT_EQ(fadeAt(c.settings, ramp, framesOf(s.seconds)), (FadeState{s.active, s.gain}))
-          << "at " << s.seconds << " s";
-    }
-  }
-}
-
-TEST(Fades, TheFadeOutFollowsTheTrueEndOfAFileOfNoWholeSeconds) {
-  // 10.4 s (length 10): silence on its last frame, not 0.4 s before it, and
-  // the thirds one and two seconds before that end.
-  const FadeSettings settings{10, 100, false, true};
-  const audio::FrameCount total = framesOf(10.4);
-  const audio::FadeRamp ramp = fadeRampFor(settings, total, 44100);
-  EXPECT_DOUBLE_EQ(ramp.at(total - 1), 0.0);
-  EXPECT_NEAR(ramp.at(total - 1 - framesOf(1)), 1.0 / 3, 1e-9);
-  EXPECT_NEAR(ramp.at(total - 1 - framesOf(2)), 2.0 / 3, 1e-9);
-  EXPECT_EQ(fadeAt(settings, ramp, framesOf(10)).gain, 13);  // 0.4 s to go: 0.4 / 3
-  EXPECT_DOUBLE_EQ(ramp.at(total - 1 - framesOf(3)), 1.0);
-  // A 4 s file, or a 48 kHz one: ramps of three seconds of its own frames.
-  EXPECT_TRUE(fadeRampFor({4, 100, true, true}, framesOf(4), 44100).none());
-  EXPECT_EQ(fadeRampFor({10, 100, true, false}, 480000, 48000).fadeInFrames, 144000);
 }
 
 // --- Knob, thumb and hover light ---
