@@ -25,13 +25,14 @@ constexpr double kSameFactor = 1e-9;
 double FadeRamp::at(FrameCount frame) const {
   double factor = 1.0;
   if (fadeInFrames > 0 && frame < fadeInFrames) {
-    factor = static_cast<double>(std::max<FrameCount>(frame, 0)) / static_cast<double>(fadeInFrames);
+    factor =
+        static_cast<double>(std::max<FrameCount>(frame, 0)) / static_cast<double>(fadeInFrames);
   }
   if (fadeOutFrames > 0) {
     const FrameCount left = totalFrames - 1 - frame;  // 0 on the last frame
     if (left < fadeOutFrames) {
-      factor *= static_cast<double>(std::max<FrameCount>(left, 0)) /
-                static_cast<double>(fadeOutFrames);
+      factor *=
+          static_cast<double>(std::max<FrameCount>(left, 0)) / static_cast<double>(fadeOutFrames);
     }
   }
   return factor;
@@ -43,8 +44,7 @@ AudioBlock Gain::ApplyGain(const AudioBlock& block, float gain) {
   return out;
 }
 
-void Gain::applyInPlace(AudioBlock& block, float gain, const FadeRamp& ramp,
-                        FrameCount position) {
+void Gain::applyInPlace(AudioBlock& block, float gain, const FadeRamp& ramp, FrameCount position) {
   const double volume = static_cast<double>(gain) / 100.0;
   const bool ramped = !ramp.none() && ramp.totalFrames > 0;
   const FrameCount total = ramp.totalFrames;

@@ -18,7 +18,8 @@ audio::FadeRamp fadeRampFor(const FadeSettings& settings, audio::FrameCount tota
 FadeState fadeAt(const FadeSettings& settings, const audio::FadeRamp& ramp,
                  audio::FrameCount frame) {
   const bool inFadeIn = ramp.fadeInFrames > 0 && frame <= ramp.fadeInFrames;
-  const bool inFadeOut = ramp.fadeOutFrames > 0 && frame >= ramp.totalFrames - 1 - ramp.fadeOutFrames;
+  const bool inFadeOut =
+      ramp.fadeOutFrames > 0 && frame >= ramp.totalFrames - 1 - ramp.fadeOutFrames;
   if (!inFadeIn && !inFadeOut) return {false, settings.volume};
   const double gain = settings.volume * ramp.at(frame);
   return {true, static_cast<int>(roundHalfEven(gain))};

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "audio/portaudio/deviceplayer.h"
 #include "audio/portaudio/rateconverter.h"
 #include "cart/cartouche.h"
+#include "wavfile.h"
 
 namespace quillon::cart {
 namespace {
@@ -68,33 +68,6 @@ class PacedEngine : public audio::Engine {
   long m_frames = 0;
 };
 
-// A 16-bit stereo WAV file of these interleaved samples at 44.1 kHz.
-std::string writeWav(const std::string& name, const std::vector<std::int16_t>& samples) {
-  const std::string path =
-      (std::filesystem::temp_directory_path() / ("quillon-loops-" + name + ".wav")).string();
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return "";
-  const auto word = [f](std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) std::fputc(static_cast<int>((v >> (8 * i)) & 0xff), f);
-  };
-  const auto data = static_cast<std::uint32_t>(samples.size() * 2);
-  std::fputs("RIFF", f);
-  word(36 + data, 4);
-  std::fputs("WAVEfmt ", f);
-  word(16, 4);
-  word(1, 2);  // PCM
-  word(2, 2);
-  word(kFileRate, 4);
-  word(kFileRate * 4, 4);
-  word(4, 2);
-  word(16, 2);
-  std::fputs("data", f);
-  word(data, 4);
-  std::fwrite(samples.data(), 2, samples.size(), f);
-  std::fclose(f);
-  return path;
-}
-
 // Left: a sawtooth of a prime period (a frame lost or repeated shifts it);
 // right: one slow ramp over the file (a whole period lost shows there).
 std::vector<std::int16_t> countingSignal(FrameCount frames) {
@@ -117,7 +90,7 @@ TEST(LoopOnTheDevice, FivePassesEqualTheFileLoopedOfflineThroughTheSameConversio
     SCOPED_TRACE(seconds);
     const FrameCount total = std::lround(seconds * kFileRate);
     const std::vector<std::int16_t> file = countingSignal(total);
-    const std::string path = writeWav("counting", file);
+    const std::string path = test::writeWav("counting", kFileRate, file);
     ASSERT_FALSE(path.empty());
 
     PacedEngine engine;
@@ -131,7 +104,8 @@ TEST(LoopOnTheDevice, FivePassesEqualTheFileLoopedOfflineThroughTheSameConversio
 
     // Offline: five passes end to end through a converter of the same kind.
     std::vector<std::int16_t> fivePasses;
-    for (int pass = 0; pass < 5; ++pass) fivePasses.insert(fivePasses.end(), file.begin(), file.end());
+    for (int pass = 0; pass < 5; ++pass)
+      fivePasses.insert(fivePasses.end(), file.begin(), file.end());
     audio::RateConverter converter;
     std::string error;
     ASSERT_TRUE(converter.configure({kFileRate, 2}, kDeviceRate, error)) << error;
@@ -175,7 +149,7 @@ TEST(FadesOnTheDevice, FollowTheirLinearRampsWithinHalfADecibelToSilenceOnTheLas
     tone.push_back(s);
     tone.push_back(s);
   }
-  const std::string path = writeWav("tone", tone);
+  const std::string path = test::writeWav("tone", kFileRate, tone);
   ASSERT_FALSE(path.empty());
   PacedEngine engine;
   Cartouche cart(engine);
@@ -192,8 +166,8 @@ TEST(FadesOnTheDevice, FollowTheirLinearRampsWithinHalfADecibelToSilenceOnTheLas
   const std::size_t start = firstSound(engine.heard) - 1;
   const double deviceFrames = static_cast<double>(total) * kDeviceRate / kFileRate;
   const auto ramp = [&](double deviceFrame) {
-    const double t = deviceFrame / kDeviceRate;              // seconds into the file
-    const double left = (total - 1.0) / kFileRate - t;       // to the last frame
+    const double t = deviceFrame / kDeviceRate;         // seconds into the file
+    const double left = (total - 1.0) / kFileRate - t;  // to the last frame
     return std::clamp(std::min(t / 3.0, left / 3.0), 0.0, 1.0);
   };
   constexpr int kWindow = kDeviceRate / 100;
@@ -208,7 +182,8 @@ TEST(FadesOnTheDevice, FollowTheirLinearRampsWithinHalfADecibelToSilenceOnTheLas
       sum += x * x;
     }
     const double got = std::sqrt(sum / kWindow);
-    EXPECT_NEAR(20 * std::log10(got / want), 0.0, 0.5) << "window at " << middle / kDeviceRate << " s";
+    EXPECT_NEAR(20 * std::log10(got / want), 0.0, 0.5)
+        << "window at " << middle / kDeviceRate << " s";
     ++windows;
   }
   EXPECT_GT(windows, 650);

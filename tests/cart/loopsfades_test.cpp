@@ -40,13 +40,24 @@ TEST(Fades, RampsPassTheThirdsOfTheVolumeAtWholeSeconds) {
       {"fade-out, 10 s at 90",
        {10, 90, false, true},
        10,
-       {{0, false, 90}, {6.9, false, 90}, {7, true, 90}, {8, true, 60}, {9, true, 30},
-        {10, true, 0}, {11, true, 0}}},
+       {{0, false, 90},
+        {6.9, false, 90},
+        {7, true, 90},
+        {8, true, 60},
+        {9, true, 30},
+        {10, true, 0},
+        {11, true, 0}}},
       {"both, 20 s",
        {20, 100, true, true},
        20,
-       {{0, true, 0}, {3, true, 100}, {4, false, 100}, {16, false, 100}, {17, true, 100},
-        {18, true, 67}, {19, true, 33}, {20, true, 0}}},
+       {{0, true, 0},
+        {3, true, 100},
+        {4, false, 100},
+        {16, false, 100},
+        {17, true, 100},
+        {18, true, 67},
+        {19, true, 33},
+        {20, true, 0}}},
       {"both, 6 s: the shortest file that fades",
        {6, 100, true, true},
        6,
@@ -96,8 +107,8 @@ TEST(GainStage, ScalesFrameByFrameAlongTheRampAndWrapsIntoTheNextPass) {
   audio::Gain gain;
   audio::AudioBlock block = constantBlock(8000, 14);
   gain.applyInPlace(block, 50.f, ramp, 6);  // from frame 6, on into the next pass
-  const std::int16_t want[] = {3000, 2000, 1000, 0, 0, 1000, 2000, 3000, 4000, 4000, 3000,
-                               2000, 1000, 0};
+  const std::int16_t want[] = {3000, 2000, 1000, 0,    0,    1000, 2000,
+                               3000, 4000, 4000, 3000, 2000, 1000, 0};
   for (std::size_t f = 0; f < std::size(want); ++f) {
     EXPECT_EQ(block.samples[2 * f], want[f]) << f;
     EXPECT_EQ(block.samples[2 * f + 1], want[f]) << f;
@@ -118,8 +129,9 @@ TEST(GainStage, AVolumeChangeGlidesAlongTheRampWhileTheRampAloneNeverGlides) {
   audio::AudioBlock next = constantBlock(30000, 4410);
   gain.applyInPlace(next, 100.f, ramp, 44100 + 4410);
   for (FrameCount f = 0; f < 4410; ++f) {
-    ASSERT_NEAR(next.samples[2 * static_cast<std::size_t>(f)],
-                30000 * ramp.at(44100 + 4410 + f), 0.5) << f;
+    ASSERT_NEAR(next.samples[2 * static_cast<std::size_t>(f)], 30000 * ramp.at(44100 + 4410 + f),
+                0.5)
+        << f;
   }
   // Half the volume: a 5 ms glide (220 frames) down to half the ramp.
   audio::AudioBlock halved = constantBlock(30000, 4410);
@@ -127,16 +139,17 @@ TEST(GainStage, AVolumeChangeGlidesAlongTheRampWhileTheRampAloneNeverGlides) {
   const double before = 30000 * ramp.at(44100 + 8820 - 1);
   EXPECT_NEAR(halved.samples[0], before - (before - 15000 * ramp.at(44100 + 8820)) / 220, 1.0);
   for (FrameCount f = 220; f < 4410; ++f) {
-    ASSERT_NEAR(halved.samples[2 * static_cast<std::size_t>(f)],
-                15000 * ramp.at(44100 + 8820 + f), 0.5) << f;
+    ASSERT_NEAR(halved.samples[2 * static_cast<std::size_t>(f)], 15000 * ramp.at(44100 + 8820 + f),
+                0.5)
+        << f;
   }
 }
 
 // True when the heard frames are the file's own from `first` on, scaled by
 // `volume` percent and the cart's fade ramps (within the rounding of one
 // step), a loop going on at frame 0 after the last of `total`.
-::testing::AssertionResult heardAlongRamps(const std::vector<std::int16_t>& heard,
-                                           FrameCount first, FrameCount total, double volume,
+::testing::AssertionResult heardAlongRamps(const std::vector<std::int16_t>& heard, FrameCount first,
+                                           FrameCount total, double volume,
                                            const audio::FadeRamp& ramp) {
   for (std::size_t i = 0; i < heard.size(); ++i) {
     const FrameCount frame = (first + static_cast<FrameCount>(i)) % total;

@@ -17,7 +17,6 @@
 namespace quillon::cart {
 namespace {
 
-
 TEST(RunningTime, MinutesAndSecondsRoundedDownWithAtLeastTwoDigits) {
   const std::pair<std::int64_t, const char*> table[] = {
       {0, "00:00"},      {999, "00:00"},      {59999, "00:59"},   {60000, "01:00"},

@@ -189,7 +189,8 @@ std::vector<std::int16_t> downmixWithFfmpegTool(const std::string& path) {
   std::vector<std::int16_t> samples;
   samples.reserve(mixed.size());
   for (const float x : mixed) {
-    samples.push_back(static_cast<std::int16_t>(std::clamp(std::lrint(x * 32768.0f), -32768L, 32767L)));
+    samples.push_back(
+        static_cast<std::int16_t>(std::clamp(std::lrint(x * 32768.0f), -32768L, 32767L)));
   }
   return samples;
 }

@@ -33,8 +33,8 @@ TEST(Downmix, EachChannelOfA51FileArrivesAtTheLevelOfTheToolsStereoMix) {
   const char* names[] = {"FL", "FR", "FC", "LFE", "BL", "BR"};
   // Gain of each channel on the left and right outputs, by hand.
   const double halfPower = std::sqrt(0.5);
-  const double gains[][2] = {{1, 0}, {0, 1}, {halfPower, halfPower}, {0, 0},
-                             {halfPower, 0}, {0, halfPower}};
+  const double gains[][2] = {{1, 0}, {0, 1},         {halfPower, halfPower},
+                             {0, 0}, {halfPower, 0}, {0, halfPower}};
   test::ScratchFolder folder;
   for (const char* codec : {"-c:a libvorbis -q:a 5", "-c:a pcm_s16le"}) {
     const bool ogg = std::string(codec).find("vorbis") != std::string::npos;
@@ -45,8 +45,8 @@ TEST(Downmix, EachChannelOfA51FileArrivesAtTheLevelOfTheToolsStereoMix) {
         channels += (c > 0 ? "|" : "") + std::string(c == k ? "0.5*sin(2*PI*1000*t)" : "0");
       }
       const std::string path = folder.file(std::string(names[k]) + (ogg ? ".ogg" : ".wav"));
-      ASSERT_TRUE(test::runFfmpeg("-f lavfi -i 'aevalsrc=" + channels + ":s=48000:d=1:c=5.1' " + codec,
-                                  path));
+      ASSERT_TRUE(test::runFfmpeg(
+          "-f lavfi -i 'aevalsrc=" + channels + ":s=48000:d=1:c=5.1' " + codec, path));
       FfmpegReader reader(nullptr);
       ASSERT_EQ(reader.OpenFile(path), 0) << reader.lastError();
       ASSERT_EQ(reader.StreamFormat().channels, 2);
