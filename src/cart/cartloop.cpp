@@ -28,10 +28,12 @@ bool Cartouche::readNextBlock(audio::AudioBlock& block) {
     return false;
   }
   const audio::FrameCount total = m_reader->TotalSamples();
-  // While the loop goes on, a block fed holds a whole block's frames however
-  // short the file: the tail of one pass is followed by the head of the next.
+  // While the loop goes on, a block fed holds at least half a block however
+  // short the file: a short tail of one pass is followed by the head of the
+  // next. A longer tail goes alone, so the head comes from the reader's
+  // read-ahead at the next feed.
   audio::AudioBlock more;
-  while (block.frames() < m_blockSamples) {
+  while (block.frames() < std::max<audio::FrameCount>(m_blockSamples / 2, 1)) {
     audio::AudioBlock& target = block.empty() ? block : more;
     switch (m_reader->ReadBlock(m_blockSamples, target)) {
       case audio::ReadResult::Failed:

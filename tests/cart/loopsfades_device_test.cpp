@@ -11,11 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "audio/ffmpeg/ffmpegmedia.h"
-#include "audio/manualscheduler.h"
-#include "audio/portaudio/deviceplayer.h"
 #include "audio/portaudio/rateconverter.h"
 #include "cart/cartouche.h"
+#include "deviceengine.h"
 #include "wavfile.h"
 
 namespace quillon::cart {
@@ -30,22 +28,17 @@ constexpr int kPeriod = 256;
 
 // The cart's engine: FFmpeg's reader, the device player on the null device
 // that the test renders itself.
-class PacedEngine : public audio::Engine {
+class PacedEngine : public test::DeviceEngine {
  public:
-  PacedEngine() { clock.advance(1s); }  // the device's time: a time of 0 is "never"
-  std::unique_ptr<audio::Reader> createReader() override { return media.createReader(); }
-  std::unique_ptr<audio::Information> createInformation() override {
-    return media.createInformation();
+  PacedEngine()
+      : DeviceEngine({.usePortAudio = false, .nullRate = kDeviceRate, .nullPacedByCaller = true}) {
+    clock.advance(1s);  // the device's time: a time of 0 is "never"
   }
-  std::unique_ptr<audio::Player> createPlayer() override {
-    return std::make_unique<audio::DevicePlayer>(clock, devices);
-  }
-  audio::UiScheduler& scheduler() override { return clock; }
 
   // Renders the device for `duration`, keeping what it plays (left, right).
   void play(std::chrono::milliseconds duration) {
     std::string error;
-    audio::OutputStream* stream = devices.stream(0, error);
+    audio::OutputStream* stream = devices->stream(0, error);
     ASSERT_NE(stream, nullptr) << error;
     std::vector<std::int16_t> out(2 * kPeriod);
     const auto timeOf = [](long frames) {
@@ -58,10 +51,6 @@ class PacedEngine : public audio::Engine {
     }
   }
 
-  audio::ManualScheduler clock;
-  audio::DeviceManager devices{
-      clock, {.usePortAudio = false, .nullRate = kDeviceRate, .nullPacedByCaller = true}};
-  audio::FfmpegMedia media;
   std::vector<std::int16_t> heard;  // interleaved stereo at the device's rate
 
  private:

@@ -12,10 +12,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "audio/ffmpeg/ffmpegmedia.h"
-#include "audio/manualscheduler.h"
-#include "audio/portaudio/deviceplayer.h"
 #include "cart/cartouche.h"
+#include "deviceengine.h"
 #include "jackrecorder.h"
 #include "realtime.h"
 #include "support/jackserver.h"
@@ -35,22 +33,6 @@ std::string serverName() {
   }();
   return name;
 }
-
-class JackEngine : public audio::Engine {
- public:
-  std::unique_ptr<audio::Reader> createReader() override { return media.createReader(); }
-  std::unique_ptr<audio::Information> createInformation() override {
-    return media.createInformation();
-  }
-  std::unique_ptr<audio::Player> createPlayer() override {
-    return std::make_unique<audio::DevicePlayer>(clock, *devices);
-  }
-  audio::UiScheduler& scheduler() override { return clock; }
-
-  audio::ManualScheduler clock;
-  std::unique_ptr<audio::DeviceManager> devices;
-  audio::FfmpegMedia media;
-};
 
 // A 450 Hz sine at 44.1 kHz (98 frames a period), `seconds` long.
 std::vector<std::int16_t> tone(double seconds, double amplitude) {
@@ -74,24 +56,24 @@ class LoopsAndFadesOnJack : public ::testing::Test {
       GTEST_SKIP() << "jackd cannot start here (" << error
                    << "); this test needs a JACK dummy server";
     }
-    engine.devices = std::make_unique<audio::DeviceManager>(engine.clock);
-    cart = std::make_unique<Cartouche>(engine);
-    audio::DevicePlayer probe(engine.clock, *engine.devices);
+    engine = std::make_unique<test::DeviceEngine>(audio::DeviceManager::Options{});
+    cart = std::make_unique<Cartouche>(*engine);
+    audio::DevicePlayer probe(engine->clock, *engine->devices);
     for (int d = 0; d < probe.DeviceCount() && device < 0; ++d) {
       probe.SelectDevice(d);
       if (probe.DeviceName() == "system" && probe.DeviceUsable()) device = d;
     }
     ASSERT_GE(device, 0) << "PortAudio does not list the JACK device";
     ASSERT_TRUE(cart->SetDevOutput(device));
-    ASSERT_NE(engine.devices->stream(device, error), nullptr) << error;
+    ASSERT_NE(engine->devices->stream(device, error), nullptr) << error;
     recorder = std::make_unique<test::JackRecorder>(server->name(), 30, error);
     ASSERT_TRUE(recorder->ok()) << error;
     ASSERT_TRUE(recorder->connectFrom("Quillon", error)) << error;
-    test::runRealTime(engine.clock, 200ms);  // new connections may cost the server a cycle
+    test::runRealTime(engine->clock, 200ms);  // new connections may cost the server a cycle
   }
   void TearDown() override {
     cart.reset();
-    engine.devices.reset();
+    engine.reset();
     recorder.reset();
     if (server) server->stop();
     if (!path.empty()) std::filesystem::remove(path);
@@ -116,7 +98,7 @@ class LoopsAndFadesOnJack : public ::testing::Test {
     return levels;
   }
 
-  JackEngine engine;
+  std::unique_ptr<test::DeviceEngine> engine;  // made once the server runs
   std::unique_ptr<test::JackServer> server;
   std::unique_ptr<Cartouche> cart;
   std::unique_ptr<test::JackRecorder> recorder;
@@ -132,7 +114,7 @@ TEST_F(LoopsAndFadesOnJack, ALoopingToneComesThroughEverySeamWithNoGapNorDip) {
   const long from = recorder->position();
   cart->playClick();
   ASSERT_TRUE(cart->Playing());
-  test::runRealTime(engine.clock, 4500ms);  // three seams
+  test::runRealTime(engine->clock, 4500ms);  // three seams
   EXPECT_TRUE(cart->Playing());
   const long to = recorder->position();
   cart->stopClick();
@@ -142,7 +124,7 @@ TEST_F(LoopsAndFadesOnJack, ALoopingToneComesThroughEverySeamWithNoGapNorDip) {
   const auto first = std::find_if(levels.begin(), levels.end(), [](double l) { return l > 0.3; });
   ASSERT_NE(first, levels.end()) << "nothing reached the server";
   int checked = 0;
-  for (auto it = first; it != levels.end() && it < first + 420; ++it) {
+  for (auto it = first + 1; it != levels.end() && it < first + 420; ++it) {
     if (*it < 0) continue;
     EXPECT_NEAR(20 * std::log10(*it / (0.5 / std::sqrt(2.0))), 0.0, 0.5)
         << "window " << it - first << " after the start";
@@ -159,8 +141,8 @@ TEST_F(LoopsAndFadesOnJack, AFadedToneRisesAndFallsAlongItsRamps) {
   cart->SetFadeout(1);
   const long from = recorder->position();
   cart->playClick();
-  ASSERT_TRUE(test::runRealTime(engine.clock, 8s, [&] { return !cart->Playing(); }));
-  test::runRealTime(engine.clock, 100ms);
+  ASSERT_TRUE(test::runRealTime(engine->clock, 8s, [&] { return !cart->Playing(); }));
+  test::runRealTime(engine->clock, 100ms);
   const std::vector<double> levels = windowLevels(from, recorder->position());
   const auto first = std::find_if(levels.begin(), levels.end(), [](double l) { return l > 0; });
   ASSERT_NE(first, levels.end());

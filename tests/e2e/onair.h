@@ -27,8 +27,10 @@
 namespace quillon::test {
 
 inline constexpr const char* kWindowTitle = "^Quillon V1\\.0$";
-// The JACK client name the program takes.
-inline constexpr const char* kProgramClient = "Quillon";
+// The JACK client the program's output is (a pattern): PortAudio's own JACK
+// client, or ALSA's JACK plugin's where libasound2-plugins makes that the
+// default output.
+inline constexpr const char* kProgramClient = "(Quillon|quillon\\.P\\.[0-9]+\\.[0-9]+)";
 
 class OnAir : public ::testing::Test {
  protected:
