@@ -67,8 +67,7 @@ QByteArray paletteText(const PaletteCarts& carts) {
     const PaletteCart& c = carts[k];
     text += "[" + QByteArray::number(static_cast<int>(k)) + "]\nTITLE=" + c.path.toUtf8() +
             "\nVOLUME=" + QByteArray::number(c.volume) + "\nLOOP=" + (c.loop ? "1" : "0") +
-            "\nFADEIN=" + (c.fadeIn ? "1" : "0") + "\nFADEOUT=" + (c.fadeOut ? "1" : "0") +
-            "\n";
+            "\nFADEIN=" + (c.fadeIn ? "1" : "0") + "\nFADEOUT=" + (c.fadeOut ? "1" : "0") + "\n";
   }
   return text;
 }

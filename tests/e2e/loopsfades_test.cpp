@@ -13,7 +13,12 @@ namespace quillon::test {
 namespace {
 
 // 1.4 s: 0.7 s of 750 Hz then 0.7 s of 1000 Hz, both whole periods.
-const ToneSpec kSting{"sting.ogg",   750, 44100, 2, 1.4, 0.25,
+const ToneSpec kSting{"sting.ogg",
+                      750,
+                      44100,
+                      2,
+                      1.4,
+                      0.25,
                       "if(lt(t\\,0.7)\\,0.25*sin(2*PI*750*t)\\,0.25*sin(2*PI*1000*t))"};
 const ToneSpec kJingle{"jingle.mp3", 660, 44100, 2, 8, 0.4};
 // The tone in all six channels of a 5.1 file: the left output sums front
