@@ -178,6 +178,10 @@ FadeSettings Cartouche::fadeSettings() const {
   return {m_lengthSeconds, m_volume, m_fadeInOn, m_fadeOutOn};
 }
 
+audio::FadeRamp Cartouche::fadeRamp() const {
+  return fadeRampFor(fadeSettings(), m_reader->TotalSamples(), m_reader->StreamFormat().sampleRate);
+}
+
 void Cartouche::StopMyplay() {
   const LookChange change(*this);
   if (m_playing) StopMusic();

@@ -27,7 +27,9 @@
 namespace quillon::test {
 
 inline constexpr const char* kWindowTitle = "^Quillon V1\\.0$";
-// The JACK client name the program takes.
+// The JACK client of the program's output: it plays to the server's first
+// pair of playback ports by default, whatever else the machine lists (ALSA's
+// JACK plugin among them), through a client of this name.
 inline constexpr const char* kProgramClient = "Quillon";
 
 class OnAir : public ::testing::Test {
