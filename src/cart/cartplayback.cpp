@@ -56,6 +56,7 @@ bool Cartouche::startPlayback() {
     return false;
   }
   m_playing = true;
+  if (m_countdown) showRunningTime(0);  // the whole length left, from the start
   m_fade = fadeAtStart(fadeSettings());
   m_gain.Restart();
   ++m_playEpoch;
@@ -79,6 +80,11 @@ void Cartouche::StopMusic() {
   m_trace.clear();
   m_fadeToSilence.cancel();
   ++m_playEpoch;
+}
+
+void Cartouche::showRunningTime(std::int64_t ms) {
+  m_shownMs = ms;
+  m_runningTime = m_countdown ? countdownText(m_totalMs - ms) : runningTimeText(ms);
 }
 
 void Cartouche::stopAfterFault(const std::string& reason) {
@@ -180,8 +186,7 @@ void Cartouche::seekToThumb() {
   m_fade = fadeStep(m_fade, nearestSecond(ms), fadeSettings());
   if (m_paused) {
     // Nothing plays until the resume, which starts from here.
-    m_runningTime = runningTimeText(ms);
-    m_shownMs = ms;
+    showRunningTime(ms);
     return;
   }
   FeedBuffer();
@@ -224,8 +229,7 @@ void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelL
   audio::FrameCount current = currentSamples;
   const auto elapsedMs = [&] { return m_player->SamplesToMs(m_sampleOffset + current); };
 
-  m_shownMs = elapsedMs();
-  m_runningTime = runningTimeText(m_shownMs);
+  showRunningTime(elapsedMs());
 
   std::int64_t secs = nearestSecond(elapsedMs());
   if (loopDue(secs, m_lengthSeconds, m_loopOn)) {

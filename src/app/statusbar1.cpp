@@ -1,0 +1,101 @@
+#include "app/statusbar1.h"
+
+#include <QLabel>
+#include <QTextDocumentFragment>
+
+#include "app/studiolook.h"
+#include "cart/cartartwork.h"
+
+namespace quillon::app {
+
+namespace {
+
+constexpr const char* kProgram = "Quillon V1.0";
+constexpr const char* kOnAirSeparator = "   ";
+
+const QColor kPlayingText{120, 220, 140};
+const QColor kMessageText[] = {
+    {154, 160, 166},  // Note
+    {240, 180, 40},   // Warning
+    {255, 120, 60},   // Failure
+    {255, 45, 25},    // DeviceFailure
+};
+
+QString coloured(const QString& text, const QColor& colour) {
+  return QStringLiteral("<span style=\"color:%1\">%2</span>")
+      .arg(colour.name(), text.toHtmlEscaped());
+}
+
+}  // namespace
+
+StatusBar1::StatusBar1(QWidget* parent)
+    : QStatusBar(parent),
+      m_program(new QLabel(kProgram, this)),
+      m_onAir(new QLabel(this)),
+      m_message(new QLabel(this)) {
+  setObjectName("StatusBar1");
+  setSizeGripEnabled(true);
+  setStyleSheet(
+      "QStatusBar { background: rgb(15,16,19); border-top: 1px solid rgb(44,48,55); }"
+      "QStatusBar::item { border: none; }"
+      "QLabel { color: rgb(154,160,166); padding: 0 8px; }");
+  m_program->setFont(look::uiFont(9, true));
+  m_program->setStyleSheet("color: rgb(245,166,35);");
+  addWidget(m_program);
+
+  // Takes what room there is and never widens the window: a long list is
+  // cut at the right.
+  m_onAir->setObjectName("OnAir");
+  m_onAir->setFont(look::uiFont(9, true));
+  m_onAir->setTextFormat(Qt::RichText);
+  m_onAir->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  addWidget(m_onAir, 3);
+
+  m_message->setObjectName("StatusMessage");
+  m_message->setFont(look::uiFont(9));
+  m_message->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  m_message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  addWidget(m_message, 2);
+}
+
+void StatusBar1::showOnAir(const std::vector<OnAirEntry>& entries) {
+  if (entries == m_shown) return;  // a repaint only when a line changed
+  m_shown = entries;
+  QString html;
+  for (const OnAirEntry& e : entries) {
+    if (!html.isEmpty()) html += kOnAirSeparator;
+    const QColor& colour = e.ending ? cart::colours::kEndWarning
+                           : e.paused ? cart::colours::kPausedAmber
+                                      : kPlayingText;
+    html += coloured(QString::fromStdString(e.text), colour);
+  }
+  m_onAir->setText(html);
+}
+
+void StatusBar1::showMessages(const StatusMessages& messages) {
+  const StatusMessage* shown = messages.shown();
+  if (shown == nullptr) {
+    m_message->clear();
+    m_message->setToolTip({});
+    return;
+  }
+  const QString text =
+      QString::fromStdString(shown->subject) + ": " + QString::fromStdString(shown->text);
+  m_message->setText(text);
+  m_message->setStyleSheet(
+      QStringLiteral("color: %1;").arg(kMessageText[static_cast<int>(shown->urgency)].name()));
+  // Every message waiting, the shown one among them, for a look with the pointer.
+  QStringList all;
+  for (const StatusMessage& m : messages.all()) {
+    all << QString::fromStdString(m.subject) + ": " + QString::fromStdString(m.text);
+  }
+  m_message->setToolTip(all.join('\n'));
+}
+
+QString StatusBar1::onAirText() const {
+  return QTextDocumentFragment::fromHtml(m_onAir->text()).toPlainText();
+}
+
+QString StatusBar1::messageText() const { return m_message->text(); }
+
+}  // namespace quillon::app
