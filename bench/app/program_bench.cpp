@@ -3,6 +3,8 @@
 // - a letter's key press to its cart's first frame at the server, the
 //   100 ms GetKeys poll included, and our part beyond the poll (from the
 //   tick that hands the letter on);
+// - the same with instant keys ([Keys] Instant=1): the letter fires at its
+//   key-press event, no poll in the way;
 // - a click on the play button to the first frame (no poll in the way);
 // - the UI thread's CPU with 26 carts playing.
 // Each runs once and reports its figures as counters (milliseconds).
@@ -62,24 +64,37 @@ class TickWatch : public QObject {
   std::vector<std::int64_t> m_ticks;
 };
 
-// Made at first use, ended in main while the application still exists.
+// Made at first use, ended in main while the application still exists;
+// made again (its server, engine and window) when the keys' mode changes.
 std::unique_ptr<ProgramRig> g_rig;
+bool g_rigInstant = false;
+int g_rigGeneration = 0;
 
-ProgramRig& rig() {
-  if (!g_rig) g_rig = std::make_unique<ProgramRig>();
+ProgramRig& rigWith(bool instantKeys) {
+  if (!g_rig || g_rigInstant != instantKeys) {
+    g_rig.reset();
+    palette::AdditionSettings additions;
+    additions.keys.instant = instantKeys;
+    g_rig = std::make_unique<ProgramRig>(additions);
+    g_rigInstant = instantKeys;
+    ++g_rigGeneration;
+  }
   return *g_rig;
 }
 
+// The rig as it is now.
+ProgramRig& rig() { return g_rig ? *g_rig : rigWith(false); }
+
 // A 48 kHz stereo sweep on cart A, its fade-in off, its stream open and the
 // probe listening to the program.
-bool prepare(benchmark::State& state) {
-  ProgramRig& r = rig();
+bool prepare(benchmark::State& state, bool instantKeys = false) {
+  ProgramRig& r = rigWith(instantKeys);
   if (!r.error().empty()) {
     state.SkipWithError(r.error().c_str());
     return false;
   }
-  static bool ready = false;
-  if (ready) return true;
+  static int readyGeneration = 0;
+  if (readyGeneration == g_rigGeneration) return true;
   const std::string path =
       test::fixturePath({"latency-48k.wav", 48000, 2, 10, "-c:a pcm_s16le", true});
   cart::Cartouche& cart = r.window().cart(0)->cart();
@@ -97,7 +112,7 @@ bool prepare(benchmark::State& state) {
     return false;
   }
   runEventLoopFor(200);
-  ready = true;
+  readyGeneration = g_rigGeneration;
   return true;
 }
 
@@ -144,6 +159,19 @@ void finish(benchmark::State& state, const char* trials, std::size_t count, int 
   silence(random);
 }
 
+// A press stamped like a real keyboard's events, and its release: a press
+// stamped with the instant of the last release would count as the
+// keyboard's repeat.
+void pressAndRelease(app::Cartoucheur& w, std::int64_t pressedNs) {
+  const auto stamp = static_cast<quint64>(pressedNs / 1'000'000);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+  press.setTimestamp(stamp);
+  QCoreApplication::sendEvent(w.windowHandle(), &press);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+  release.setTimestamp(stamp + 60);
+  QCoreApplication::sendEvent(w.windowHandle(), &release);
+}
+
 void KeyToFirstFrame(benchmark::State& state) {
   if (!prepare(state)) return;
   ProgramRig& r = rig();
@@ -158,15 +186,7 @@ void KeyToFirstFrame(benchmark::State& state) {
       ticks.clear();
       r.probe().arm();
       const std::int64_t pressed = nowNs();
-      // Stamped like a real keyboard's events: a press stamped with the
-      // instant of the last release would count as the keyboard's repeat.
-      const auto stamp = static_cast<quint64>(pressed / 1'000'000);
-      QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-      press.setTimestamp(stamp);
-      QCoreApplication::sendEvent(w.windowHandle(), &press);
-      QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
-      release.setTimestamp(stamp + 60);
-      QCoreApplication::sendEvent(w.windowHandle(), &release);
+      pressAndRelease(w, pressed);
       const std::int64_t heard = waitForSound();
       const std::int64_t tick = ticks.firstTickFrom(pressed);
       if (heard == 0 || tick == 0 || !w.cart(0)->cart().Playing()) {
@@ -180,6 +200,34 @@ void KeyToFirstFrame(benchmark::State& state) {
   report(state, "whole_", whole);
   report(state, "ours_", ours);
   finish(state, "presses", whole.size(), missed, random);
+}
+
+// With instant keys: the press to the first frame, with no poll in the way
+// (the target: as a click, a device period plus 3 ms at the median).
+void InstantKeyToFirstFrame(benchmark::State& state) {
+  if (!prepare(state, true)) return;
+  ProgramRig& r = rig();
+  app::Cartoucheur& w = r.window();
+  std::mt19937 random(18);
+  std::vector<double> ms;
+  int missed = 0;
+  for (auto _ : state) {
+    for (int trial = 0; trial < kTrials; ++trial) {
+      silence(random);
+      r.probe().arm();
+      const std::int64_t pressed = nowNs();
+      pressAndRelease(w, pressed);
+      const std::int64_t heard = waitForSound();
+      if (heard == 0 || !w.cart(0)->cart().Playing()) {
+        ++missed;
+        continue;
+      }
+      ms.push_back((heard - pressed) / 1e6);
+    }
+  }
+  report(state, "", ms);
+  state.counters["target_median_ms"] = r.periodMs() + 3;
+  finish(state, "presses", ms.size(), missed, random);
 }
 
 void ClickToFirstFrame(benchmark::State& state) {
@@ -274,6 +322,8 @@ BENCHMARK(UiThreadWith26Carts)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+// Last: it makes the program again with instant keys.
+BENCHMARK(InstantKeyToFirstFrame)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillon::bench

@@ -10,7 +10,7 @@
 
 namespace quillon::bench {
 
-ProgramRig::ProgramRig() {
+ProgramRig::ProgramRig(const palette::AdditionSettings& additions) {
   // As on a studio machine, where sound runs ahead of other work (where
   // allowed): the process and its server at a higher priority.
   setpriority(PRIO_PROCESS, 0, -20);
@@ -23,7 +23,8 @@ ProgramRig::ProgramRig() {
   }
   m_engine = std::make_unique<audio::ProgramEngine>();
   m_window = std::make_unique<app::Cartoucheur>(
-      *m_engine, app::CartoucheurServices{m_config, m_favorites, m_shell, QString(), [] {}});
+      *m_engine,
+      app::CartoucheurServices{m_config, m_favorites, m_shell, QString(), [] {}, additions});
   QComboBox* devices = m_window->controls().combo4;
   const int system = devices->findText("system");
   if (system < 0) {

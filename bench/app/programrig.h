@@ -20,8 +20,9 @@ namespace quillon::bench {
 
 class ProgramRig {
  public:
-  // Starts the server, the engine and the window; error() says what failed.
-  ProgramRig();
+  // Starts the server, the engine and the window with `additions` (its
+  // Quillon.ini); error() says what failed.
+  explicit ProgramRig(const palette::AdditionSettings& additions = {});
   ~ProgramRig();
 
   const std::string& error() const { return m_error; }
