@@ -1,7 +1,6 @@
 #include "app/statusbar1.h"
 
 #include <QLabel>
-#include <QTextDocumentFragment>
 
 #include "app/studiolook.h"
 #include "cart/cartartwork.h"
@@ -11,7 +10,9 @@ namespace quillon::app {
 namespace {
 
 constexpr const char* kProgram = "Quillon V1.0";
-constexpr const char* kOnAirSeparator = "   ";
+// Between two carts, in the view and in its plain text.
+constexpr const char* kOnAirSeparator = " · ";
+constexpr const char* kOnAirSeparatorHtml = "&nbsp;&nbsp;·&nbsp;&nbsp;";
 
 const QColor kPlayingText{120, 220, 140};
 const QColor kMessageText[] = {
@@ -63,7 +64,7 @@ void StatusBar1::showOnAir(const std::vector<OnAirEntry>& entries) {
   m_shown = entries;
   QString html;
   for (const OnAirEntry& e : entries) {
-    if (!html.isEmpty()) html += kOnAirSeparator;
+    if (!html.isEmpty()) html += kOnAirSeparatorHtml;
     const QColor& colour = e.ending ? cart::colours::kEndWarning
                            : e.paused ? cart::colours::kPausedAmber
                                       : kPlayingText;
@@ -93,7 +94,9 @@ void StatusBar1::showMessages(const StatusMessages& messages) {
 }
 
 QString StatusBar1::onAirText() const {
-  return QTextDocumentFragment::fromHtml(m_onAir->text()).toPlainText();
+  QStringList texts;
+  for (const OnAirEntry& e : m_shown) texts << QString::fromStdString(e.text);
+  return texts.join(QString::fromUtf8(kOnAirSeparator));
 }
 
 QString StatusBar1::messageText() const { return m_message->text(); }

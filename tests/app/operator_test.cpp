@@ -6,11 +6,17 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QToolButton>
 #include <chrono>
 
 #include "app/statusbar1.h"
 #include "app/toolbar1.h"
 #include "quietwindow.h"
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace quillon::app::test {
 namespace {
@@ -142,7 +148,7 @@ TEST_F(OperatorTest, TheOnAirViewCountsDownWhatPlaysInTheOrderItStarted) {
   // C has run 3 s of 10, A 2 s: each countdown and running time make 10 s.
   EXPECT_EQ(w->cart(2)->cart().look().runningTime, "00:03");
   EXPECT_EQ(w->cart(0)->cart().look().runningTime, "00:02");
-  EXPECT_EQ(bar.onAirText(), "C Weather Sting 0:07   A Weather Sting 0:08");
+  EXPECT_EQ(bar.onAirText(), "C Weather Sting 0:07 · A Weather Sting 0:08");
   ASSERT_EQ(w->onAir().size(), 2u);
   EXPECT_FALSE(w->onAir()[0].ending);
   engine.clock.advance(2000ms);  // C within its last 5 s
