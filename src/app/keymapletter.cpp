@@ -1,7 +1,8 @@
 #include "app/keymapletter.h"
 
-#include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
+
+#include <QGuiApplication>
 
 #if QT_CONFIG(xcb) && defined(QUILLON_HAVE_XLIB)
 #define QUILLON_ASK_XLIB 1
@@ -14,14 +15,14 @@ namespace quillon::app {
 
 std::optional<char> latinLetterInKeymap(std::uint32_t xKeycode) {
 #if defined(QUILLON_ASK_XLIB)
-  const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  const auto* x11 =
+      qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   Display* display = x11 ? x11->display() : nullptr;
   if (display == nullptr || xKeycode < 8 || xKeycode > 255) return std::nullopt;
   // Read at each press (one round trip, for non-Latin presses only): the map
   // changes when the operator runs setxkbmap, and Xlib's copy is not told.
   int perKeycode = 0;
-  KeySym* symbols =
-      XGetKeyboardMapping(display, static_cast<KeyCode>(xKeycode), 1, &perKeycode);
+  KeySym* symbols = XGetKeyboardMapping(display, static_cast<KeyCode>(xKeycode), 1, &perKeycode);
   if (symbols == nullptr) return std::nullopt;
   std::optional<char> letter;
   for (int i = 0; i < perKeycode && !letter; ++i) {

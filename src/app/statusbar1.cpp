@@ -65,7 +65,7 @@ void StatusBar1::showOnAir(const std::vector<OnAirEntry>& entries) {
   QString html;
   for (const OnAirEntry& e : entries) {
     if (!html.isEmpty()) html += kOnAirSeparatorHtml;
-    const QColor& colour = e.ending ? cart::colours::kEndWarning
+    const QColor& colour = e.ending   ? cart::colours::kEndWarning
                            : e.paused ? cart::colours::kPausedAmber
                                       : kPlayingText;
     html += coloured(QString::fromStdString(e.text), colour);

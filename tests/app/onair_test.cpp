@@ -25,8 +25,8 @@ TEST(OnAirList, CartsAreListedInTheOrderTheyStartedAndLeaveWhenTheyStop) {
   list.update(2, playing("C", "Weather Sting.mp3", 0, 8000));
   list.update(0, playing("A", "Bed.wav", 0, 60000));
   list.update(25, playing("Z", "Laugh.ogg", 0, 3000));
-  EXPECT_EQ(texts(list), (std::vector<std::string>{"C Weather Sting 0:08", "A Bed 1:00",
-                                                   "Z Laugh 0:03"}));
+  EXPECT_EQ(texts(list),
+            (std::vector<std::string>{"C Weather Sting 0:08", "A Bed 1:00", "Z Laugh 0:03"}));
   // Updates keep the places; a cart that stops goes; one started again
   // joins the end.
   list.update(2, playing("C", "Weather Sting.mp3", 1000, 8000));
@@ -46,11 +46,9 @@ TEST(OnAirList, TheCountdownAndTheRunningTimeAddUpToTheLength) {
     const char* running;
     const char* left;
   } cases[] = {
-      {0, 8000, "00:00", "0:08"},      {300, 8000, "00:00", "0:08"},
-      {999, 8000, "00:00", "0:08"},    {1000, 8000, "00:01", "0:07"},
-      {7999, 8000, "00:07", "0:01"},   {8000, 8000, "00:08", "0:00"},
-      {8040, 8000, "00:08", "0:00"},   {0, 754321, "00:00", "12:35"},
-      {0, 6000000, "00:00", "100:00"},
+      {0, 8000, "00:00", "0:08"},    {300, 8000, "00:00", "0:08"},  {999, 8000, "00:00", "0:08"},
+      {1000, 8000, "00:01", "0:07"}, {7999, 8000, "00:07", "0:01"}, {8000, 8000, "00:08", "0:00"},
+      {8040, 8000, "00:08", "0:00"}, {0, 754321, "00:00", "12:35"}, {0, 6000000, "00:00", "100:00"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(cart::runningTimeText(c.shownMs), c.running) << c.shownMs;

@@ -94,7 +94,7 @@ TEST_F(OperatorTest, WithInstantKeysALetterFiresAtItsPressWithoutWaitingForATick
   auto w = window(additions);
   ASSERT_TRUE(w);
   key(*w, QEvent::KeyPress, 'b', 1000);
-  EXPECT_EQ(playing(*w), "B");  // no tick has run
+  EXPECT_EQ(playing(*w), "B");           // no tick has run
   key(*w, QEvent::KeyPress, 'b', 1500);  // the key's repeat
   w->pollKeysForTest();                  // and a tick: nothing more
   EXPECT_EQ(playing(*w), "B");

@@ -61,9 +61,9 @@ TEST_F(Keys, ALetterWithCtrlOrAltFiresNothing) {
   ASSERT_NO_FATAL_FAILURE(startWithPalette());
   ASSERT_TRUE(m_desktop->keys({"ctrl+a", "alt+c", "ctrl+shift+z"}, 40));
   ASSERT_TRUE(m_listener->waitFor(m_listener->rate()));
-  EXPECT_LT(peak(m_listener->frames(m_listener->position() - m_listener->rate(),
-                                    m_listener->position())),
-            kSilent)
+  EXPECT_LT(
+      peak(m_listener->frames(m_listener->position() - m_listener->rate(), m_listener->position())),
+      kSilent)
       << "a letter with a modifier fired a cart";
   // Shift is the capital only: it fires.
   ASSERT_TRUE(m_desktop->key("shift+a"));
@@ -104,8 +104,8 @@ TEST_F(Keys, AWheelNotchOverTheFavouritesListLeavesThePlayingCartAlone) {
   const QPoint list = middleOf(app::Panel::ComboListePalette, app::Panel::Picture6);
   // Buttons 5 and 4: a notch down, a notch up.
   ASSERT_TRUE(m_desktop->xdotool({"mousemove", "--sync", QString::number(list.x()),
-                                  QString::number(list.y()), "sleep", "0.2", "click", "5",
-                                  "sleep", "0.2", "click", "4", "sleep", "0.2", "click", "5"}));
+                                  QString::number(list.y()), "sleep", "0.2", "click", "5", "sleep",
+                                  "0.2", "click", "4", "sleep", "0.2", "click", "5"}));
   const long from = m_listener->position();
   ASSERT_TRUE(m_listener->waitFor(m_listener->rate()));
   std::string why;

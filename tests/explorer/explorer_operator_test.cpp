@@ -38,7 +38,8 @@ TEST_F(OperatorTest, LettersTypedIntoTheListLeaveItsSelectionWhereItWas) {
 TEST_F(OperatorTest, TheDeleteConfirmationDefaultsToNo) {
   writeFile(inMusic("keep.wav"));
   // The panel's own prompts: the real message box.
-  Explorer explorer(nullptr, [this] { return m_media.createInformation(); }, music());
+  Explorer explorer(
+      nullptr, [this] { return m_media.createInformation(); }, music());
   QObject::connect(explorer.model(), &QFileSystemModel::directoryLoaded, &explorer,
                    [this](const QString& path) { m_loadedFolders << path; });
   explorer.show();

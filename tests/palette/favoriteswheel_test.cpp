@@ -20,24 +20,23 @@ TEST(FavoritesWheel, AWheelOverTheListChangesNothingAndAChoiceStillLoads) {
     writeBytes(folder / name, "[0]\nTITLE=/j/a.mp3\n");
   }
   writeBytes(folder / "Config.ini",
-             "[Favoris]\nNb=3\n[FavorisLink]\n1=" + (folder / "Morning.pal").string() +
-                 "\n2=" + (folder / "Quiz.pal").string() + "\n3=" +
-                 (folder / "Night.pal").string() + "\n");
+             "[Favoris]\nNb=3\n[FavorisLink]\n1=" + (folder / "Morning.pal").string() + "\n2=" +
+                 (folder / "Quiz.pal").string() + "\n3=" + (folder / "Night.pal").string() + "\n");
   QWidget inset;
   auto* list = new QComboBox(&inset);
   list->setFocusPolicy(Qt::NoFocus);  // as on the window
   std::vector<std::string> loads;
-  Favorites favorites(list, new QPushButton(&inset), new QPushButton(&inset),
-                      folder / "Config.ini",
-                      [&](const std::string& path) { loads.push_back(path); }, [] {}, {});
+  Favorites favorites(
+      list, new QPushButton(&inset), new QPushButton(&inset), folder / "Config.ini",
+      [&](const std::string& path) { loads.push_back(path); }, [] {}, {});
   favorites.LoadFavorites();
   inset.show();
   ASSERT_EQ(list->count(), 3);
 
   for (const int notch : {-120, -120, 120, -360}) {
     const QPointF middle = QRectF(list->rect()).center();
-    QWheelEvent wheel(middle, list->mapToGlobal(middle), QPoint(), QPoint(0, notch),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(middle, list->mapToGlobal(middle), QPoint(), QPoint(0, notch), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(list, &wheel);
   }
   EXPECT_EQ(list->currentIndex(), -1);
