@@ -1,6 +1,7 @@
 // Letters typed to fire carts after a click in the file list leave its
 // selection alone, and the delete confirmation defaults to No: a quick
 // Return keeps the file.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
