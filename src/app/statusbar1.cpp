@@ -50,13 +50,15 @@ StatusBar1::StatusBar1(QWidget* parent)
   m_onAir->setFont(look::uiFont(9, true));
   m_onAir->setTextFormat(Qt::RichText);
   m_onAir->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  addWidget(m_onAir, 3);
+  addWidget(m_onAir, 1);
 
   m_message->setObjectName("StatusMessage");
   m_message->setFont(look::uiFont(9));
   m_message->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  m_message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  addWidget(m_message, 2);
+  // As wide as its text, up to a share of the bar: with nothing to say it
+  // leaves the whole middle to the on-air view.
+  m_message->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+  addWidget(m_message);
 }
 
 void StatusBar1::showOnAir(const std::vector<OnAirEntry>& entries) {
@@ -91,6 +93,11 @@ void StatusBar1::showMessages(const StatusMessages& messages) {
     all << QString::fromStdString(m.subject) + ": " + QString::fromStdString(m.text);
   }
   m_message->setToolTip(all.join('\n'));
+}
+
+void StatusBar1::resizeEvent(QResizeEvent* event) {
+  m_message->setMaximumWidth(width() * 2 / 5);
+  QStatusBar::resizeEvent(event);
 }
 
 QString StatusBar1::onAirText() const {

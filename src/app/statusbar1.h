@@ -27,6 +27,9 @@ class StatusBar1 : public QStatusBar {
   QString onAirText() const;
   QString messageText() const;
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   QLabel* m_program;
   QLabel* m_onAir;
