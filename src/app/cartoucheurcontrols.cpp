@@ -77,7 +77,7 @@ CartoucheurControls buildControls(QWidget* window, audio::Engine& engine) {
   c.vscroll1 = named(new QScrollBar(Qt::Vertical, c.picture1), "VScroll1");
   c.vscroll1->setFocusPolicy(Qt::NoFocus);
   c.picture1->setScrollBar(c.vscroll1);
-  c.statusBar1 = new StatusBar1(window);
+  c.statusBar1 = new StatusBar1(window->windowTitle(), window);
 
   // Above their neighbours where the design overlaps them; the splitter bar
   // stays visible when it is dragged over the cart area.

@@ -1,6 +1,7 @@
 #include "app/statusbar1.h"
 
 #include <QLabel>
+#include <iterator>
 
 #include "app/studiolook.h"
 #include "cart/cartartwork.h"
@@ -9,18 +10,20 @@ namespace quillon::app {
 
 namespace {
 
-constexpr const char* kProgram = "Quillon V1.0";
 // Between two carts, in the view and in its plain text.
 constexpr const char* kOnAirSeparator = " · ";
 constexpr const char* kOnAirSeparatorHtml = "&nbsp;&nbsp;·&nbsp;&nbsp;";
 
 const QColor kPlayingText{120, 220, 140};
+// By urgency, in StatusUrgency's order.
 const QColor kMessageText[] = {
-    {154, 160, 166},  // Note
-    {240, 180, 40},   // Warning
-    {255, 120, 60},   // Failure
-    {255, 45, 25},    // DeviceFailure
+    {154, 160, 166},             // Note
+    {240, 180, 40},              // Warning
+    {255, 120, 60},              // Failure
+    cart::colours::kEndWarning,  // DeviceFailure
 };
+static_assert(std::size(kMessageText) ==
+              static_cast<std::size_t>(StatusUrgency::DeviceFailure) + 1);
 
 QString coloured(const QString& text, const QColor& colour) {
   return QStringLiteral("<span style=\"color:%1\">%2</span>")
@@ -29,9 +32,9 @@ QString coloured(const QString& text, const QColor& colour) {
 
 }  // namespace
 
-StatusBar1::StatusBar1(QWidget* parent)
+StatusBar1::StatusBar1(const QString& programName, QWidget* parent)
     : QStatusBar(parent),
-      m_program(new QLabel(kProgram, this)),
+      m_program(new QLabel(programName, this)),
       m_onAir(new QLabel(this)),
       m_message(new QLabel(this)) {
   setObjectName("StatusBar1");

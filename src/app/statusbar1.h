@@ -18,7 +18,8 @@ class StatusBar1 : public QStatusBar {
   Q_OBJECT
 
  public:
-  explicit StatusBar1(QWidget* parent = nullptr);
+  // `programName` shows at the left.
+  explicit StatusBar1(const QString& programName, QWidget* parent = nullptr);
 
   void showOnAir(const std::vector<OnAirEntry>& entries);
   void showMessages(const StatusMessages& messages);
