@@ -189,6 +189,9 @@ void Cartouche::StopMyplay() {
   m_path.clear();
   m_fileMissing = false;
   m_startFailure.clear();
+  // An emptied cart reads as one that never held a file: the old length on
+  // a cart whose letter plays nothing misleads the operator.
+  m_lengthText = "00:00";
   m_fadeInOn = false;
   m_fadeOutOn = false;
   m_loopOn = false;

@@ -69,7 +69,8 @@ class Cartouche {
   void Setloop(int looop) { setLoop(looop != 0); }
   void SetFadein(int val) { setSwitch(m_fadeInOn, val); }
   void SetFadeout(int val) { setSwitch(m_fadeOutOn, val); }
-  // Stops the cart and empties it: no file, switches off, volume 100.
+  // Stops the cart and empties it: no file, length 00:00, switches off,
+  // volume 100.
   void StopMyplay();
 
   // --- The program's additions: the panic key and the end warning ---
@@ -83,6 +84,9 @@ class Cartouche {
   bool fadingOut() const { return m_fadeToSilence.running(); }
   // The end-of-cart warning; off until set.
   void setEndWarning(const EndWarningRule& rule);
+  // The running time counts down the time left ("-0:07") instead of up;
+  // off until set. Takes effect at the next update of the display.
+  void setRunningTimeCountdown(bool on) { m_countdown = on; }
 
   // --- The view's controls; pointer positions in twips in the control's
   // own coordinates ---
@@ -127,6 +131,12 @@ class Cartouche {
   int FadeGain() const { return m_fade.gain; }
   bool FadeActive() const { return m_fade.active; }
   std::string Letter() const { return m_letter; }
+  // The title caption (Label1).
+  const std::string& titleText() const { return m_title; }
+  // While playing: the position the running time shows and the file's exact
+  // length, in ms.
+  std::int64_t shownMs() const { return m_shownMs; }
+  std::int64_t totalMs() const { return m_totalMs; }
   bool fileMissing() const { return m_fileMissing; }
   // Why the last start, binding or play failed; empty when none has.
   std::string lastError() const { return m_lastError; }
@@ -143,6 +153,8 @@ class Cartouche {
   BindResult bind(const std::string& path);
   void markMissing(const std::string& reason);
   void publishLook();
+  // The running time at `ms` into the file, up or down as set.
+  void showRunningTime(std::int64_t ms);
 
   // Playback (cartplayback.cpp).
   bool startPlayback();
@@ -229,6 +241,7 @@ class Cartouche {
   std::int64_t m_totalMs = 0;
   std::int64_t m_shownMs = 0;
   EndWarningRule m_endWarning;
+  bool m_countdown = false;
   // Counts starts, stops, jumps, pauses and resumes, so that a Timer handler
   // can tell whether playback changed under it while the loop ran.
   std::uint64_t m_playEpoch = 0;

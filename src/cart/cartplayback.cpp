@@ -63,6 +63,7 @@ bool Cartouche::startPlayback() {
   m_startFailure.clear();
   outputRestarted();
   m_playing = true;
+  if (m_countdown) showRunningTime(0);  // the whole length left, from the start
   m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
   m_gain.Restart();
   ++m_playEpoch;
@@ -87,6 +88,11 @@ void Cartouche::StopMusic() {
   m_trace.clear();
   m_fadeToSilence.cancel();
   ++m_playEpoch;
+}
+
+void Cartouche::showRunningTime(std::int64_t ms) {
+  m_shownMs = ms;
+  m_runningTime = m_countdown ? countdownText(m_totalMs - ms) : runningTimeText(ms);
 }
 
 void Cartouche::stopAfterFault(const std::string& reason) {
@@ -184,8 +190,7 @@ void Cartouche::seekToThumb() {
   m_fade = fadeAt(fadeSettings(), fadeRamp(), m_sampleOffset);
   if (m_paused) {
     // Nothing plays until the resume, which starts from here.
-    m_runningTime = runningTimeText(ms);
-    m_shownMs = ms;
+    showRunningTime(ms);
     return;
   }
   FeedBuffer();
@@ -229,8 +234,7 @@ void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelL
   passSeams(currentSamples);
   const audio::FrameCount heard = std::max<audio::FrameCount>(m_sampleOffset + currentSamples, 0);
 
-  m_shownMs = m_player->SamplesToMs(heard);
-  m_runningTime = runningTimeText(m_shownMs);
+  showRunningTime(m_player->SamplesToMs(heard));
   m_fade = fadeAt(fadeSettings(), fadeRamp(), heard);
 
   m_trace = tracePoints(m_player->RecentSamples(kRecentSampleCount));
