@@ -1,6 +1,7 @@
 #include "e2e/onair.h"
 
 #include <jack/jack.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -168,6 +169,14 @@ void OnAir::closeQuillon() {
   EXPECT_EQ(m_program->exitCode(), 0);
 }
 
+void OnAir::signalQuillon(int signal) {
+  ASSERT_TRUE(programRunning());
+  ASSERT_EQ(::kill(static_cast<pid_t>(m_program->processId()), signal), 0);
+  ASSERT_TRUE(m_program->waitForFinished(30000)) << "the program did not end after the signal";
+  EXPECT_EQ(m_program->exitStatus(), QProcess::NormalExit) << "ended by the signal itself";
+  EXPECT_EQ(m_program->exitCode(), 0);
+}
+
 int OnAir::runSecondInstance(int boundMs) {
   const auto second = programProcess();
   second->setStandardOutputFile(QProcess::nullDevice());
@@ -226,7 +235,14 @@ void OnAir::stop(char letter, double hz) {
 }
 
 void OnAir::choose(app::Panel panel, app::Panel inside, int index) {
-  // The list's middle, from the window's own geometry model at its current size.
+  ASSERT_NO_FATAL_FAILURE(clickPanel(panel, inside));
+  ASSERT_TRUE(m_desktop->key("Home"));
+  for (int i = 0; i < index; ++i) ASSERT_TRUE(m_desktop->key("Down"));
+  ASSERT_TRUE(m_desktop->key("Return"));
+}
+
+void OnAir::clickPanel(app::Panel panel, app::Panel inside) {
+  // The panel's middle, from the window's own geometry model at its current size.
   const QRect window = m_desktop->geometry(m_window);
   app::WindowGeometry geometry;
   geometry.resizeWindow(static_cast<float>(window.width() * kTwipsPerPixel),
@@ -236,9 +252,6 @@ void OnAir::choose(app::Panel panel, app::Panel inside, int index) {
   const double top = geometry[inside].top + r.top + r.height / 2;
   ASSERT_TRUE(m_desktop->click(window.x() + static_cast<int>(left / kTwipsPerPixel),
                                window.y() + static_cast<int>(top / kTwipsPerPixel)));
-  ASSERT_TRUE(m_desktop->key("Home"));
-  for (int i = 0; i < index; ++i) ASSERT_TRUE(m_desktop->key("Down"));
-  ASSERT_TRUE(m_desktop->key("Return"));
 }
 
 void OnAir::savePalette(const QString& file) {
