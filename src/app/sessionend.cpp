@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <iterator>
 #include <utility>
 
 namespace quillon::app {

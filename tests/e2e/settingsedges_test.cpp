@@ -1,7 +1,7 @@
 // The favourites as the operator adds them in the real program, through the
 // "Add" button and its file dialog: a favourite added just before the
 // program is ended by a signal is there at the next start, and a typed path
-// that names a pipe neither freezes the window nor silences the carts.
+// that names a pipe is refused without freezing the window.
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -12,14 +12,14 @@
 namespace quillon::test {
 namespace {
 
-constexpr double kAmplitude = 0.25;
-const ToneSpec kLong440{"long440.wav", 440, 22050, 1, 30, kAmplitude};
 constexpr const char* kAddDialog = "^Add a jingle palette to your favorite$";
 
 class SettingsEdges : public OnAir {
  protected:
   // "Add", the path typed into its dialog, Return; waits for the dialog to go.
   void addFavourite(const QString& palette) {
+    // Away first: a synchronous move to where the pointer already is waits for ever.
+    ASSERT_TRUE(m_desktop->xdotool({"mousemove", "0", "0"}));
     ASSERT_NO_FATAL_FAILURE(clickPanel(app::Panel::Command1, app::Panel::Picture6));
     const auto dialog = m_desktop->waitForWindow(kAddDialog);
     ASSERT_TRUE(dialog.has_value()) << "the Add dialog did not open";
@@ -47,26 +47,23 @@ TEST_F(SettingsEdges, AFavouriteAddedJustBeforeASigtermIsThereAtTheNextStart) {
   EXPECT_TRUE(config().contains("Nb=1\n")) << config().toStdString();
 }
 
-TEST_F(SettingsEdges, APipeTypedIntoAddIsRefusedWhileTheCartsPlayOn) {
-  PaletteCarts carts;
-  carts[0] = {tone(kLong440), 100};
-  const QString palette = writePalette("onair.pal", carts);
-  const QByteArray stored = favouriteConfig(palette);
+TEST_F(SettingsEdges, APipeTypedIntoAddIsRefusedAndTheWindowAnswersAtOnce) {
+  const QString palette = writePalette("onair.pal", {});
+  favouriteConfig(palette);
   const QString pipe = path("pipe.pal");
   ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
 
-  ASSERT_NO_FATAL_FAILURE(startQuillon());
-  ASSERT_NO_FATAL_FAILURE(chooseFavourite(1));
-  ASSERT_NO_FATAL_FAILURE(fire('a', kLong440.hz, kAmplitude));
+  ASSERT_NO_FATAL_FAILURE(startQuillon(false));
   ASSERT_NO_FATAL_FAILURE(addFavourite(pipe));
-  const long from = m_listener->position();
-  ASSERT_TRUE(m_listener->waitFor(48000));  // a second of the server's output
-  std::string why;
-  EXPECT_TRUE(m_listener->keptSounding(kLong440.hz, kAmplitude, from, m_listener->position(), why))
-      << why;
+  // A window that waits on the pipe would open no dialog: the next Add's
+  // opens, and the palette it adds is stored at once.
+  const QString next = writePalette("next.pal", {});
+  ASSERT_NO_FATAL_FAILURE(addFavourite(next));
   screenshot("after-pipe");
-  ASSERT_NO_FATAL_FAILURE(stop('a', kLong440.hz));  // the window still answers
-  EXPECT_EQ(config(), stored);                      // nothing was added
+  const QByteArray written = config();
+  EXPECT_TRUE(written.contains("Nb=2\n") && written.contains("1=" + palette.toUtf8() + "\n") &&
+              written.contains("2=" + next.toUtf8() + "\n") && !written.contains("pipe.pal"))
+      << written.toStdString();
   ASSERT_NO_FATAL_FAILURE(closeQuillon());
 }
 
