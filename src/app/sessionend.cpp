@@ -18,8 +18,9 @@ namespace {
 constexpr int kSignals[] = {SIGTERM, SIGINT};
 
 // The pipe's write end for the handler; -1 when none. Lock-free, so reading
-// it in a signal handler is allowed; relaxed: the handler is installed after
-// the store and removed before the pipe is closed.
+// it in a signal handler is allowed. The handler may run on any thread:
+// release on the store, acquire on the load, so it never sees -1 once
+// installed. It is removed before the pipe is closed.
 std::atomic<int> g_writeEnd{-1};
 static_assert(std::atomic<int>::is_always_lock_free);
 
@@ -29,7 +30,7 @@ struct sigaction g_previous[std::size(kSignals)];
 // already holds a byte that will be read, so a lost byte loses nothing).
 extern "C" void onSignal(int signal) {
   const int savedErrno = errno;
-  const int fd = g_writeEnd.load(std::memory_order_relaxed);
+  const int fd = g_writeEnd.load(std::memory_order_acquire);
   if (fd >= 0) {
     const auto byte = static_cast<unsigned char>(signal);
     [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1);
@@ -55,7 +56,7 @@ SessionEnd::SessionEnd(std::function<void()> save, std::function<void()> end, QO
     return;  // the signals keep their default action
   }
   m_readEnd = fds[0];
-  g_writeEnd.store(fds[1], std::memory_order_relaxed);
+  g_writeEnd.store(fds[1], std::memory_order_release);
   m_notifier = new QSocketNotifier(m_readEnd, QSocketNotifier::Read, this);
   connect(m_notifier, &QSocketNotifier::activated, this, &SessionEnd::onSignalByte);
 
