@@ -7,7 +7,7 @@ PACKAGES="
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
-  portaudio19-dev libjack-jackd2-dev jackd2
+  portaudio19-dev libjack-jackd2-dev jackd2 libasound2-plugins
   libboost-dev
   librtmidi-dev liblo-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -20,7 +20,7 @@
 #include <random>
 #include <vector>
 
-#include "audio/portaudio/portaudiolibrary.h"
+#include "audio/jack/jackbackend.h"
 #include "audiofixtures.h"
 #include "programrig.h"
 

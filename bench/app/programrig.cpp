@@ -15,7 +15,7 @@ ProgramRig::ProgramRig() {
   // allowed): the process and its server at a higher priority.
   setpriority(PRIO_PROCESS, 0, -20);
   const std::string name = "quillon-program-bench-" + std::to_string(getpid());
-  setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);  // before PortAudio loads
+  setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);  // before the first JACK client
   m_server = std::make_unique<test::JackServer>(name);
   if (!m_server->start(m_error)) {
     m_error = "jackd: " + m_error;
@@ -25,9 +25,9 @@ ProgramRig::ProgramRig() {
   m_window = std::make_unique<app::Cartoucheur>(
       *m_engine, app::CartoucheurServices{m_config, m_favorites, m_shell, QString(), [] {}});
   QComboBox* devices = m_window->controls().combo4;
-  const int system = devices->findText("system");
+  const int system = devices->findText("system:playback_1+2");
   if (system < 0) {
-    m_error = "PortAudio does not list the JACK server's `system` device";
+    m_error = "the JACK server's playback ports are not listed";
     return;
   }
   devices->setCurrentIndex(system);

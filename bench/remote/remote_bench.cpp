@@ -74,7 +74,7 @@ Rig& rig() {
 int systemDevice(audio::DevicePlayer& player) {
   for (int d = 0; d < player.DeviceCount(); ++d) {
     player.SelectDevice(d);
-    if (player.DeviceName() == "system") return d;
+    if (player.DeviceName() == "system:playback_1+2") return d;
   }
   return -1;
 }

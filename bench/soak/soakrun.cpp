@@ -92,7 +92,7 @@ class SoakEngine : public audio::Engine {
  private:
   static audio::DeviceManager::Options options() {
     audio::DeviceManager::Options o;
-    o.usePortAudio = false;
+    o.useSystemDevices = false;
     o.nullPacedByCaller = true;
     o.nullRate = kRate;
     o.nullPeriodFrames = kPeriod;

@@ -68,6 +68,7 @@ class WatchedPlayer final : public audio::Player, private audio::PlayerEvents {
   int CurrentDevice() const override { return m_inner.CurrentDevice(); }
   std::string DeviceName() const override { return m_inner.DeviceName(); }
   bool DeviceUsable() const override { return m_inner.DeviceUsable(); }
+  bool DevicePresent() const override { return m_inner.DevicePresent(); }
   void RescanDevices() override { m_inner.RescanDevices(); }
   std::string lastError() const override { return m_inner.lastError(); }
 

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QWindow>
 
 #include "about/form1.h"
@@ -120,6 +121,7 @@ void Cartoucheur::runLoadStep(LoadStep step) {
       break;
     case LoadStep::AudioPlayerMain:
       m_audioPlayerMain = m_engine.createPlayer();
+      m_audioPlayerMain->setEventHandler(&m_deviceFailureEvents);
       break;
     case LoadStep::FillDeviceList:
       FillDeviceList();
@@ -160,6 +162,11 @@ void Cartoucheur::FillDeviceList() {
   }
   const int n = main.DeviceCount();
   if (n < 1) return;
+  // Whatever the list ends on, the status bar says how the chosen device is.
+  struct ShowStateAtEnd {
+    Cartoucheur& window;
+    ~ShowStateAtEnd() { window.showDeviceState(); }
+  } showState{*this};
   int current = main.CurrentDevice();
   // One number past the count is tried too; it is listed only if usable.
   for (int d = 0; d <= main.DeviceCount(); ++d) {
@@ -178,12 +185,51 @@ void Cartoucheur::FillDeviceList() {
     list->setCurrentIndex(own);
     return;
   }
-  // The current device is not listed (gone, or unusable): the entry at its
-  // number, or the last one, and selecting it switches to that entry's device.
+  // A device that went keeps its number: it stays the choice, shown as
+  // absent (or failed), so that no cart is moved to another device behind
+  // the operator's back, and it is taken again when it returns.
+  main.SelectDevice(current);
+  if (const std::string name = main.DeviceName(); !name.empty()) {
+    const QSignalBlocker quiet(list);
+    list->addItem(
+        QString::fromStdString(name) +
+            (main.DevicePresent() ? QStringLiteral(" (failed)") : QStringLiteral(" (absent)")),
+        current);
+    list->setCurrentIndex(list->count() - 1);
+    return;
+  }
+  // No device behind the current number: the entry at its number, or the
+  // last one, and selecting it switches to that entry's device.
   const int last = list->count() - 1;
   if (current > last) current = last;
   main.SelectDevice(current);
   list->setCurrentIndex(current);
+}
+
+void Cartoucheur::onDeviceFailed(const std::string& reason) {
+  m_deviceFailure = reason;
+  FillDeviceList();
+}
+
+void Cartoucheur::showDeviceState() {
+  audio::Player& main = *m_audioPlayerMain;
+  const QString name = QString::fromStdString(main.DeviceName());
+  QString message;
+  if (!main.DeviceUsable() && !name.isEmpty()) {
+    message =
+        main.DevicePresent()
+            ? QStringLiteral("Output device \"%1\" failed: %2")
+                  .arg(name, QString::fromStdString(m_deviceFailure))
+            : QStringLiteral("Output device \"%1\" is absent: carts on it cannot play").arg(name);
+  }
+  if (message.isEmpty()) m_deviceFailure.clear();
+  if (message == m_deviceMessage) return;
+  m_deviceMessage = message;
+  if (message.isEmpty()) {
+    m_controls.statusBar1->clearMessage();
+  } else {
+    m_controls.statusBar1->showMessage(message);
+  }
 }
 
 void Cartoucheur::onDeviceChosen(int entry) {

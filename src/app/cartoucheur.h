@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/cartoucheurcontrols.h"
+#include "app/devicefailureevents.h"
 #include "app/letterpresses.h"
 #include "app/loadorder.h"
 #include "app/minimumsize.h"
@@ -78,6 +79,8 @@ class Cartoucheur : public QWidget {
     return m_cartouche1.at(static_cast<std::size_t>(index));
   }
   audio::Player* AudioPlayerMain() const { return m_audioPlayerMain.get(); }
+  // What the status bar says of the output device; empty while it is usable.
+  QString deviceMessage() const { return m_deviceMessage; }
   // One GetKeys tick now, for tests.
   void pollKeysForTest() { GetKeys(); }
   // The GetKeys timer, for measurements of the key path.
@@ -122,6 +125,10 @@ class Cartoucheur : public QWidget {
   void buildStudioClock();
   void FillDeviceList();
   void onDeviceChosen(int entry);
+  // The chosen device failed (told even while no cart plays).
+  void onDeviceFailed(const std::string& reason);
+  // The status bar says which device failed or went, until it is usable.
+  void showDeviceState();
   void GetKeys();
   // Escape or Shift+Escape entering this window; true when the panic ran.
   bool panicKey(const QKeyEvent& key);
@@ -150,6 +157,9 @@ class Cartoucheur : public QWidget {
   CartoucheurControls m_controls;
   std::vector<cart::CartWidget*> m_cartouche1;
   std::unique_ptr<audio::Player> m_audioPlayerMain;
+  DeviceFailureEvents m_deviceFailureEvents{[this](const std::string& r) { onDeviceFailed(r); }};
+  std::string m_deviceFailure;  // the reason of the chosen device's last failure
+  QString m_deviceMessage;
   std::unique_ptr<palette::PaletteCommands> m_paletteCommands;
   QTimer m_getKeys;
   LetterPresses m_letterPresses;

@@ -10,6 +10,9 @@ namespace quillon::audio {
 struct DeviceInfo {
   std::string name;
   bool usable = false;
+  // Listed at the last reading. A device that goes keeps its number (and is
+  // not usable) so that it is taken again under that number when it returns.
+  bool present = true;
 };
 
 class DeviceCatalog {
@@ -22,6 +25,7 @@ class DeviceCatalog {
   // The device a new player starts on; -1 when there is none.
   virtual int defaultDevice() const = 0;
   // Reads the machine's devices again (a server restarted, a card plugged in).
+  // A device keeps its number for the process's life, whatever comes or goes.
   virtual void rescan() = 0;
 };
 

@@ -54,6 +54,9 @@ class Player {
   // Name and usability of the selected device; "" and false when none.
   virtual std::string DeviceName() const = 0;
   virtual bool DeviceUsable() const = 0;
+  // Whether the selected device was there at the last reading of the list
+  // (a device that failed may still be there; one that went is not).
+  virtual bool DevicePresent() const = 0;
   // Reads the device list again.
   virtual void RescanDevices() = 0;
 

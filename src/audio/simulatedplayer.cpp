@@ -171,9 +171,14 @@ bool SimulatedPlayer::DeviceUsable() const {
   return info && info->usable;
 }
 
+bool SimulatedPlayer::DevicePresent() const {
+  const auto info = m_devices.device(m_device);
+  return info && info->present;
+}
+
 void SimulatedPlayer::deviceFailed(int device, const std::string& reason) {
-  if (device != m_device || !m_open) return;
-  CloseOutput();
+  if (device != m_device) return;
+  if (m_open) CloseOutput();
   m_error = reason;
   m_events.raiseDeviceFailed(reason);
 }

@@ -43,6 +43,7 @@ class SimulatedPlayer : public Player {
   int CurrentDevice() const override { return m_device; }
   std::string DeviceName() const override;
   bool DeviceUsable() const override;
+  bool DevicePresent() const override;
   void RescanDevices() override { m_devices.rescan(); }
   std::string lastError() const override { return m_error; }
 

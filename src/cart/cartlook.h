@@ -55,7 +55,11 @@ struct CartLook {
   std::string titleTooltip;   // the bound path
   bool fileMissing = false;   // the bound file could not be analysed or opened
   std::string missingReason;  // why, while fileMissing
-  std::string letter = "A";   // Label3, before the first SetMyLetter
+  // Why the last fire could not start on the output device (failed or
+  // absent); empty once a start succeeds, the device is changed or the cart
+  // is emptied. The title shows it in red, the reason in its tooltip.
+  std::string startFailure;
+  std::string letter = "A";  // Label3, before the first SetMyLetter
   std::string length = "00:00";
   std::string runningTime = "00:00";
   std::vector<int> trace;  // y of the points at x = 0, 1, ...; empty: cleared
@@ -75,6 +79,7 @@ struct CartLook {
   bool endWarning = false;
 
   TextColour titleColour() const {
+    if (!startFailure.empty() && background != Background::Play) return TextColour::Red;
     return background == Background::Play ? TextColour::White : TextColour::Black;
   }
   TextColour loopColour() const { return loopOn ? TextColour::Red : TextColour::White; }

@@ -65,6 +65,7 @@ CartLook Cartouche::look() const {
   l.titleTooltip = m_path;
   l.fileMissing = m_fileMissing;
   l.missingReason = m_fileMissing ? m_missingReason : std::string();
+  l.startFailure = m_startFailure;
   l.letter = m_letterText;
   l.length = m_lengthText;
   l.runningTime = m_runningTime;
@@ -122,6 +123,7 @@ void Cartouche::KeyPressRacc(const std::string& letter) {
 bool Cartouche::SetDevOutput(int device) {
   const LookChange change(*this);
   if (m_playing) StopMusic();
+  m_startFailure.clear();
   m_player->SelectDevice(device);
   return m_player->DeviceUsable();
 }
@@ -182,6 +184,7 @@ void Cartouche::StopMyplay() {
   m_title.clear();
   m_path.clear();
   m_fileMissing = false;
+  m_startFailure.clear();
   m_fadeInOn = false;
   m_fadeOutOn = false;
   m_loopOn = false;

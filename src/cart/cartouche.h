@@ -173,6 +173,7 @@ class Cartouche {
   std::string m_title;
   bool m_fileMissing = false;
   std::string m_missingReason;
+  std::string m_startFailure;  // see CartLook::startFailure
   std::int64_t m_lengthSeconds = 0;
   std::string m_lengthText = "00:00";
 

@@ -52,9 +52,13 @@ bool Cartouche::startPlayback() {
   m_readPosition = 0;
   if (m_player->OpenOutput() < 0 || m_player->OutputStatus() < 0) {
     m_lastError = m_player->lastError();
+    // Shown on the cart, so that a fire on a device that failed or went is
+    // never silence with no sign.
+    m_startFailure = m_lastError;
     m_reader->CloseFile();
     return false;
   }
+  m_startFailure.clear();
   m_playing = true;
   m_fade = fadeAtStart(fadeSettings());
   m_gain.Restart();

@@ -243,6 +243,10 @@ void CartWidget::showTitle() {
   if (m_look.fileMissing && !m_look.missingReason.empty()) {
     tooltip += QLatin1Char('\n') + QString::fromStdString(m_look.missingReason);
   }
+  if (!m_look.startFailure.empty()) {
+    tooltip += QLatin1Char('\n') + QString::fromStdString(m_look.startFailure);
+  }
+  m_title->setColour(colourOf(m_look.titleColour()));
   m_title->setToolTip(tooltip);
 }
 

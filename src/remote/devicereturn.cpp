@@ -14,21 +14,26 @@ DeviceReturn::Step DeviceReturn::check() {
   }
   if (m_host.anyCartPlaying && m_host.anyCartPlaying()) return Step::CartPlaying;
   m_main.RescanDevices();
-  const int device = findUsable(m_awaited);
+  const int device = find(m_awaited);
+  // Still listed (gone, keeping its number): it stays the choice, shown as
+  // absent, and is taken again under that number when it returns.
   m_host.choose(device);
-  if (device < 0) return Step::StillMissing;
+  if (device < 0 || !m_main.DeviceUsable()) return Step::StillMissing;
   m_awaited.clear();
   return Step::Returned;
 }
 
-int DeviceReturn::findUsable(const std::string& name) {
+int DeviceReturn::find(const std::string& name) {
   const int count = m_main.DeviceCount();
+  int listed = -1;
   for (int d = 0; d < count; ++d) {
     m_main.SelectDevice(d);
-    if (m_main.DeviceUsable() && m_main.DeviceName() == name) return d;
+    if (m_main.DeviceName() != name) continue;
+    if (m_main.DeviceUsable()) return d;
+    if (listed < 0) listed = d;
   }
-  m_main.SelectDevice(-1);
-  return -1;
+  m_main.SelectDevice(listed);
+  return listed;
 }
 
 }  // namespace quillon::remote

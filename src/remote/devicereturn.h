@@ -3,14 +3,14 @@
 //
 // While the device chosen on the window's player (AudioPlayerMain) is usable
 // nothing happens. Once it has failed, each check reads the device list
-// again (never while a cart plays: a rescan would be refused, and a playing
-// cart is never cut) and looks for a usable device of the same name; when
-// one is there it is chosen again: on the window's player, in the list and
-// on every cart (through SetDevOutput, as a choice in the list does). Until
-// then the list shows what the machine now has, with no entry selected, and
-// the carts point at no device, since the numbers of a list read again no
-// longer mean the old devices. A device the operator picks in the meantime
-// becomes the choice, and the wait ends. UI thread.
+// again (not while a cart plays: it waits for the next check) and looks for a
+// usable device of the same name; when one is there it is chosen again: on
+// the window's player, in the list and on every cart (through SetDevOutput,
+// as a choice in the list does). Until then a device still listed under its
+// name (the device manager keeps a gone device's number) stays the choice,
+// shown as absent; one no longer listed at all leaves no entry selected and
+// the carts pointing at no device. A device the operator picks in the
+// meantime becomes the choice, and the wait ends. UI thread.
 #pragma once
 
 #include <functional>
@@ -45,7 +45,9 @@ class DeviceReturn {
   const std::string& awaitedName() const { return m_awaited; }
 
  private:
-  int findUsable(const std::string& name);
+  // The usable device of that name, else the first listed under it (not
+  // usable), else -1; selected on the window's player.
+  int find(const std::string& name);
 
   audio::Player& m_main;
   Host m_host;

@@ -9,22 +9,21 @@ namespace {
 // Opens the port on one MIDI system; null with `error` set when it cannot.
 // RtMidi's C interface keeps no readable reason (its message points into an
 // exception already gone), so the reason is ours.
-RtMidiWrapper* openOn(const RtMidiLibrary& rt, RtMidiApi api, const char* name,
-                      RtMidiCCallback callback, void* user, std::string& error) {
-  RtMidiWrapper* input = rt.inCreate(api, MidiInput::kClientName, 100);
+RtMidiWrapper* openOn(RtMidiApi api, const char* name, RtMidiCCallback callback, void* user,
+                      std::string& error) {
+  RtMidiWrapper* input = rtmidi_in_create(api, MidiInput::kClientName, 100);
   if (input == nullptr || !input->ok) {
     error = std::string(name) + ": cannot make a MIDI client";
-    if (input != nullptr) rt.inFree(input);
+    if (input != nullptr) rtmidi_in_free(input);
     return nullptr;
   }
   // Notes only: SysEx, timing and active sensing are not asked for.
-  rt.inIgnoreTypes(input, true, true, true);
-  rt.inSetCallback(input, callback, user);
-  if (input->ok) rt.openVirtualPort(input, MidiInput::kPortName);
+  rtmidi_in_ignore_types(input, true, true, true);
+  rtmidi_in_set_callback(input, callback, user);
+  if (input->ok) rtmidi_open_virtual_port(input, MidiInput::kPortName);
   if (!input->ok) {
-    error = std::string(name) + (api == RTMIDI_API_UNIX_JACK ? ": no JACK server answers"
-                                                             : ": no sequencer to open a port on");
-    rt.inFree(input);
+    error = std::string(name) + ": no sequencer to open a port on";
+    rtmidi_in_free(input);
     return nullptr;
   }
   return input;
@@ -39,12 +38,11 @@ MidiInput::MidiInput(MidiMapping mapping, RemoteMailbox& mailbox)
 
 MidiInput::~MidiInput() {
   if (m_opener.joinable()) m_opener.join();
-  // RtMidi ends its thread (ALSA) or closes the JACK client, which waits for
-  // a running process cycle: no callback runs after this.
+  // Each waits for its thread or process cycle: no callback runs after this.
+  m_jack.reset();
   if (m_input != nullptr) {
-    const RtMidiLibrary& rt = RtMidiLibrary::instance();
-    rt.closePort(m_input);
-    rt.inFree(m_input);
+    rtmidi_close_port(m_input);
+    rtmidi_in_free(m_input);
   }
 }
 
@@ -54,20 +52,20 @@ std::string MidiInput::description() const {
 }
 
 void MidiInput::open() {
-  const RtMidiLibrary& rt = RtMidiLibrary::instance();
   std::string description;
   RtMidiWrapper* input = nullptr;
-  if (!rt.ok()) {
-    description = "no MIDI (" + rt.error + ")";
-  } else {
+  {
     std::string jackError, alsaError;
     // JACK first: where a JACK server runs, its MIDI is what a studio
-    // patches. With no server, JACK's client refuses at once (RtMidi tells
-    // it not to start one).
-    input = openOn(rt, RTMIDI_API_UNIX_JACK, "JACK", &MidiInput::received, this, jackError);
+    // patches. With no server, JACK's client refuses at once. JACK through
+    // its own library (RtMidi's JACK back end cannot survive its server's
+    // death); the ALSA sequencer through RtMidi.
+    m_jack =
+        JackMidiInput::open(kClientName, kPortName, &MidiInput::receivedFromJack, this, jackError);
     description = "JACK";
-    if (input == nullptr) {
-      input = openOn(rt, RTMIDI_API_LINUX_ALSA, "ALSA", &MidiInput::received, this, alsaError);
+    if (m_jack == nullptr) {
+      jackError = "JACK: " + jackError;
+      input = openOn(RTMIDI_API_LINUX_ALSA, "ALSA", &MidiInput::received, this, alsaError);
       description =
           input != nullptr ? "ALSA" : "no MIDI system (" + jackError + "; " + alsaError + ")";
     }
@@ -77,7 +75,12 @@ void MidiInput::open() {
     m_description = description;
   }
   m_input = input;
-  m_state.store(input != nullptr ? State::Open : State::Unavailable, std::memory_order_release);
+  m_state.store(input != nullptr || m_jack != nullptr ? State::Open : State::Unavailable,
+                std::memory_order_release);
+}
+
+void MidiInput::receivedFromJack(const unsigned char* message, std::size_t size, void* user) {
+  received(0, message, size, user);
 }
 
 void MidiInput::received(double, const unsigned char* message, std::size_t size, void* user) {

@@ -1,21 +1,23 @@
 // The MIDI input port "Quillon" of the client "Quillon MIDI": JACK MIDI when
-// a JACK server answers, else
-// the ALSA sequencer. It is opened on a thread of its own, so a machine with
-// no MIDI system (or a slow one) never holds up the program's start: the
-// program simply runs without remote MIDI. Each note that presses a letter
-// (MidiMapping) is posted to the mailbox from RtMidi's thread.
+// a JACK server answers (JackMidiInput), else the ALSA sequencer (RtMidi). It is opened on a thread
+// of its own, so a machine with no MIDI system (or a slow one) never holds up the program's start:
+// the program simply runs without remote MIDI. Each note that presses a letter (MidiMapping) is
+// posted to the mailbox from RtMidi's thread.
 //
 // Created and destroyed on the UI thread; the destructor waits for the
 // opening to finish and closes the port, which ends RtMidi's thread.
 #pragma once
 
+#include <rtmidi/rtmidi_c.h>
+
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
+#include "remote/jackmidiinput.h"
 #include "remote/midimapping.h"
-#include "remote/rtmidilibrary.h"
 
 namespace quillon::remote {
 
@@ -48,11 +50,14 @@ class MidiInput {
  private:
   void open();  // the opening thread
   static void received(double, const unsigned char* message, std::size_t size, void* self);
+  static void receivedFromJack(const unsigned char* message, std::size_t size, void* self);
 
   MidiMapping m_mapping;
   RemoteMailbox& m_mailbox;
-  RtMidiWrapper* m_input = nullptr;  // written by the opening thread before m_state
-  mutable std::mutex m_textLock;     // guards m_description only
+  // Written by the opening thread before m_state; at most one of them.
+  std::unique_ptr<JackMidiInput> m_jack;
+  RtMidiWrapper* m_input = nullptr;
+  mutable std::mutex m_textLock;  // guards m_description only
   std::string m_description;
   // Released by the opening thread after m_input is set; acquired by readers.
   std::atomic<State> m_state{State::Opening};

@@ -287,15 +287,6 @@ TEST_F(WindowTest, ADragOverACartHighlightsItAloneAndADropClearsIt) {
   }
 }
 
-// Opening the list reads the devices again and fills it anew.
-void openDeviceList(QComboBox* list) {
-  const QPointF centre = QRectF(list->rect()).center();
-  QMouseEvent press(QEvent::MouseButtonPress, centre, list->mapToGlobal(centre), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(list, &press);
-  list->hidePopup();
-}
-
 TEST_F(WindowTest, AGapInTheDeviceNumbersSelectsTheCurrentDevicesOwnEntryAndStopsNothing) {
   // Devices 0 and 2 usable, current 2: two entries, device 2 in entry 1. The
   // device number must not be taken for a list position, or each opening of

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWindow>
 #include <memory>
@@ -91,6 +93,14 @@ class QuietWindow {
     return true;
   }
 
+  // Opening the list reads the devices again and fills it anew.
+  static void openDeviceList(QComboBox* list) {
+    const QPointF centre = QRectF(list->rect()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, centre, list->mapToGlobal(centre), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list, &press);
+    list->hidePopup();
+  }
   static void pressEscape(Cartoucheur& w, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(w.windowHandle(), Qt::Key_Escape, modifiers);
   }

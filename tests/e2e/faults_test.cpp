@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <iostream>
 
 #include "e2e/onair.h"
 
@@ -159,6 +160,70 @@ TEST_F(Faults, AudioServerKilledWhileCartsPlayThenChosenAgain) {
   ASSERT_NO_FATAL_FAILURE(expectHeardThrough(440, m_listener->rate() / 2));
   EXPECT_LT(m_listener->amplitudeAt(660, m_listener->position()), 0.005);
   screenshot("server-back");
+  ASSERT_NO_FATAL_FAILURE(stop('a', 440));
+  ASSERT_NO_FATAL_FAILURE(closeQuillon());
+}
+
+// What the program's process holds: descriptors, threads, private memory (kB).
+struct Holdings {
+  int fds = 0, threads = 0;
+  long privateKb = 0;
+};
+Holdings holdingsOf(qint64 pid) {
+  Holdings h;
+  const std::string proc = "/proc/" + std::to_string(pid);
+  h.fds = static_cast<int>(QDir(QString::fromStdString(proc + "/fd")).count()) - 2;
+  h.threads = static_cast<int>(QDir(QString::fromStdString(proc + "/task")).count()) - 2;
+  QFile status(QString::fromStdString(proc + "/status"));
+  if (status.open(QIODevice::ReadOnly)) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("RssAnon:")) h.privateKb = line.mid(8).trimmed().split(' ')[0].toLong();
+    }
+  }
+  return h;
+}
+
+// The server dies under a playing cart and comes back, twenty times in one
+// run: each time the program takes the device back by itself (its list read
+// again every second here) and a press of A is heard.
+TEST_F(Faults, AudioServerKilledTwentyTimesEveryReturnHeard) {
+  favouritePalette({kLong440});
+  ASSERT_TRUE(
+      writeWholeFile(path("program/Quillon.ini"), "[Devices]\nReconnect=1\nCheckSeconds=1\n"));
+  ASSERT_NO_FATAL_FAILURE(startQuillon());
+  ASSERT_NO_FATAL_FAILURE(chooseFavourite(1));
+  ASSERT_NO_FATAL_FAILURE(fire('a', 440, kAmplitude));
+  Holdings before;
+  for (int cycle = 0; cycle < 20; ++cycle) {
+    SCOPED_TRACE("return " + std::to_string(cycle + 1));
+    m_listener->abandon();
+    m_abandoned.push_back(std::move(m_listener));
+    m_server->kill();
+    ASSERT_NO_FATAL_FAILURE(expectAlive());
+    std::string error;
+    ASSERT_TRUE(m_server->start(error)) << error;
+    m_listener = std::make_unique<Listener>(m_serverName, 20, error);
+    ASSERT_TRUE(m_listener->ok()) << error;
+    // A press before the device is taken back shows a failed start and plays
+    // nothing; the next press, once it is back, plays.
+    bool heard = false;
+    for (int attempt = 0; attempt < 4 && !heard; ++attempt) {
+      QThread::msleep(1200);
+      ASSERT_TRUE(m_desktop->key("a"));
+      heard = m_listener->connect(kProgramClient, 2000, error) &&
+              m_listener->waitForTone(440, kAmplitude / 2, 2000) >= 0;
+    }
+    ASSERT_TRUE(heard) << "nothing heard after the return";
+    if (cycle == 1) before = holdingsOf(programPid());
+  }
+  const Holdings after = holdingsOf(programPid());
+  RecordProperty("private_kB_before", static_cast<int>(before.privateKb));
+  RecordProperty("private_kB_after", static_cast<int>(after.privateKb));
+  std::cout << "program after returns 2 and 20: fds " << before.fds << " -> " << after.fds
+            << ", threads " << before.threads << " -> " << after.threads << ", private "
+            << before.privateKb << " kB -> " << after.privateKb << " kB\n";
+  EXPECT_LE(after.fds, before.fds + 2);
+  EXPECT_LE(after.threads, before.threads + 1);
   ASSERT_NO_FATAL_FAILURE(stop('a', 440));
   ASSERT_NO_FATAL_FAILURE(closeQuillon());
 }

@@ -50,6 +50,7 @@ class OnAir : public ::testing::Test {
   // and waits for it to end normally.
   void signalQuillon(int signal);
   bool programRunning() const { return m_program && m_program->state() != QProcess::NotRunning; }
+  qint64 programPid() const { return m_program ? m_program->processId() : 0; }
   // Starts one more copy and waits for it to end (a second instance must end
   // at once); its exit code, or -1 when it did not end within `boundMs`.
   int runSecondInstance(int boundMs);

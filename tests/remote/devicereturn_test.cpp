@@ -69,10 +69,11 @@ TEST_F(DeviceReturnTest, AFailedDeviceIsLookedForByNameWhileNoCartPlaysUntilItRe
   EXPECT_EQ(r.awaitedName(), "Studio USB");
   // The old numbers mean nothing in the new list: no device, not "Built-in".
   EXPECT_EQ(chosen, std::vector<int>{-1});
-  // Back under its name but not usable (its server gone): not chosen.
-  machine.next = std::vector<DeviceInfo>{{"Studio USB", false}};
+  // Listed under its name but not usable (gone, its number kept): it stays
+  // the choice, and the wait goes on.
+  machine.next = std::vector<DeviceInfo>{{"Studio USB", false, false}};
   EXPECT_EQ(r.check(), Step::StillMissing);
-  EXPECT_EQ(chosen, (std::vector<int>{-1, -1}));
+  EXPECT_EQ(chosen, (std::vector<int>{-1, 0}));
 
   // Plugged back in, now third in the list.
   machine.next = std::vector<DeviceInfo>{{"Built-in", true}, {"HDMI", true}, {"Studio USB", true}};

@@ -104,9 +104,22 @@ bool JackServer::startWith(const char* scheduling, std::string& error) {
   return false;
 }
 
-void JackServer::kill() { reap(SIGKILL); }
+void JackServer::kill() {
+  if (m_pid <= 0) return;
+  reap(SIGKILL);
+  m_slotHeld = true;
+}
 
-void JackServer::stop() { reap(SIGTERM); }
+void JackServer::stop() {
+  // A killed server keeps its slot in JACK's registry (eight in all, for the
+  // whole machine) until a server of the same name starts and stops cleanly.
+  if (m_pid <= 0 && m_slotHeld) {
+    std::string ignored;
+    if (!start(ignored)) return;
+  }
+  reap(SIGTERM);
+  m_slotHeld = false;
+}
 
 void JackServer::reap(int signal) {
   if (m_pid <= 0) return;

@@ -23,7 +23,9 @@ class JackServer {
   bool start(std::string& error);
   // Kills it at once (SIGKILL), as a crash would, and removes what it left.
   void kill();
-  // Stops it cleanly (SIGTERM, then SIGKILL after 5 s) and removes what it left.
+  // Stops it cleanly (SIGTERM, then SIGKILL after 5 s) and removes what it
+  // left; after a kill, starts it again first and stops that one, which frees
+  // the killed server's slot in JACK's registry.
   void stop();
 
   const std::string& name() const { return m_name; }
@@ -40,6 +42,7 @@ class JackServer {
   std::string m_name;
   pid_t m_pid = -1;
   bool m_realtime = false;
+  bool m_slotHeld = false;  // killed, its registry slot not yet freed
   std::string m_realtimeRefusal;
 };
 

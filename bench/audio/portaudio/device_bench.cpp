@@ -1,7 +1,8 @@
-// The player on a real device (PortAudio's `system` on a JACK dummy server at
-// 48 kHz, 256-frame periods; the null device when jackd cannot start):
-// resident memory with 26 players, trigger latency, and the longest stall of
-// the UI thread that 26 playing voices survive. On the JACK device the blocks
+// The player on a real device (the JACK dummy server's first pair of playback
+// ports, `system:playback_1+2`, at 48 kHz, 256-frame periods; the null device
+// when jackd cannot start): resident memory with 26 players, trigger latency,
+// the longest stall of the UI thread that 26 playing voices survive, and the
+// recovery from twenty deaths of the server. On the JACK device the blocks
 // are converted on the conversion thread, as in the program; on the null
 // device on the UI thread. Each runs once and reports its figures as counters.
 #include <benchmark/benchmark.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "audio/portaudio/deviceplayer.h"
@@ -53,7 +55,7 @@ Rig& rig() {
     // priority for this process and its server (where allowed).
     setpriority(PRIO_PROCESS, 0, -20);
     const std::string name = "quillon-bench-" + std::to_string(getpid());
-    setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);  // before PortAudio loads
+    setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);  // before the first JACK client
     rig.server = std::make_unique<test::JackServer>(name);
     std::string error;
     DeviceManager::Options options;
@@ -61,15 +63,15 @@ Rig& rig() {
     if (rig.server->start(error)) {
       rig.label = "JACK dummy 48 kHz / 256";
     } else {
-      options.usePortAudio = false;
+      options.useSystemDevices = false;
       rig.label = "null device (jackd: " + error + ")";
     }
     rig.devices = std::make_unique<DeviceManager>(rig.clock, options);
     DeviceManager::Options nullOnly;
-    nullOnly.usePortAudio = false;
+    nullOnly.useSystemDevices = false;
     rig.nullDevices = std::make_unique<DeviceManager>(rig.clock, nullOnly);
     for (int d = 0; d < rig.devices->count(); ++d) {
-      if (rig.devices->device(d)->name == "system") rig.device = d;
+      if (rig.devices->device(d)->name == "system:playback_1+2") rig.device = d;
     }
     return rig;
   }();
@@ -206,6 +208,77 @@ void BM_UiStallSurvived26Voices(benchmark::State& state) {
 }
 // Argument 0: the device of the rig; 1: the null device.
 BENCHMARK(BM_UiStallSurvived26Voices)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int entries(const char* folder) {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
+  return n;
+}
+
+// The server killed (SIGKILL) under a playing player and started again,
+// twenty times: from the server's return (it takes clients again) to the
+// first frame of the next fire mixed on it, the list read again in between
+// as the window does; and what the process holds before and after.
+void BM_RecoveryFromServerDeath(benchmark::State& state) {
+  Rig& r = rig();
+  if (r.label.rfind("JACK", 0) != 0) {
+    state.SkipWithError("needs the JACK server");
+    return;
+  }
+  DevicePlayer player(r.clock, *r.devices);
+  std::vector<double> ms;
+  long anonBefore = 0;
+  int fdsBefore = 0, threadsBefore = 0;
+  for (auto _ : state) {
+    for (int cycle = 0; cycle < 20; ++cycle) {
+      player.SelectDevice(r.device);
+      player.SetFormat({48000, 2});
+      if (player.OpenOutput() != 0) {
+        state.SkipWithError(("no output: " + player.lastError()).c_str());
+        return;
+      }
+      player.QueueBlock(test::sineBlock(48000, 2, 440, 3000, 0, 4800));
+      test::runRealTime(r.clock, 50ms);
+      if (cycle == 1) {  // after one whole cycle: every library's one-time set-up done
+        anonBefore = residentKb("RssAnon");
+        fdsBefore = entries("/proc/self/fd");
+        threadsBefore = entries("/proc/self/task");
+      }
+      r.server->kill();
+      test::runRealTime(r.clock, 3s, [&] { return player.OutputStatus() < 0; });
+      std::string error;
+      if (!r.server->start(error)) {
+        state.SkipWithError(error.c_str());
+        return;
+      }
+      const std::int64_t back = steadyNowNs();
+      player.RescanDevices();
+      player.SelectDevice(r.device);
+      player.SetFormat({48000, 2});
+      if (player.OpenOutput() == 0) {
+        const std::int64_t before = player.firstFrameTime();
+        player.QueueBlock(test::sineBlock(48000, 2, 440, 3000, 0, 4800));
+        test::runRealTime(r.clock, 2s, [&] { return player.firstFrameTime() != before; });
+        if (player.firstFrameTime() != before) {
+          ms.push_back(static_cast<double>(player.firstFrameTime() - back) / 1e6);
+        }
+      }
+      player.CloseOutput();
+    }
+  }
+  test::runRealTime(r.clock, 1s, [&] { return r.devices->streamsClosing() == 0; });
+  std::sort(ms.begin(), ms.end());
+  state.counters["returns_heard"] = static_cast<double>(ms.size());
+  if (!ms.empty()) {
+    state.counters["recovery_median_ms"] = ms[ms.size() / 2];
+    state.counters["recovery_worst_ms"] = ms.back();
+  }
+  state.counters["private_MB_growth"] = (residentKb("RssAnon") - anonBefore) / 1024.0;
+  state.counters["fds_growth"] = entries("/proc/self/fd") - fdsBefore;
+  state.counters["threads_growth"] = entries("/proc/self/task") - threadsBefore;
+  state.SetLabel(r.label);
+}
+BENCHMARK(BM_RecoveryFromServerDeath)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillon::audio

@@ -195,22 +195,31 @@ bool DevicePlayer::DeviceUsable() const {
   return info && info->usable;
 }
 
+bool DevicePlayer::DevicePresent() const {
+  const auto info = m_devices.device(m_device);
+  return info && info->present;
+}
+
 void DevicePlayer::RescanDevices() {
   m_devices.rescan();
   if (!m_devices.lastError().empty()) m_error = m_devices.lastError();
 }
 
 void DevicePlayer::deviceFailed(int device, const std::string& reason) {
-  if (device != m_device || m_voice == nullptr) return;
-  // The voice belongs to an abandoned mixer now: leave it.
-  stopTimers();
-  m_voice = nullptr;
-  m_stream = nullptr;
-  m_deviceRate = 0;
-  std::string ignored;
-  m_conversion.reset(ignored);
-  restartCounts();
+  if (device != m_device) return;
+  if (m_voice != nullptr) {
+    // The voice goes with its mixer, which is being closed: leave it.
+    stopTimers();
+    m_voice = nullptr;
+    m_stream = nullptr;
+    m_deviceRate = 0;
+    std::string ignored;
+    m_conversion.reset(ignored);
+    restartCounts();
+  }
   m_error = reason;
+  // Told whether or not it plays: the window shows a failure while nothing
+  // plays, and a cart that is not playing has nothing to stop.
   m_events.raiseDeviceFailed(reason);
 }
 

@@ -69,6 +69,7 @@ class DevicePlayer : public Player {
   int CurrentDevice() const override { return m_device; }
   std::string DeviceName() const override;
   bool DeviceUsable() const override;
+  bool DevicePresent() const override;
   void RescanDevices() override;
   std::string lastError() const override { return m_error; }
 

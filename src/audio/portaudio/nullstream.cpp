@@ -9,7 +9,9 @@ NullStream::NullStream(int sampleRate, int periodFrames, Pacing pacing)
   if (pacing == Pacing::ClockThread) m_thread = std::thread([this] { run(); });
 }
 
-NullStream::~NullStream() {
+NullStream::~NullStream() { close(); }
+
+void NullStream::close() noexcept {
   m_stop.store(true, std::memory_order_relaxed);
   if (m_thread.joinable()) m_thread.join();
 }

@@ -27,7 +27,7 @@ class NullStream : public OutputStream {
   std::optional<std::string> failure(std::int64_t, std::int64_t) const override {
     return std::nullopt;
   }
-  void abandon() override {}
+  void close() noexcept override;
   int lastCallbackFrames() const override { return m_periodFrames; }
 
  private:

@@ -6,6 +6,11 @@ namespace quillon::audio {
 
 namespace {
 
+std::string errorText(PaError code) {
+  const char* text = Pa_GetErrorText(code);
+  return text != nullptr ? text : "error " + std::to_string(code);
+}
+
 // The real-time contract: PortAudio calls this on its own high-priority audio
 // thread; it must fill the whole buffer and return at once. It takes no lock,
 // allocates and frees nothing, does no I/O and no logging.
@@ -20,12 +25,17 @@ void streamFinished(void* user) { static_cast<PortAudioStream*>(user)->finished(
 
 }  // namespace
 
-PortAudioStream::PortAudioStream(PortAudioLibrary& pa, int sampleRate, int channels)
-    : m_pa(pa), m_channels(channels), m_mixer(std::make_unique<Mixer>(sampleRate)) {}
+PortAudioStream::PortAudioStream(int sampleRate, int channels,
+                                 std::shared_ptr<std::atomic<int>> openStreams)
+    : m_channels(channels),
+      m_mixer(std::make_unique<Mixer>(sampleRate)),
+      m_openStreams(std::move(openStreams)) {
+  m_openStreams->fetch_add(1, std::memory_order_relaxed);
+}
 
-std::unique_ptr<PortAudioStream> PortAudioStream::open(PortAudioLibrary& pa, PaDeviceIndex device,
-                                                       std::string& error) {
-  const PaDeviceInfo* info = pa.GetDeviceInfo(device);
+std::unique_ptr<PortAudioStream> PortAudioStream::open(
+    PaDeviceIndex device, std::shared_ptr<std::atomic<int>> openStreams, std::string& error) {
+  const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
   if (info == nullptr || info->maxOutputChannels < 1) {
     error = "no such output device";
     return nullptr;
@@ -36,7 +46,7 @@ std::unique_ptr<PortAudioStream> PortAudioStream::open(PortAudioLibrary& pa, PaD
     return nullptr;
   }
   std::unique_ptr<PortAudioStream> stream(
-      new PortAudioStream(pa, rate, std::min(info->maxOutputChannels, 2)));
+      new PortAudioStream(rate, std::min(info->maxOutputChannels, 2), std::move(openStreams)));
   PaStreamParameters params{};
   params.device = device;
   params.channelCount = stream->m_channels;
@@ -44,54 +54,57 @@ std::unique_ptr<PortAudioStream> PortAudioStream::open(PortAudioLibrary& pa, PaD
   params.suggestedLatency = info->defaultLowOutputLatency;
   // The device's own rate and period: anything else is refused or makes the
   // callbacks bursty.
-  PaError rc = pa.OpenStream(&stream->m_stream, nullptr, &params, rate,
+  PaError rc = Pa_OpenStream(&stream->m_stream, nullptr, &params, rate,
                              paFramesPerBufferUnspecified, paNoFlag, streamCallback, stream.get());
   if (rc != paNoError) {
-    error = "cannot open the device: " + pa.errorText(rc);
+    error = "cannot open the device: " + errorText(rc);
     stream->m_stream = nullptr;
     return nullptr;
   }
-  rc = pa.SetStreamFinishedCallback(stream->m_stream, streamFinished);
+  rc = Pa_SetStreamFinishedCallback(stream->m_stream, streamFinished);
   if (rc != paNoError) {
-    error = "cannot watch the device: " + pa.errorText(rc);
+    error = "cannot watch the device: " + errorText(rc);
     return nullptr;
   }
-  stream->m_lastCallbackNs.store(steadyNowNs(), std::memory_order_relaxed);
-  rc = pa.StartStream(stream->m_stream);
+  stream->m_heartbeat.starting(steadyNowNs());
+  rc = Pa_StartStream(stream->m_stream);
   if (rc != paNoError) {
-    error = "cannot start the device: " + pa.errorText(rc);
+    error = "cannot start the device: " + errorText(rc);
     return nullptr;
   }
   return stream;
 }
 
 PortAudioStream::~PortAudioStream() {
-  // An abandoned stream is never destroyed (see DeviceManager); this guard
-  // only keeps a slip from closing it.
-  if (m_stream == nullptr || m_abandoned) return;
-  // Closing a stream that never started, or stopped, is fine; errors here
-  // cannot be acted on beyond dropping the stream.
-  if (m_pa.IsStreamActive(m_stream) == 1) m_pa.StopStream(m_stream);
-  m_pa.CloseStream(m_stream);
+  close();
+  m_openStreams->fetch_sub(1, std::memory_order_release);
+}
+
+void PortAudioStream::close() noexcept {
+  if (m_closed) return;
+  m_closed = true;
+  if (m_stream == nullptr) return;
+  // Abort rather than stop: nothing queued is worth waiting for, and a
+  // device that went away may never drain. Errors here cannot be acted on
+  // beyond letting the stream go.
+  if (Pa_IsStreamStopped(m_stream) == 0) Pa_AbortStream(m_stream);
+  Pa_CloseStream(m_stream);
 }
 
 // audio thread
 void PortAudioStream::process(std::int16_t* out, unsigned long frames) noexcept {
   const std::int64_t now = steadyNowNs();
-  m_lastCallbackNs.store(now, std::memory_order_relaxed);
-  m_lastFrames.store(static_cast<int>(frames), std::memory_order_relaxed);
+  m_heartbeat.beat(now, static_cast<int>(frames));
   m_mixer->render(out, static_cast<int>(frames), m_channels, now);
 }
 
 std::optional<std::string> PortAudioStream::failure(std::int64_t nowNs,
                                                     std::int64_t stallNs) const {
   if (m_finished.load(std::memory_order_relaxed)) return "the output device stopped";
-  const PaError active = m_pa.IsStreamActive(m_stream);
-  if (active < 0) return "the output device failed: " + m_pa.errorText(active);
+  const PaError active = Pa_IsStreamActive(m_stream);
+  if (active < 0) return "the output device failed: " + errorText(active);
   if (active == 0) return "the output device stopped (its card or sound server went away)";
-  if (nowNs - m_lastCallbackNs.load(std::memory_order_relaxed) > stallNs) {
-    return "the output device stopped asking for sound";
-  }
+  if (m_heartbeat.stalled(nowNs, stallNs)) return "the output device stopped asking for sound";
   return std::nullopt;
 }
 

@@ -1,15 +1,18 @@
-// The player on a real PortAudio device: PortAudio's JACK device `system` on
-// a JACK dummy server that the test starts, killed under two playing players
-// and started again, with a JACK client of the test's own recording what
-// reaches the server. Skipped, with the reason, only where jackd cannot start.
+// The player on a real device: the first pair of playback ports of a JACK
+// dummy server that the test starts, chosen by name, killed under playing
+// players and started again (twenty times in one process), with a JACK client
+// of the test's own recording what reaches the server. Skipped, with the
+// reason, only where jackd cannot start.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <tuple>
 
+#include "audio/jack/jackbackend.h"
 #include "audio/portaudio/deviceplayer.h"
 #include "jackrecorder.h"
 #include "realtime.h"
@@ -24,8 +27,18 @@ using namespace std::chrono_literals;
 
 using Events = test::RecordingEvents;
 
-// One server name per process, set before PortAudio is first loaded (the
-// library reads it from the environment it was loaded with).
+// The device the tests listen to, by name: whatever else the machine lists
+// (ALSA's plugins, a card) comes and goes around it.
+constexpr const char* kSystemPair = "system:playback_1+2";
+
+// Entries in a folder of /proc/self: descriptors, threads.
+int entries(const char* folder) {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
+  return n;
+}
+
+// One server name per process, set before the first JACK client opens.
 std::string serverName() {
   static const std::string name = [] {
     const std::string n = "quillon-test-" + std::to_string(getpid());
@@ -74,8 +87,8 @@ class JackDevice : public ::testing::Test {
 TEST_F(JackDevice, AServerThatDiesFailsEveryPlayerAndARescanFindsItAgain) {
   Events eventsA, eventsB;
   DevicePlayer a(clock, *devices), b(clock, *devices);
-  const int device = findDevice(a, "system");
-  ASSERT_GE(device, 0) << "PortAudio does not list the JACK device";
+  const int device = findDevice(a, kSystemPair);
+  ASSERT_GE(device, 0) << "the JACK server's playback ports are not listed";
   long nextA = 0, nextB = 0;
   // 100 ms blocks of a tone at every request.
   for (auto [player, events, rate, next] :
@@ -113,8 +126,8 @@ TEST_F(JackDevice, AServerThatDiesFailsEveryPlayerAndARescanFindsItAgain) {
   ASSERT_TRUE(server->start(error)) << error;
   a.RescanDevices();
   ASSERT_TRUE(devices->lastError().empty()) << devices->lastError();
-  const int again = findDevice(a, "system");
-  ASSERT_GE(again, 0);
+  const int again = findDevice(a, kSystemPair);
+  ASSERT_EQ(again, device);  // the same number: whoever chose it plays to it again
   ASSERT_NE(devices->stream(again, error), nullptr) << error;
   recorder = std::make_unique<test::JackRecorder>(server->name(), 30, error);
   ASSERT_TRUE(recorder->ok()) << error;
@@ -131,6 +144,57 @@ TEST_F(JackDevice, AServerThatDiesFailsEveryPlayerAndARescanFindsItAgain) {
   EXPECT_EQ(a.PlayedSamples(), 13230);
   const auto heard = recorder->channel(0, from, recorder->position());
   EXPECT_NEAR(*std::max_element(heard.begin(), heard.end()), 0.5, 0.02);
+}
+
+TEST_F(JackDevice, TwentyDeathsAndReturnsInOneProcessSoundAfterEachAndNothingLeftBehind) {
+  Events events;
+  DevicePlayer cart(clock, *devices);
+  cart.setEventHandler(&events);
+  const int device = findDevice(cart, kSystemPair);
+  ASSERT_GE(device, 0);
+  long next = 0;
+  events.onRequest = [&] {
+    cart.QueueBlock(test::sineBlock(48000, 2, 997, 16384, next, 4800));
+    next += 4800;
+  };
+  int fds = 0, threads = 0;
+  constexpr int kCycles = 20;
+  for (int cycle = 0; cycle < kCycles; ++cycle) {
+    SCOPED_TRACE("cycle " + std::to_string(cycle));
+    // A play, heard at the server at its level.
+    cart.SelectDevice(device);
+    ASSERT_TRUE(cart.SetFormat({48000, 2}));
+    ASSERT_EQ(cart.OpenOutput(), 0) << cart.lastError();
+    std::string error;
+    recorder = std::make_unique<test::JackRecorder>(server->name(), 3, error);
+    ASSERT_TRUE(recorder->ok()) << error;
+    ASSERT_TRUE(recorder->connectFrom(kJackClientName, error)) << error;
+    next = 0;
+    events.onRequest();
+    const bool heard = test::runRealTime(clock, 3s, [&] {
+      const auto x = recorder->channel(0, 0, recorder->position());
+      return !x.empty() && *std::max_element(x.begin(), x.end()) > 0.45F;
+    });
+    ASSERT_TRUE(heard) << "nothing heard after return " << cycle;
+    recorder.reset();
+
+    // The server dies under the playing cart, and comes back.
+    const int failures = events.count("failed");
+    server->kill();
+    ASSERT_TRUE(test::runRealTime(clock, 3s, [&] { return events.count("failed") > failures; }));
+    EXPECT_FALSE(cart.DeviceUsable());
+    ASSERT_TRUE(server->start(error)) << error;
+    cart.RescanDevices();
+    ASSERT_EQ(findDevice(cart, kSystemPair), device);
+    // Whatever a failure left is closed by now (on a thread of its own).
+    test::runRealTime(clock, 1s, [&] { return devices->streamsClosing() == 0; });
+    if (cycle == 1) {
+      fds = entries("/proc/self/fd");
+      threads = entries("/proc/self/task");
+    }
+  }
+  EXPECT_LE(entries("/proc/self/fd"), fds + 2);
+  EXPECT_LE(entries("/proc/self/task"), threads + 1);
 }
 
 }  // namespace
