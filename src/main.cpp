@@ -50,6 +50,15 @@ int main(int argc, char* argv[]) {
   audio::ProgramEngine engine;
   app::Cartoucheur window(engine, {config, favorites, shell, app::findWelcomePage(place),
                                    [] { QCoreApplication::exit(0); }, additions});
+  // A favourite that cannot be stored, or a Config.ini that cannot be
+  // written, is said in the status bar until it is resolved.
+  favorites.onNotStored([&window](const QString& text) {
+    if (text.isEmpty()) {
+      window.resolveStatus("Favourites");
+    } else {
+      window.postStatus({"Favourites", text.toStdString(), app::StatusUrgency::Failure});
+    }
+  });
   window.show();
   window.activateWindow();
 
