@@ -138,11 +138,20 @@ class Cartouche {
   void setSwitch(bool& field, bool on);
   FadeSettings fadeSettings() const;
   BindResult bind(const std::string& path);
+  // Length and look from the information's answer.
+  BindResult takeInformation();
+  void AudioInformation_Answered(bool ok);
   void markMissing(const std::string& reason);
   void publishLook();
 
   // Playback (cartplayback.cpp).
   bool startPlayback();
+  // The rest of a start once the reader has opened the file.
+  bool finishStart();
+  // Runs an operator's step into the reader or the player: a fault in it
+  // stops the cart cleanly rather than leaving the slot with an exception.
+  template <typename Step>
+  void guarded(Step step);
   void StopMusic();
   void FeedBuffer();
   void stopAfterFault(const std::string& reason);
@@ -152,13 +161,22 @@ class Cartouche {
   void restartLoop();
   // Frames fed to the player and not heard yet.
   audio::FrameCount waitingFrames() const;
+  // Pause, resume and the thumb's jump, each run through `guarded`.
   void pause();
   void resume();
   void seekToThumb();
+  void pausePlayback();
+  void resumePlayback();
+  void jumpToThumb();
+  // Takes the length from the reader's open when binding has none yet.
+  void adoptReaderLength();
   void AudioPlayer_RequestOnLoadArray();
   void AudioPlayer_EndPlay();
   void AudioPlayer_Timer(audio::FrameCount currentSamples, int levelLeft, int levelRight);
   void AudioPlayer_DeviceFailed(const std::string& reason);
+  // The reader's answers to an open or a late block, and its giving up.
+  void AudioFile_Answered();
+  void AudioFile_Stalled();
 
   audio::UiScheduler& m_scheduler;
   std::unique_ptr<audio::Reader> m_reader;            // AudioFile
@@ -172,6 +190,7 @@ class Cartouche {
   std::string m_path;
   std::string m_title;
   bool m_fileMissing = false;
+  bool m_lengthPending = false;  // the information has not answered yet
   std::string m_missingReason;
   std::int64_t m_lengthSeconds = 0;
   std::string m_lengthText = "00:00";
@@ -187,6 +206,10 @@ class Cartouche {
   // Playback.
   bool m_playing = false;
   bool m_paused = false;
+  // Started, the reader still opening the file: nothing is fed or heard yet.
+  bool m_opening = false;
+  // Feeds the reader answered Late, made up when it has the blocks.
+  int m_owedFeeds = 0;
   audio::FrameCount m_sampleOffset = 0;
   audio::FrameCount m_blockSamples = 0;
   FadeState m_fade;
