@@ -1,5 +1,6 @@
 #include "audio/readsession.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "audio/readpool.h"
@@ -119,7 +120,9 @@ bool ReadSession::wantsWork() const {
   if (abandoned || !opened) return true;
   if (status < 0) return false;
   if (seekTo) return true;
-  return !tail && readyFrames < msToFrames(kAheadMs, format.sampleRate);
+  // A caller asking more than the usual ahead at once gets it too.
+  const FrameCount wanted = std::max(msToFrames(kAheadMs, format.sampleRate), uiWaiting ? wantFrames : 0);
+  return !tail && readyFrames < wanted;
 }
 
 void ReadSession::schedule(const std::shared_ptr<ReadSession>& session, ReadPool& pool) {

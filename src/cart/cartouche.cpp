@@ -73,8 +73,11 @@ Cartouche::~Cartouche() {
   m_player->setEventHandler(nullptr);
   m_reader->setEventHandler(nullptr);
   m_information->setEventHandler(nullptr);
-  m_player->CloseOutput();
-  m_reader->CloseFile();
+  try {
+    m_player->CloseOutput();
+    m_reader->CloseFile();
+  } catch (...) {  // the components end with the cart anyway
+  }
 }
 
 CartLook Cartouche::look() const {

@@ -127,6 +127,9 @@ class Cartouche {
   bool FadeActive() const { return m_fade.active; }
   std::string Letter() const { return m_letter; }
   bool fileMissing() const { return m_fileMissing; }
+  // The information has not told the file's length yet (it reads on
+  // another thread); the length shows "--:--" meanwhile.
+  bool lengthPending() const { return m_lengthPending; }
   // Why the last start, binding or play failed; empty when none has.
   std::string lastError() const { return m_lastError; }
 
