@@ -113,8 +113,10 @@ std::int64_t underrunsOfOthers(const StallBenchEngine& engine) {
 int run() {
   const std::string hanging = test::fixturePath(
       {.name = "stall-a.wav", .rate = 48000, .seconds = 30, .encoder = "-c:a pcm_s16le"});
-  const std::string bed = test::fixturePath(
-      {.name = "stall-bed.mp3", .rate = 44100, .seconds = 30, .encoder = "-c:a libmp3lame -b:a 192k"});
+  const std::string bed = test::fixturePath({.name = "stall-bed.mp3",
+                                             .rate = 44100,
+                                             .seconds = 30,
+                                             .encoder = "-c:a libmp3lame -b:a 192k"});
   if (hanging.empty() || bed.empty()) {
     std::fprintf(stderr, "cannot make the audio files\n");
     return 1;
@@ -169,8 +171,9 @@ int run() {
               static_cast<long long>(hangUnderruns));
   std::printf("cart A stopped by itself within the 5 s        %s (\"%s\")\n",
               aStoppedByItself ? "yes" : "no", reason.c_str());
-  std::printf("Stop on cart A with its read hanging           %.3f ms (longest stall around it %.1f ms)\n",
-              stopMs, stopStall);
+  std::printf(
+      "Stop on cart A with its read hanging           %.3f ms (longest stall around it %.1f ms)\n",
+      stopMs, stopStall);
   return 0;
 }
 

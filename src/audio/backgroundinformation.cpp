@@ -26,8 +26,7 @@ struct BackgroundInformation::Link {
 namespace {
 
 // worker thread. No fault of the wrapped information leaves the worker.
-void analyse(Information& information, const std::string& path,
-             BackgroundInformation::Job& job) {
+void analyse(Information& information, const std::string& path, BackgroundInformation::Job& job) {
   bool ok = false;
   std::string error;
   int rate = 0;
@@ -59,7 +58,9 @@ void analyse(Information& information, const std::string& path,
 
 BackgroundInformation::BackgroundInformation(MakeInformation make, ReadPool& pool,
                                              UiScheduler& scheduler)
-    : m_make(std::move(make)), m_pool(pool), m_scheduler(scheduler),
+    : m_make(std::move(make)),
+      m_pool(pool),
+      m_scheduler(scheduler),
       m_link(std::make_shared<Link>()) {
   m_link->scheduler = &scheduler;
   m_link->owner = this;

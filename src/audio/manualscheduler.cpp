@@ -4,6 +4,12 @@
 
 namespace quillon::audio {
 
+ManualScheduler::ManualScheduler(ManualScheduler&& other) noexcept
+    : m_now(other.m_now),
+      m_tasks(std::move(other.m_tasks)),
+      m_timers(std::move(other.m_timers)),
+      m_nextId(other.m_nextId) {}
+
 void ManualScheduler::post(std::function<void()> task) {
   const std::lock_guard lock(m_tasksMutex);
   m_tasks.push_back(std::move(task));

@@ -13,6 +13,11 @@ namespace quillon::audio {
 
 class ManualScheduler : public UiScheduler {
  public:
+  ManualScheduler() = default;
+  // Takes the other's clock, tasks and timers; no other thread may post to
+  // either meanwhile.
+  ManualScheduler(ManualScheduler&& other) noexcept;
+
   void post(std::function<void()> task) override;
   TimerId startRepeating(std::chrono::milliseconds period, std::function<void()> tick) override;
   void stopRepeating(TimerId id) override;

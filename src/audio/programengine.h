@@ -1,7 +1,6 @@
 // The program's engine: files read by FFmpeg (opened and decoded ahead on the
-// read pool's workers, never on the UI thread), players on the machine's output devices through PortAudio (the
-// null device when there is none), events on Qt's loop.
-// UI thread.
+// read pool's workers, never on the UI thread), players on the machine's output devices through
+// PortAudio (the null device when there is none), events on Qt's loop. UI thread.
 #pragma once
 
 #include <memory>

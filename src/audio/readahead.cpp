@@ -123,7 +123,8 @@ ReadResult ReadAheadReader::ReadBlock(FrameCount frames, AudioBlock& block) {
         for (FrameCount left = n; left > 0;) {
           AudioBlock& front = s.ready.front();
           const FrameCount take = std::min(left, front.frames() - s.frontUsed);
-          const auto first = front.samples.begin() + static_cast<std::ptrdiff_t>(s.frontUsed * channels);
+          const auto first =
+              front.samples.begin() + static_cast<std::ptrdiff_t>(s.frontUsed * channels);
           block.samples.insert(block.samples.end(), first,
                                first + static_cast<std::ptrdiff_t>(take * channels));
           s.frontUsed += take;
@@ -148,8 +149,8 @@ std::optional<FrameCount> ReadAheadReader::SeekSample(FrameCount frame) {
     if (m_status != kStalled) m_error = "No file is open";
     return std::nullopt;
   }
-  const FrameCount target =
-      m_status == kFileOpening ? std::max<FrameCount>(frame, 0) : std::clamp<FrameCount>(frame, 0, m_total);
+  const FrameCount target = m_status == kFileOpening ? std::max<FrameCount>(frame, 0)
+                                                     : std::clamp<FrameCount>(frame, 0, m_total);
   ReadSession& s = *m_session;
   const std::lock_guard lock(s.mutex);
   s.ready.clear();

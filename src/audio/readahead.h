@@ -26,8 +26,8 @@
 #include <functional>
 #include <memory>
 
-#include "audio/readpool.h"
 #include "audio/reader.h"
+#include "audio/readpool.h"
 #include "audio/scheduler.h"
 
 namespace quillon::audio {
@@ -68,7 +68,7 @@ class ReadAheadReader final : public Reader {
  private:
   void letSessionGo();
   void waitForAnswer();  // the UI waits: watch the time
-  void watch();  // the waiting timer's tick
+  void watch();          // the waiting timer's tick
   void answered(const ReadSession* session);
   void stopWatching();
 

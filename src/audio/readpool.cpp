@@ -63,8 +63,7 @@ void ReadPool::submit(std::function<void()> job) {
   const std::lock_guard lock(m_state->mutex);
   if (m_state->stopped) return;
   m_state->jobs.push_back(std::move(job));
-  if (m_state->idle < static_cast<int>(m_state->jobs.size()) &&
-      m_state->workers < kMaxWorkers) {
+  if (m_state->idle < static_cast<int>(m_state->jobs.size()) && m_state->workers < kMaxWorkers) {
     ++m_state->workers;
     std::thread([state = m_state] { work(state); }).detach();
   }

@@ -92,7 +92,8 @@ void apply(ReadSession& s, Call call, std::uint64_t generation, Outcome& out) {
         s.tailError = out.error;
         break;
       }
-      if (generation == 0 && s.headFrames < msToFrames(ReadSession::kStartMs, s.format.sampleRate)) {
+      if (generation == 0 &&
+          s.headFrames < msToFrames(ReadSession::kStartMs, s.format.sampleRate)) {
         s.head.push_back(out.block);
         s.headFrames += out.block.frames();
       }
@@ -110,8 +111,7 @@ void apply(ReadSession& s, Call call, std::uint64_t generation, Outcome& out) {
 bool ReadSession::answerReady() const {
   if (!opened) return false;
   if (status < 0 || tail) return true;
-  const FrameCount wanted =
-      wantFrames < 0 ? msToFrames(kStartMs, format.sampleRate) : wantFrames;
+  const FrameCount wanted = wantFrames < 0 ? msToFrames(kStartMs, format.sampleRate) : wantFrames;
   return readyFrames >= wanted;
 }
 
@@ -121,7 +121,8 @@ bool ReadSession::wantsWork() const {
   if (status < 0) return false;
   if (seekTo) return true;
   // A caller asking more than the usual ahead at once gets it too.
-  const FrameCount wanted = std::max(msToFrames(kAheadMs, format.sampleRate), uiWaiting ? wantFrames : 0);
+  const FrameCount wanted =
+      std::max(msToFrames(kAheadMs, format.sampleRate), uiWaiting ? wantFrames : 0);
   return !tail && readyFrames < wanted;
 }
 

@@ -52,10 +52,10 @@ struct ReadSession {
   std::deque<AudioBlock> head;
   FrameCount headFrames = 0;
 
-  bool abandoned = false;  // the UI let it go: close the file, read nothing more
-  bool closed = false;     // the wrapped reader is gone
-  bool scheduled = false;  // a job serving it is queued or running
-  bool uiWaiting = false;  // the UI waits for an answer: post one when it comes
+  bool abandoned = false;           // the UI let it go: close the file, read nothing more
+  bool closed = false;              // the wrapped reader is gone
+  bool scheduled = false;           // a job serving it is queued or running
+  bool uiWaiting = false;           // the UI waits for an answer: post one when it comes
   FrameCount wantFrames = 0;        // what the waiting UI needs ready; -1: a start's
   std::uint64_t finishedCalls = 0;  // calls of the wrapped reader that returned
   // Posts the answer to the UI thread (any thread).
