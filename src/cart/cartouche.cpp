@@ -156,11 +156,11 @@ BindResult Cartouche::SetTitle(const std::string& path) {
 BindResult Cartouche::bind(const std::string& path) {
   m_path = path;
   m_title = titleOf(path);
-  if (path.empty()) {  // nothing to analyse: the cart is empty
+  m_lengthPending = false;  // an answer still on its way is for another file
+  if (path.empty()) {       // nothing to analyse: the cart is empty
     m_fileMissing = false;
     return {};
   }
-  m_lengthPending = false;
   if (!m_information->OpenInfo(path)) {
     markMissing(m_information->lastError());
     return {false, m_lastError};
@@ -242,6 +242,7 @@ void Cartouche::StopMyplay() {
   m_title.clear();
   m_path.clear();
   m_fileMissing = false;
+  m_lengthPending = false;
   m_fadeInOn = false;
   m_fadeOutOn = false;
   m_loopOn = false;

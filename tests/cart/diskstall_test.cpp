@@ -168,6 +168,18 @@ TEST_F(DiskStall, APaletteOnAStalledShareShowsAtOnceAndFillsInOrMarksEachCart) {
   step(2100ms, 1);
   EXPECT_TRUE(cart(3).fileMissing());
   EXPECT_EQ(cart(3).look().missingReason, "The file did not answer within 2 s: /j/3.wav");
+
+  // A cart emptied while its length is on its way stays empty when it lands.
+  engine.gate.close(pathOf(4));
+  cart(4).SetTitle(pathOf(4));
+  engine.gate.waitUntilHeld(2);
+  cart(4).StopMyplay();
+  engine.gate.open();
+  step(100ms);
+  EXPECT_EQ(cart(4).GetTitle(), "");
+  EXPECT_EQ(cart(4).LengthSeconds(), 0);
+  EXPECT_FALSE(cart(4).fileMissing());
+  EXPECT_FALSE(cart(4).lengthPending());
 }
 
 TEST_F(DiskStall, AFireBeforeTheLengthHasArrivedTakesItFromTheOpenAndFadesIn) {
