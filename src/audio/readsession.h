@@ -4,6 +4,9 @@
 // go, the close. The UI thread only takes what is ready and leaves requests,
 // under `mutex`, which no one holds across a call to the wrapped reader: a
 // read stuck in the kernel never holds up the UI thread.
+//
+// Lock order: a session's `mutex`, then the pool's (schedule submits under
+// it). The reader's link mutex is taken with neither held.
 #pragma once
 
 #include <cstdint>
