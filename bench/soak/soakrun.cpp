@@ -17,6 +17,7 @@
 #include "audio/readahead.h"
 #include "audiofixtures.h"
 #include "cart/cartouche.h"
+#include "support/handpacednull.h"
 #include "watchedplayer.h"
 
 namespace quillon::soak {
@@ -66,7 +67,7 @@ std::string clockText(std::int64_t ns) {
 
 class SoakEngine : public audio::Engine {
  public:
-  SoakEngine() : devices(clock, options()) {}
+  SoakEngine() : devices(clock, test::handPacedNullDevice(kRate, kPeriod)) {}
 
   // Read ahead as in the program: the soak's seeks, pauses and restarts on
   // 26 carts stress the read-ahead thread far faster than real time.
@@ -89,16 +90,6 @@ class SoakEngine : public audio::Engine {
   audio::FfmpegMedia media;
   audio::ReadPool readPool;
   std::vector<WatchedPlayer*> players;  // in the order the carts made them
-
- private:
-  static audio::DeviceManager::Options options() {
-    audio::DeviceManager::Options o;
-    o.usePortAudio = false;
-    o.nullPacedByCaller = true;
-    o.nullRate = kRate;
-    o.nullPeriodFrames = kPeriod;
-    return o;
-  }
 };
 
 // What the script does to one cart.

@@ -13,6 +13,7 @@
 #include "audio/readahead.h"
 #include "cart/cartouche.h"
 #include "support/fakemedia.h"
+#include "support/handpacednull.h"
 #include "support/readgate.h"
 
 namespace quillon::cart::test {
@@ -26,7 +27,7 @@ constexpr int kPeriod = 256;
 
 class NullDeviceEngine : public audio::Engine {
  public:
-  NullDeviceEngine() : devices(clock, options()) {}
+  NullDeviceEngine() : devices(clock, quillon::test::handPacedNullDevice(kRate, kPeriod)) {}
 
   std::unique_ptr<audio::Reader> createReader() override {
     return std::make_unique<audio::ReadAheadReader>(
@@ -49,16 +50,6 @@ class NullDeviceEngine : public audio::Engine {
   quillon::test::ReadGate gate;
   audio::ReadPool pool;
   std::vector<audio::DevicePlayer*> players;
-
- private:
-  static audio::DeviceManager::Options options() {
-    audio::DeviceManager::Options o;
-    o.usePortAudio = false;
-    o.nullPacedByCaller = true;
-    o.nullRate = kRate;
-    o.nullPeriodFrames = kPeriod;
-    return o;
-  }
 };
 
 class NullDeviceStall : public ::testing::Test {
