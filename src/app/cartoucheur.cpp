@@ -227,9 +227,8 @@ void Cartoucheur::showDeviceState() {
   if (!main.DeviceUsable() && !name.isEmpty()) {
     message =
         main.DevicePresent()
-            ? QStringLiteral("Output device \"%1\" failed: %2")
-                  .arg(name, QString::fromStdString(m_deviceFailure))
-            : QStringLiteral("Output device \"%1\" is absent: carts on it cannot play").arg(name);
+            ? QStringLiteral("\"%1\" failed: %2").arg(name, QString::fromStdString(m_deviceFailure))
+            : QStringLiteral("\"%1\" is absent: carts on it cannot play").arg(name);
   }
   if (message.isEmpty()) m_deviceFailure.clear();
   if (message == m_deviceMessage) return;

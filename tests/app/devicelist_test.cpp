@@ -26,8 +26,8 @@ TEST_F(DeviceListWindow, AFailedOrAbsentDeviceIsShownWhileNothingPlaysAndTakenAg
 
   engine.devices.failDevice(1, "the JACK server stopped");
   engine.clock.advance(std::chrono::milliseconds(1));  // events come from the loop
-  EXPECT_EQ(w->deviceMessage(), "Output device \"USB card\" failed: the JACK server stopped");
-  EXPECT_EQ(w->controls().statusBar1->messageText(), w->deviceMessage());
+  EXPECT_EQ(w->deviceMessage(), "\"USB card\" failed: the JACK server stopped");
+  EXPECT_EQ(w->controls().statusBar1->messageText(), "Output device: " + w->deviceMessage());
   EXPECT_EQ(list->currentText(), "USB card (failed)");
   w->cart(2)->cart().KeyPressRacc("C");
   EXPECT_FALSE(w->cart(2)->cart().Playing());
