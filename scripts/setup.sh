@@ -13,6 +13,7 @@ PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool imagemagick libx11-dev
+  scdoc lintian appstream desktop-file-utils
 "
 
 missing=""
