@@ -19,9 +19,10 @@ set(doc_folder ${CMAKE_INSTALL_DATADIR}/doc/quillon)
 configure_file(${PROJECT_SOURCE_DIR}/data/changelog.in ${PROJECT_BINARY_DIR}/changelog @ONLY)
 add_custom_command(
   OUTPUT ${PROJECT_BINARY_DIR}/changelog.gz
-  COMMAND sh -c "gzip -9n -c '${PROJECT_BINARY_DIR}/changelog' > '${PROJECT_BINARY_DIR}/changelog.gz'"
+  COMMAND sh -c "gzip -9n -c \"$1\" > \"$1.gz\"" sh ${PROJECT_BINARY_DIR}/changelog
   DEPENDS ${PROJECT_BINARY_DIR}/changelog
-  COMMENT "Compressing the changelog")
+  COMMENT "Compressing the changelog"
+  VERBATIM)
 add_custom_target(quillon_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.gz)
 install(FILES ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/data/copyright
         DESTINATION ${doc_folder})
