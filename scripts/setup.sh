@@ -12,7 +12,7 @@ PACKAGES="
   librtmidi-dev liblo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth x11-utils xdotool imagemagick libx11-dev
+  xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick libx11-dev
   scdoc lintian appstream desktop-file-utils
 "
 

@@ -3,6 +3,8 @@
 // - a letter's key press to its cart's first frame at the server, the
 //   100 ms GetKeys poll included, and our part beyond the poll (from the
 //   tick that hands the letter on);
+// - the same with instant keys ([Keys] Instant=1): the letter fires at its
+//   key-press event, no poll in the way;
 // - a click on the play button to the first frame (no poll in the way);
 // - the UI thread's CPU with 26 carts playing.
 // Each runs once and reports its figures as counters (milliseconds).
@@ -70,19 +72,25 @@ ProgramRig& rig() {
   return *g_rig;
 }
 
-// A 48 kHz stereo sweep on cart A, its fade-in off, its stream open and the
-// probe listening to the program.
-bool prepare(benchmark::State& state) {
+// The window the key and click series use: the first, until the instant
+// keys' series takes its own.
+app::Cartoucheur* g_keysWindow = nullptr;
+
+// A 48 kHz stereo sweep on cart A of `w` (default: the rig's window), its
+// fade-in off, its stream open and the probe listening to the program.
+bool prepare(benchmark::State& state, app::Cartoucheur* w = nullptr) {
   ProgramRig& r = rig();
   if (!r.error().empty()) {
     state.SkipWithError(r.error().c_str());
     return false;
   }
-  static bool ready = false;
-  if (ready) return true;
+  if (w == nullptr) w = &r.window();
+  static std::vector<app::Cartoucheur*> ready;
+  g_keysWindow = w;
+  if (std::find(ready.begin(), ready.end(), w) != ready.end()) return true;
   const std::string path =
       test::fixturePath({"latency-48k.wav", 48000, 2, 10, "-c:a pcm_s16le", true});
-  cart::Cartouche& cart = r.window().cart(0)->cart();
+  cart::Cartouche& cart = w->cart(0)->cart();
   if (path.empty() || !cart.SetTitle(path)) {
     state.SkipWithError("cannot make or bind the test file");
     return false;
@@ -92,12 +100,12 @@ bool prepare(benchmark::State& state) {
   runEventLoopFor(300);
   cart.stopClick();
   std::string error;
-  if (!r.probe().connectFrom(audio::kJackClientName, error)) {
+  if (ready.empty() && !r.probe().connectFrom(audio::kJackClientName, error)) {
     state.SkipWithError(error.c_str());
     return false;
   }
   runEventLoopFor(200);
-  ready = true;
+  ready.push_back(w);
   return true;
 }
 
@@ -117,7 +125,7 @@ std::int64_t waitForSound() {
 
 // Stops cart A and lets its fade-out and the silence after it pass.
 void silence(std::mt19937& random) {
-  rig().window().cart(0)->cart().stopClick();
+  (g_keysWindow ? g_keysWindow : &rig().window())->cart(0)->cart().stopClick();
   runEventLoopFor(150 + std::uniform_int_distribution<int>(0, 100)(random));
 }
 
@@ -144,6 +152,19 @@ void finish(benchmark::State& state, const char* trials, std::size_t count, int 
   silence(random);
 }
 
+// A press stamped like a real keyboard's events, and its release: a press
+// stamped with the instant of the last release would count as the
+// keyboard's repeat.
+void pressAndRelease(app::Cartoucheur& w, std::int64_t pressedNs) {
+  const auto stamp = static_cast<quint64>(pressedNs / 1'000'000);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+  press.setTimestamp(stamp);
+  QCoreApplication::sendEvent(w.windowHandle(), &press);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+  release.setTimestamp(stamp + 60);
+  QCoreApplication::sendEvent(w.windowHandle(), &release);
+}
+
 void KeyToFirstFrame(benchmark::State& state) {
   if (!prepare(state)) return;
   ProgramRig& r = rig();
@@ -158,15 +179,7 @@ void KeyToFirstFrame(benchmark::State& state) {
       ticks.clear();
       r.probe().arm();
       const std::int64_t pressed = nowNs();
-      // Stamped like a real keyboard's events: a press stamped with the
-      // instant of the last release would count as the keyboard's repeat.
-      const auto stamp = static_cast<quint64>(pressed / 1'000'000);
-      QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-      press.setTimestamp(stamp);
-      QCoreApplication::sendEvent(w.windowHandle(), &press);
-      QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
-      release.setTimestamp(stamp + 60);
-      QCoreApplication::sendEvent(w.windowHandle(), &release);
+      pressAndRelease(w, pressed);
       const std::int64_t heard = waitForSound();
       const std::int64_t tick = ticks.firstTickFrom(pressed);
       if (heard == 0 || tick == 0 || !w.cart(0)->cart().Playing()) {
@@ -180,6 +193,38 @@ void KeyToFirstFrame(benchmark::State& state) {
   report(state, "whole_", whole);
   report(state, "ours_", ours);
   finish(state, "presses", whole.size(), missed, random);
+}
+
+// With instant keys: the press to the first frame, with no poll in the way
+// (the target: as a click, a device period plus 3 ms at the median).
+void InstantKeyToFirstFrame(benchmark::State& state) {
+  ProgramRig& r = rig();
+  app::Cartoucheur* w = r.error().empty() ? r.instantKeysWindow() : nullptr;
+  if (w == nullptr && r.error().empty()) {
+    state.SkipWithError("the instant keys' window is not ready");
+    return;
+  }
+  if (!prepare(state, w)) return;
+  std::mt19937 random(18);
+  std::vector<double> ms;
+  int missed = 0;
+  for (auto _ : state) {
+    for (int trial = 0; trial < kTrials; ++trial) {
+      silence(random);
+      r.probe().arm();
+      const std::int64_t pressed = nowNs();
+      pressAndRelease(*w, pressed);
+      const std::int64_t heard = waitForSound();
+      if (heard == 0 || !w->cart(0)->cart().Playing()) {
+        ++missed;
+        continue;
+      }
+      ms.push_back((heard - pressed) / 1e6);
+    }
+  }
+  report(state, "", ms);
+  state.counters["target_median_ms"] = r.periodMs() + 3;
+  finish(state, "presses", ms.size(), missed, random);
 }
 
 void ClickToFirstFrame(benchmark::State& state) {
@@ -274,6 +319,8 @@ BENCHMARK(UiThreadWith26Carts)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+// Last: its window takes the keyboard from the first one.
+BENCHMARK(InstantKeyToFirstFrame)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillon::bench

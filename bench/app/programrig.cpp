@@ -24,20 +24,7 @@ ProgramRig::ProgramRig() {
   m_engine = std::make_unique<audio::ProgramEngine>();
   m_window = std::make_unique<app::Cartoucheur>(
       *m_engine, app::CartoucheurServices{m_config, m_favorites, m_shell, QString(), [] {}});
-  QComboBox* devices = m_window->controls().combo4;
-  const int system = devices->findText("system:playback_1+2");
-  if (system < 0) {
-    m_error = "the JACK server's playback ports are not listed";
-    return;
-  }
-  devices->setCurrentIndex(system);
-  m_window->show();
-  m_window->activateWindow();
-  for (int i = 0; i < 50 && !m_window->isActiveWindow(); ++i) runEventLoopFor(10);
-  if (!m_window->isActiveWindow()) {
-    m_error = "the window does not become active";
-    return;
-  }
+  if (!showOnSystemDevice(*m_window)) return;
   m_probe = std::make_unique<FirstSoundProbe>(name, m_error);
   if (!m_probe->ok()) return;
   // The program's stream opens with the first play on the device.
@@ -49,8 +36,40 @@ ProgramRig::ProgramRig() {
             (m_server->realtime() ? " (real-time)" : " (not real-time)");
 }
 
+bool ProgramRig::showOnSystemDevice(app::Cartoucheur& window) {
+  QComboBox* devices = window.controls().combo4;
+  const int system = devices->findText("system:playback_1+2");
+  if (system < 0) {
+    m_error = "the JACK server's playback ports are not listed";
+    return false;
+  }
+  devices->setCurrentIndex(system);
+  window.show();
+  window.activateWindow();
+  for (int i = 0; i < 50 && !window.isActiveWindow(); ++i) runEventLoopFor(10);
+  if (!window.isActiveWindow()) {
+    m_error = "the window does not become active";
+    return false;
+  }
+  return true;
+}
+
+app::Cartoucheur* ProgramRig::instantKeysWindow() {
+  if (!m_instantKeysWindow && m_engine) {
+    palette::AdditionSettings additions;
+    additions.keys.instant = true;
+    m_instantKeysWindow = std::make_unique<app::Cartoucheur>(
+        *m_engine,
+        app::CartoucheurServices{m_config, m_favorites, m_shell, QString(), [] {}, additions});
+    m_window->hide();
+    if (!showOnSystemDevice(*m_instantKeysWindow)) return nullptr;
+  }
+  return m_instantKeysWindow.get();
+}
+
 ProgramRig::~ProgramRig() {
   m_probe.reset();
+  m_instantKeysWindow.reset();
   m_window.reset();
   m_engine.reset();
 }

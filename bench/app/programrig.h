@@ -28,6 +28,10 @@ class ProgramRig {
   // "JACK dummy 48000 Hz / 256 frames (real-time)" or similar.
   const std::string& label() const { return m_label; }
   app::Cartoucheur& window() { return *m_window; }
+  // A second window on the same engine with instant keys ([Keys] Instant=1),
+  // made at first use on the same device; it takes the keyboard, the first
+  // window is hidden. Null with error() when it cannot be made ready.
+  app::Cartoucheur* instantKeysWindow();
   FirstSoundProbe& probe() { return *m_probe; }
   double periodMs() const { return m_periodMs; }
 
@@ -53,7 +57,11 @@ class ProgramRig {
   MemoryConfig m_config;
   app::FavoritesStandIn m_favorites;
   NoShell m_shell;
+  // Shows `window` on the `system` device and waits until it is active;
+  // false with m_error when it cannot.
+  bool showOnSystemDevice(app::Cartoucheur& window);
   std::unique_ptr<app::Cartoucheur> m_window;
+  std::unique_ptr<app::Cartoucheur> m_instantKeysWindow;
   std::unique_ptr<FirstSoundProbe> m_probe;
   double m_periodMs = 0;
 };

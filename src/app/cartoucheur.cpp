@@ -17,7 +17,9 @@
 #include "app/configkeys.h"
 #include "app/favoritessteps.h"
 #include "app/firstrun.h"
+#include "app/keymapletter.h"
 #include "app/panickey.h"
+#include "app/statusbar1.h"
 #include "app/studiolook.h"
 #include "app/toolbar1.h"
 #include "audio/engine.h"
@@ -29,7 +31,10 @@
 namespace quillon::app {
 
 Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QWidget* parent)
-    : QWidget(parent), m_engine(engine), m_services(std::move(services)) {
+    : QWidget(parent),
+      m_engine(engine),
+      m_services(std::move(services)),
+      m_onAir(m_services.additions.endWarning.seconds) {
   setObjectName("Cartoucheur");
   setWindowTitle(kCaption);
   setWindowIcon(artwork::programWindowIcon());
@@ -258,6 +263,39 @@ void Cartoucheur::chooseDeviceAfterRescan(int device) {
   for (cart::CartWidget* cart : m_cartouche1) cart->cart().SetDevOutput(device);
 }
 
+namespace {
+
+KeyModifiers modifiersOf(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers held = key.modifiers();
+  KeyModifiers m = 0;
+  if (held & Qt::ShiftModifier) m |= kShiftKey;
+  if (held & Qt::ControlModifier) m |= kControlKey;
+  if (held & Qt::AltModifier) m |= kAltKey;
+  if (held & Qt::MetaModifier) m |= kMetaKey;
+  return m;
+}
+
+// Whether native scan codes are X keycodes (the Linux input code + 8).
+bool scanCodesAreXKeycodes() {
+  const QString platform = QGuiApplication::platformName();
+  return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+}
+
+}  // namespace
+
+std::optional<char> Cartoucheur::cartLetterOf(const QKeyEvent& key) {
+  const int code = key.key();
+  if (code >= Qt::Key_A && code <= Qt::Key_Z) {
+    return letterOfKey(static_cast<char>('A' + (code - Qt::Key_A)), false, std::nullopt, 0);
+  }
+  // A letter of another script (Cyrillic, Greek, Hebrew, Arabic...): the
+  // Latin letter of the same physical key.
+  const bool otherLetter = code > 0 && code <= 0xFFFF && QChar(code).isLetter();
+  if (!otherLetter || !scanCodesAreXKeycodes()) return std::nullopt;
+  const std::uint32_t keycode = key.nativeScanCode();
+  return letterOfKey(std::nullopt, true, latinLetterInKeymap(keycode), keycode);
+}
+
 bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
@@ -265,13 +303,17 @@ bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
       // One press reaches the filter once per object on its way; count it
       // where it enters, at the window.
       const auto* key = static_cast<QKeyEvent*>(event);
-      if (watched->isWindowType() && !key->isAutoRepeat() && key->key() >= Qt::Key_A &&
-          key->key() <= Qt::Key_Z) {
-        const char letter = static_cast<char>('A' + (key->key() - Qt::Key_A));
-        if (event->type() == QEvent::KeyPress) {
-          m_letterPresses.press(letter, key->timestamp());
-        } else {
-          m_letterPresses.release(letter, key->timestamp());
+      const std::optional<char> letter =
+          watched->isWindowType() && !key->isAutoRepeat() ? cartLetterOf(*key) : std::nullopt;
+      if (letter && event->type() == QEvent::KeyRelease) {
+        m_letterPresses.release(*letter, key->timestamp());
+      } else if (letter && watched == windowHandle()) {
+        // Only presses typed into this window: not into a dialog or a menu.
+        const LetterPress press{*letter, modifiersOf(*key)};
+        const bool instant = m_services.additions.keys.instant;
+        if (m_letterPresses.press(press.letter, press.modifiers, key->timestamp(), !instant) &&
+            instant && press.firesCart() && lettersReachCarts()) {
+          handOn(std::string(1, press.letter));
         }
       }
       // The panic only for a key entering this window: a menu, a combo box's
@@ -299,16 +341,45 @@ bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+bool Cartoucheur::lettersReachCarts() const {
+  return isActiveWindow() && QApplication::activeModalWidget() == nullptr &&
+         QApplication::activePopupWidget() == nullptr;
+}
+
+void Cartoucheur::handOn(const std::string& letter) {
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().KeyPressRacc(letter);
+}
+
 void Cartoucheur::GetKeys() {
-  // Only while this window is the one in front: not behind a dialog, a
-  // message box or a menu.
-  if (!isActiveWindow() || QApplication::activeModalWidget() != nullptr ||
-      QApplication::activePopupWidget() != nullptr) {
+  if (!lettersReachCarts()) {
     m_letterPresses.clear();
     return;
   }
-  const std::string letter = m_letterPresses.takeLetter();
-  for (cart::CartWidget* cart : m_cartouche1) cart->cart().KeyPressRacc(letter);
+  // Every letter pressed since the last tick, in the order pressed: two
+  // carts fired together both start.
+  bool handedOn = false;
+  for (const LetterPress& press : m_letterPresses.takePresses()) {
+    if (!press.firesCart()) continue;
+    handOn(std::string(1, press.letter));
+    handedOn = true;
+  }
+  if (!handedOn) handOn("");
+}
+
+void Cartoucheur::postStatus(StatusMessage message) {
+  m_statusMessages.post(std::move(message));
+  m_controls.statusBar1->showMessages(m_statusMessages);
+}
+
+void Cartoucheur::resolveStatus(std::string_view subject) {
+  if (m_statusMessages.resolve(subject)) m_controls.statusBar1->showMessages(m_statusMessages);
+}
+
+void Cartoucheur::onCartShownChanged(int index) {
+  const cart::Cartouche& c = m_cartouche1.at(static_cast<std::size_t>(index))->cart();
+  m_onAir.update(index, {c.Playing(), c.Paused(), c.LoopOn(), c.Letter(), c.titleText(),
+                         c.shownMs(), c.totalMs()});
+  m_controls.statusBar1->showOnAir(m_onAir.entries());
 }
 
 bool Cartoucheur::panicKey(const QKeyEvent& key) {
@@ -365,7 +436,10 @@ cart::CartWidget* Cartoucheur::createCart() {
   widget->hide();
   const palette::EndWarningSettings& warning = m_services.additions.endWarning;
   widget->cart().setEndWarning({warning.enabled, warning.seconds});
+  widget->cart().setRunningTimeCountdown(m_services.additions.display.remaining);
   const int index = static_cast<int>(m_cartouche1.size());
+  connect(widget, &cart::CartWidget::playingShownChanged, this,
+          [this, index] { onCartShownChanged(index); });
   connect(widget, &cart::CartWidget::Survole, this, [this, index] { onSurvole(index); });
   connect(widget, &cart::CartWidget::AffectFile, this, &Cartoucheur::onAffectFile);
   return widget;

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "app/cartoucheurcontrols.h"
@@ -18,7 +20,9 @@
 #include "app/letterpresses.h"
 #include "app/loadorder.h"
 #include "app/minimumsize.h"
+#include "app/onairlist.h"
 #include "app/panelsplitter.h"
+#include "app/statusmessages.h"
 #include "app/toolbarcommands.h"
 #include "app/windowgeometry.h"
 #include "cart/cartwidget.h"
@@ -52,7 +56,8 @@ struct CartoucheurServices {
   QString welcomePage;        // the first-run page; empty when none was found
   // Ends the program at once, for Quit; the window's close does not run.
   std::function<void()> endProgram;
-  // Quillon.ini: the panic key and the end warning, on unless switched off.
+  // Quillon.ini: the panic key and the end warning, on unless switched off;
+  // instant keys and the countdown, off unless switched on.
   palette::AdditionSettings additions = {};
 };
 
@@ -90,6 +95,16 @@ class Cartoucheur : public QWidget {
 
   // Whether any cart plays or is paused.
   bool anyCartPlaying() const;
+
+  // The status bar's message area: the one way for the device layer, the
+  // settings and the as-run log to tell the operator what went wrong. A
+  // message about a subject replaces the last one about it and stays until
+  // its subject is resolved; the most urgent shows (StatusMessages).
+  void postStatus(StatusMessage message);
+  void resolveStatus(std::string_view subject);
+  const StatusMessages& statusMessages() const { return m_statusMessages; }
+  // The on-air view's lines, in the order the carts started.
+  const std::vector<OnAirEntry>& onAir() const { return m_onAir.entries(); }
   // After the device list was read again (the chosen device came back, or
   // is still missing): `device` (-1: none) becomes the choice of
   // AudioPlayerMain, the list is filled again and every cart is switched to
@@ -113,7 +128,8 @@ class Cartoucheur : public QWidget {
   void moveEvent(QMoveEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  // Letter presses anywhere in the application, for GetKeys.
+  // Letter presses entering this window, for GetKeys (or at once, with
+  // instant keys).
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -130,6 +146,14 @@ class Cartoucheur : public QWidget {
   // The status bar says which device failed or went, until it is usable.
   void showDeviceState();
   void GetKeys();
+  // Whether a letter typed now reaches the carts: this window is the one in
+  // front, not behind a dialog, a message box or a menu.
+  bool lettersReachCarts() const;
+  // Every cart hears `letter` (KeyPressRacc), in index order.
+  void handOn(const std::string& letter);
+  // A key event's letter for the carts, whatever the keyboard's layout.
+  static std::optional<char> cartLetterOf(const QKeyEvent& key);
+  void onCartShownChanged(int index);
   // Escape or Shift+Escape entering this window; true when the panic ran.
   bool panicKey(const QKeyEvent& key);
   void onSurvole(int index);
@@ -163,6 +187,8 @@ class Cartoucheur : public QWidget {
   std::unique_ptr<palette::PaletteCommands> m_paletteCommands;
   QTimer m_getKeys;
   LetterPresses m_letterPresses;
+  StatusMessages m_statusMessages;
+  OnAirList m_onAir;
   std::vector<LoadStep> m_loadStepsRun;
   ToolbarHandlers m_toolbarHandlers;
   FrameMargins m_frame;

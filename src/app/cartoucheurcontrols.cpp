@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStatusBar>
 
 #include "app/panels.h"
+#include "app/statusbar1.h"
 #include "app/studiolook.h"
 #include "app/toolbar1.h"
 #include "clock/clockpanel.h"
@@ -15,9 +15,6 @@
 namespace quillon::app {
 
 namespace {
-
-constexpr const char* kStatusProgram = "Quillon V1.0";
-constexpr const char* kStatusPurpose = "Cart player for radio studios and live events";
 
 // Caption places in their title bars, in twips.
 constexpr float kJinglesCaptionLeft = 375;
@@ -35,23 +32,6 @@ QLabel* caption(const char* text, QWidget* parent, const char* name) {
   label->setFont(look::uiFont(9));
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return label;
-}
-
-QStatusBar* statusBar(QWidget* window) {
-  auto* bar = named(new QStatusBar(window), "StatusBar1");
-  bar->setSizeGripEnabled(true);
-  bar->setStyleSheet(
-      "QStatusBar { background: rgb(15,16,19); border-top: 1px solid rgb(44,48,55); }"
-      "QStatusBar::item { border: none; }"
-      "QLabel { color: rgb(154,160,166); padding: 0 8px; }");
-  auto* program = new QLabel(kStatusProgram, bar);
-  program->setFont(look::uiFont(9, true));
-  program->setStyleSheet("color: rgb(245,166,35);");
-  bar->addWidget(program);
-  auto* purpose = new QLabel(kStatusPurpose, bar);
-  purpose->setFont(look::uiFont(9));
-  bar->addWidget(purpose, 1);
-  return bar;
 }
 
 }  // namespace
@@ -97,7 +77,7 @@ CartoucheurControls buildControls(QWidget* window, audio::Engine& engine) {
   c.vscroll1 = named(new QScrollBar(Qt::Vertical, c.picture1), "VScroll1");
   c.vscroll1->setFocusPolicy(Qt::NoFocus);
   c.picture1->setScrollBar(c.vscroll1);
-  c.statusBar1 = statusBar(window);
+  c.statusBar1 = new StatusBar1(window->windowTitle(), window);
 
   // Above their neighbours where the design overlaps them; the splitter bar
   // stays visible when it is dragged over the cart area.

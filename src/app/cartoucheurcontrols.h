@@ -9,7 +9,6 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
-class QStatusBar;
 class QWidget;
 
 namespace quillon::explorer {
@@ -24,6 +23,7 @@ namespace quillon::app {
 
 class CartViewport;
 class SplitterBar;
+class StatusBar1;
 class TitleBar;
 class Toolbar1;
 
@@ -44,7 +44,7 @@ struct CartoucheurControls {
   CartViewport* picture1 = nullptr;
   QWidget* picture5 = nullptr;
   QScrollBar* vscroll1 = nullptr;
-  QStatusBar* statusBar1 = nullptr;
+  StatusBar1* statusBar1 = nullptr;
 
   // The widget that shows a panel; nullptr for the title bars' pictures,
   // which their bars draw.

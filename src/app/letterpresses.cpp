@@ -1,44 +1,85 @@
 #include "app/letterpresses.h"
 
-#include <optional>
+#include <string_view>
 
 namespace quillon::app {
 
 namespace {
 
-std::optional<std::size_t> indexOf(char letter) {
-  if (letter >= 'a' && letter <= 'z') return static_cast<std::size_t>(letter - 'a');
-  if (letter >= 'A' && letter <= 'Z') return static_cast<std::size_t>(letter - 'A');
+// The letter keys of a US keyboard by their Linux input codes, row by row:
+// what the platform's virtual key of a letter is under every layout.
+constexpr int kTopRowFirstCode = 16;     // Q
+constexpr int kMiddleRowFirstCode = 30;  // A
+constexpr int kBottomRowFirstCode = 44;  // Z
+constexpr std::string_view kTopRow = "QWERTYUIOP";
+constexpr std::string_view kMiddleRow = "ASDFGHJKL";
+constexpr std::string_view kBottomRow = "ZXCVBNM";
+constexpr std::uint32_t kXKeycodeOffset = 8;
+
+std::optional<char> usLetterAt(std::uint32_t xKeycode) {
+  if (xKeycode < kXKeycodeOffset) return std::nullopt;
+  const int code = static_cast<int>(xKeycode - kXKeycodeOffset);
+  for (const auto& [first, row] : {std::pair{kTopRowFirstCode, kTopRow},
+                                   {kMiddleRowFirstCode, kMiddleRow},
+                                   {kBottomRowFirstCode, kBottomRow}}) {
+    if (code >= first && code < first + static_cast<int>(row.size())) {
+      return row[static_cast<std::size_t>(code - first)];
+    }
+  }
   return std::nullopt;
 }
 
+std::size_t indexOf(char capital) { return static_cast<std::size_t>(capital - 'A'); }
+
 }  // namespace
 
-void LetterPresses::press(char letter, std::uint64_t time) {
-  const auto k = indexOf(letter);
-  if (!k) return;
-  const bool repeat = m_down.test(*k) || m_releasedAt[*k] == time;
-  m_down.set(*k);
-  if (!repeat) m_pressed.set(*k);
+std::optional<char> capitalLetter(char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+  if (c >= 'A' && c <= 'Z') return c;
+  return std::nullopt;
+}
+
+std::optional<char> letterOfKey(std::optional<char> layoutLetter, bool otherScriptLetter,
+                                std::optional<char> mappedLatin, std::uint32_t xKeycode) {
+  if (layoutLetter) {
+    if (auto letter = capitalLetter(*layoutLetter)) return letter;
+  }
+  if (!otherScriptLetter) return std::nullopt;
+  if (mappedLatin) {
+    if (auto letter = capitalLetter(*mappedLatin)) return letter;
+  }
+  return usLetterAt(xKeycode);
+}
+
+bool LetterPresses::press(char letter, KeyModifiers modifiers, std::uint64_t time, bool record) {
+  const auto capital = capitalLetter(letter);
+  if (!capital) return false;
+  const std::size_t k = indexOf(*capital);
+  const bool repeat = m_down.test(k) || m_releasedAt[k] == time;
+  m_down.set(k);
+  if (repeat) return false;
+  if (record && m_pressed.size() < kMaxWaiting) m_pressed.push_back({*capital, modifiers});
+  return true;
 }
 
 void LetterPresses::release(char letter, std::uint64_t time) {
-  const auto k = indexOf(letter);
-  if (!k) return;
-  m_down.reset(*k);
-  m_releasedAt[*k] = time;
+  const auto capital = capitalLetter(letter);
+  if (!capital) return;
+  const std::size_t k = indexOf(*capital);
+  m_down.reset(k);
+  m_releasedAt[k] = time;
 }
 
-std::string LetterPresses::takeLetter() {
-  std::string letter;
-  for (int k = 25; k >= 0; --k) {
-    if (m_pressed.test(static_cast<std::size_t>(k))) {
-      letter = std::string(1, static_cast<char>('A' + k));
-      break;
-    }
-  }
-  m_pressed.reset();
-  return letter;
+std::vector<LetterPress> LetterPresses::takePresses() {
+  std::vector<LetterPress> taken;
+  taken.swap(m_pressed);
+  return taken;
+}
+
+void LetterPresses::clear() {
+  m_pressed.clear();
+  m_down.reset();
+  m_releasedAt.fill(kNever);
 }
 
 }  // namespace quillon::app

@@ -1,11 +1,15 @@
-// The gain: scales a block by a percentage of full scale. A cart's
+// The gain: scales a block by the cart's volume and its fade ramps. A cart's
 // `AudioTransform`. UI thread.
 //
-// Within one continuous play it remembers the last gain it applied and glides
-// from it to a new gain over the first few milliseconds of the next block, so
-// a volume or fade step never clicks. Restart() forgets that gain: a start, a
-// seek or a loop restart begins a new head that must not glide from the old
-// one.
+// Volume: a percentage of full scale. Within one continuous play the gain
+// remembers the last factor it applied and glides from it to the new one over
+// the first few milliseconds of the next block, so a volume step (or a fade
+// switched on or off mid-play) never clicks. Restart() forgets that factor: a
+// start or a jump begins a new head that must not glide from the old one.
+//
+// Fades: linear ramps on the file's own time line, frame by frame, so that a
+// fade has no stairs, a jump or a pause inside it resumes it at the right
+// place, and a loop's every pass gets its ramps.
 #pragma once
 
 #include <optional>
@@ -14,9 +18,22 @@
 
 namespace quillon::audio {
 
+// The fade ramps of one pass of a file, in frames of the file. The factor
+// rises from 0 at frame 0 to 1 after fadeInFrames, and falls from 1 to reach
+// 0 on the last frame (totalFrames - 1) over fadeOutFrames. 0 frames: no ramp.
+struct FadeRamp {
+  FrameCount totalFrames = 0;
+  FrameCount fadeInFrames = 0;
+  FrameCount fadeOutFrames = 0;
+
+  bool none() const { return fadeInFrames <= 0 && fadeOutFrames <= 0; }
+  // The factor at `frame` of a pass, 0..1.
+  double at(FrameCount frame) const;
+};
+
 class Gain {
  public:
-  // Length of the glide from the previous gain to the new one.
+  // Length of the glide from the previous factor to the new one.
   static constexpr int kGlideMs = 5;
 
   // Returns `block` scaled by `gain` percent (100 unchanged, 0 silent),
@@ -29,12 +46,16 @@ class Gain {
   }
   // The same, on the block itself: the cart's feed path, which owns the
   // block, saves a copy and an allocation per block.
-  void ApplyGainInPlace(AudioBlock& block, float gain);
+  void ApplyGainInPlace(AudioBlock& block, float gain) { applyInPlace(block, gain, {}, 0); }
+  // Scales `block` by `gain` percent times `ramp`, its first frame being
+  // frame `position` of a pass. Frames past the pass's end go on at frame 0
+  // of the next pass (a loop), as many times as the block holds.
+  void applyInPlace(AudioBlock& block, float gain, const FadeRamp& ramp, FrameCount position);
 
   void Restart() { m_last.reset(); }
 
  private:
-  std::optional<float> m_last;
+  std::optional<double> m_last;  // the factor of the last frame scaled
 };
 
 }  // namespace quillon::audio

@@ -19,8 +19,7 @@ void Cartouche::fadeOutAndStop(std::int64_t ms) {
 }
 
 audio::FrameCount Cartouche::waitingFrames() const {
-  const audio::FrameCount heard = m_sampleOffset + m_player->PlayedSamples();
-  return std::max<audio::FrameCount>(m_readPosition - heard, 0);
+  return std::max<audio::FrameCount>(m_fedFrames - m_player->PlayedSamples(), 0);
 }
 
 void Cartouche::setEndWarning(const EndWarningRule& rule) {

@@ -178,6 +178,10 @@ FadeSettings Cartouche::fadeSettings() const {
   return {m_lengthSeconds, m_volume, m_fadeInOn, m_fadeOutOn};
 }
 
+audio::FadeRamp Cartouche::fadeRamp() const {
+  return fadeRampFor(fadeSettings(), m_reader->TotalSamples(), m_reader->StreamFormat().sampleRate);
+}
+
 void Cartouche::StopMyplay() {
   const LookChange change(*this);
   if (m_playing) StopMusic();
@@ -185,6 +189,9 @@ void Cartouche::StopMyplay() {
   m_path.clear();
   m_fileMissing = false;
   m_startFailure.clear();
+  // An emptied cart reads as one that never held a file: the old length on
+  // a cart whose letter plays nothing misleads the operator.
+  m_lengthText = "00:00";
   m_fadeInOn = false;
   m_fadeOutOn = false;
   m_loopOn = false;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,10 +66,11 @@ class Cartouche {
   BindResult SetTitle(const std::string& path);
   // 0 to 100; a value outside is brought to the nearer end.
   void SetVolume(int volume);
-  void Setloop(int looop) { setSwitch(m_loopOn, looop); }
+  void Setloop(int looop) { setLoop(looop != 0); }
   void SetFadein(int val) { setSwitch(m_fadeInOn, val); }
   void SetFadeout(int val) { setSwitch(m_fadeOutOn, val); }
-  // Stops the cart and empties it: no file, switches off, volume 100.
+  // Stops the cart and empties it: no file, length 00:00, switches off,
+  // volume 100.
   void StopMyplay();
 
   // --- The program's additions: the panic key and the end warning ---
@@ -82,13 +84,16 @@ class Cartouche {
   bool fadingOut() const { return m_fadeToSilence.running(); }
   // The end-of-cart warning; off until set.
   void setEndWarning(const EndWarningRule& rule);
+  // The running time counts down the time left ("-0:07") instead of up;
+  // off until set. Takes effect at the next update of the display.
+  void setRunningTimeCountdown(bool on) { m_countdown = on; }
 
   // --- The view's controls; pointer positions in twips in the control's
   // own coordinates ---
   void playClick();
   void pauseClick();
   void stopClick();
-  void loopLabelClick() { setSwitch(m_loopOn, !m_loopOn); }
+  void loopLabelClick() { setLoop(!m_loopOn); }
   void fadeInLabelClick() { setSwitch(m_fadeInOn, !m_fadeInOn); }
   void fadeOutLabelClick() { setSwitch(m_fadeOutOn, !m_fadeOutOn); }
   void pauseHover(Twips x, Twips y);
@@ -126,6 +131,12 @@ class Cartouche {
   int FadeGain() const { return m_fade.gain; }
   bool FadeActive() const { return m_fade.active; }
   std::string Letter() const { return m_letter; }
+  // The title caption (Label1).
+  const std::string& titleText() const { return m_title; }
+  // While playing: the position the running time shows and the file's exact
+  // length, in ms.
+  std::int64_t shownMs() const { return m_shownMs; }
+  std::int64_t totalMs() const { return m_totalMs; }
   bool fileMissing() const { return m_fileMissing; }
   // Why the last start, binding or play failed; empty when none has.
   std::string lastError() const { return m_lastError; }
@@ -136,20 +147,39 @@ class Cartouche {
 
   static std::string trueOrFalse(bool on) { return on ? "True" : "False"; }
   void setSwitch(bool& field, bool on);
+  void setLoop(bool on);
   FadeSettings fadeSettings() const;
+  audio::FadeRamp fadeRamp() const;
   BindResult bind(const std::string& path);
   void markMissing(const std::string& reason);
   void publishLook();
+  // The running time at `ms` into the file, up or down as set.
+  void showRunningTime(std::int64_t ms);
 
   // Playback (cartplayback.cpp).
   bool startPlayback();
   void StopMusic();
   void FeedBuffer();
+  void markEnd();
   void stopAfterFault(const std::string& reason);
   // Moves the reader to `frame` for a restart, resume or jump; false when
   // it failed and the cart has stopped.
   bool moveReaderTo(audio::FrameCount frame);
   void restartLoop();
+  // Reads the next block to feed into `block`, going on at the file's first
+  // frame after its last while the loop is on; false when nothing is to be
+  // fed (the end is marked, or the cart has stopped on a fault).
+  bool readNextBlock(audio::AudioBlock& block);
+  // Places the reader at the file's first frame for the next pass, whose
+  // first frame is the `fedAt`-th frame fed to the player; false on a fault.
+  bool wrapToStart(audio::FrameCount fedAt);
+  // The player's count restarted: nothing is fed, no seam is waiting.
+  void outputRestarted();
+  // The running time starts again at every seam the player has played.
+  void passSeams(audio::FrameCount played);
+  // Drops what waits at the player and feeds again from the frame heard,
+  // under the loop switch as it is now.
+  void requeueFromHeard();
   // Frames fed to the player and not heard yet.
   audio::FrameCount waitingFrames() const;
   void pause();
@@ -188,18 +218,30 @@ class Cartouche {
   // Playback.
   bool m_playing = false;
   bool m_paused = false;
+  // The frame of the file heard = m_sampleOffset + the player's count; after
+  // a loop's seam it is minus the count at the seam, so the pass counts from 0.
   audio::FrameCount m_sampleOffset = 0;
   audio::FrameCount m_blockSamples = 0;
   FadeState m_fade;
   FadeToSilence m_fadeToSilence;
-  // Frames read since the reader was last placed, and where it was placed:
-  // with the player's count they tell how much waits in the queue.
+  // The frame of the file the next block fed starts at.
   audio::FrameCount m_readPosition = 0;
+  // Frames fed to the player since its count last restarted: with its
+  // count they tell how much waits in the queue.
+  audio::FrameCount m_fedFrames = 0;
+  // Where the passes of a loop begin, as m_fedFrames counted then, for the
+  // ones fed and not yet heard.
+  std::deque<audio::FrameCount> m_seams;
+  bool m_endMarked = false;  // the file's end is fed: no next pass follows
+  // m_fedFrames when the reader last went back to the start; -1 when it has
+  // been placed since.
+  audio::FrameCount m_wrappedAt = -1;
   // The file's exact length and the position the running time shows, in ms,
   // for the end warning.
   std::int64_t m_totalMs = 0;
   std::int64_t m_shownMs = 0;
   EndWarningRule m_endWarning;
+  bool m_countdown = false;
   // Counts starts, stops, jumps, pauses and resumes, so that a Timer handler
   // can tell whether playback changed under it while the loop ran.
   std::uint64_t m_playEpoch = 0;

@@ -1,6 +1,8 @@
 // Playback of a cart: start, stop, the feeding of 100 ms blocks, the end of
 // the file, the loop, the fades, pause and resume, and the jump of the
-// position thumb. UI thread.
+// position thumb. UI thread. The seamless loop's reading and seams are in
+// cartloop.cpp.
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -59,8 +61,10 @@ bool Cartouche::startPlayback() {
     return false;
   }
   m_startFailure.clear();
+  outputRestarted();
   m_playing = true;
-  m_fade = fadeAtStart(fadeSettings());
+  if (m_countdown) showRunningTime(0);  // the whole length left, from the start
+  m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
   m_gain.Restart();
   ++m_playEpoch;
   FeedBuffer();
@@ -76,6 +80,7 @@ void Cartouche::StopMusic() {
   m_thumbLight.off();
   m_paused = false;
   m_player->CloseOutput();
+  outputRestarted();
   m_reader->CloseFile();
   m_thumb.toLeftEnd();
   m_runningTime = runningTimeText(0);
@@ -85,6 +90,11 @@ void Cartouche::StopMusic() {
   ++m_playEpoch;
 }
 
+void Cartouche::showRunningTime(std::int64_t ms) {
+  m_shownMs = ms;
+  m_runningTime = m_countdown ? countdownText(m_totalMs - ms) : runningTimeText(ms);
+}
+
 void Cartouche::stopAfterFault(const std::string& reason) {
   m_lastError = reason;
   StopMusic();
@@ -92,36 +102,27 @@ void Cartouche::stopAfterFault(const std::string& reason) {
 
 void Cartouche::FeedBuffer() {
   // A paused cart has no open output: its resume feeds it again.
-  if (!m_playing || m_paused) return;
+  if (!m_playing || m_paused || m_endMarked) return;
   if (m_fadeToSilence.finished()) {
-    m_player->MarkEndOfFile();  // the fade has reached silence: play out, then stop
+    markEnd();  // the fade has reached silence: play out, then stop
     return;
   }
   // Runs from the player's requests and from the operator's commands alike:
   // whatever fails in here ends with a stopped cart, never a silent one that
   // looks playing, nor the end of the program.
   try {
+    const audio::FrameCount firstFrame = m_readPosition;
     audio::AudioBlock block;
-    switch (m_reader->ReadBlock(m_blockSamples, block)) {
-      case audio::ReadResult::Failed:
-        stopAfterFault("cannot read " + m_path + ": " + m_reader->lastError());
-        return;
-      case audio::ReadResult::End:
-        // The player plays out what it holds, then raises EndPlay.
-        m_player->MarkEndOfFile();
-        return;
-      case audio::ReadResult::Data:
-        break;
-    }
-    m_readPosition += block.frames();
-    const auto gain = static_cast<float>(blockGain(m_fade, fadeSettings()));
-    m_gain.ApplyGainInPlace(block, gain);
+    if (!readNextBlock(block)) return;
+    m_gain.applyInPlace(block, static_cast<float>(m_volume), fadeRamp(), firstFrame);
     m_fadeToSilence.shape(block);
+    const audio::FrameCount frames = block.frames();
     if (!m_player->QueueBlock(std::move(block))) {
       stopAfterFault(m_player->lastError());
       return;
     }
-    if (m_fadeToSilence.finished()) m_player->MarkEndOfFile();
+    m_fedFrames += frames;
+    if (m_fadeToSilence.finished()) markEnd();
   } catch (const std::exception& e) {
     stopAfterFault(std::string("cannot play ") + m_path + ": " + e.what());
   }
@@ -135,6 +136,7 @@ bool Cartouche::moveReaderTo(audio::FrameCount frame) {
   }
   m_sampleOffset = *reached;
   m_readPosition = *reached;
+  m_wrappedAt = -1;
   // A new head: the gain must not glide into it from the last block heard.
   m_gain.Restart();
   ++m_playEpoch;
@@ -142,9 +144,10 @@ bool Cartouche::moveReaderTo(audio::FrameCount frame) {
 }
 
 void Cartouche::restartLoop() {
-  m_fade = fadeAtStart(fadeSettings());
+  m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
   m_fadeToSilence.dropped(waitingFrames());
   m_player->ResetOutput();
+  outputRestarted();
   if (!moveReaderTo(0)) return;
   FeedBuffer();
   FeedBuffer();
@@ -152,9 +155,12 @@ void Cartouche::restartLoop() {
 
 void Cartouche::pause() {
   m_paused = true;
+  const audio::FrameCount played = m_player->PlayedSamples();
+  passSeams(played);
   m_fadeToSilence.dropped(waitingFrames());
-  m_sampleOffset += m_player->PlayedSamples();
+  m_sampleOffset += played;
   m_player->CloseOutput();
+  outputRestarted();
   ++m_playEpoch;
 }
 
@@ -164,6 +170,7 @@ void Cartouche::resume() {
     stopAfterFault(m_player->lastError());
     return;
   }
+  outputRestarted();
   // The reader stands up to a few blocks past what was heard: go back to
   // the frame the pause stopped at, so nothing is skipped.
   if (!moveReaderTo(m_sampleOffset)) return;
@@ -176,16 +183,14 @@ void Cartouche::seekToThumb() {
   if (!m_paused) {
     m_fadeToSilence.dropped(waitingFrames());
     m_player->ResetOutput();
+    outputRestarted();
   }
   if (!moveReaderTo(target)) return;
   const std::int64_t ms = m_player->SamplesToMs(m_sampleOffset);
-  // The fades as they stand at the new place, so that the blocks fed next do
-  // not carry the gain of the old one.
-  m_fade = fadeStep(m_fade, nearestSecond(ms), fadeSettings());
+  m_fade = fadeAt(fadeSettings(), fadeRamp(), m_sampleOffset);
   if (m_paused) {
     // Nothing plays until the resume, which starts from here.
-    m_runningTime = runningTimeText(ms);
-    m_shownMs = ms;
+    showRunningTime(ms);
     return;
   }
   FeedBuffer();
@@ -225,21 +230,12 @@ void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelL
   } inTimer(m_inTimer);
   const LookChange change(*this);
 
-  audio::FrameCount current = currentSamples;
-  const auto elapsedMs = [&] { return m_player->SamplesToMs(m_sampleOffset + current); };
+  // A seam played since: the pass starts again from 00:00.
+  passSeams(currentSamples);
+  const audio::FrameCount heard = std::max<audio::FrameCount>(m_sampleOffset + currentSamples, 0);
 
-  m_shownMs = elapsedMs();
-  m_runningTime = runningTimeText(m_shownMs);
-
-  std::int64_t secs = nearestSecond(elapsedMs());
-  if (loopDue(secs, m_lengthSeconds, m_loopOn)) {
-    restartLoop();
-    if (!m_playing) return;
-    // The player counts from 0 again: the steps below see the new start.
-    current = 0;
-    secs = nearestSecond(elapsedMs());
-  }
-  m_fade = fadeStep(m_fade, secs, fadeSettings());
+  showRunningTime(m_player->SamplesToMs(heard));
+  m_fade = fadeAt(fadeSettings(), fadeRamp(), heard);
 
   m_trace = tracePoints(m_player->RecentSamples(kRecentSampleCount));
 
@@ -251,7 +247,7 @@ void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelL
   // A stop, jump, pause or restart run by the loop has placed the thumb
   // itself; the operator's drag holds it where the pointer is.
   if (m_playing && !m_thumb.seeking() && epoch == m_playEpoch) {
-    m_thumb.follow(m_sampleOffset + current, m_reader->TotalSamples());
+    m_thumb.follow(heard, m_reader->TotalSamples());
   }
 }
 

@@ -50,7 +50,12 @@ class CartWidget::Listener final : public CartListener {
   explicit Listener(CartWidget& widget) : m_widget(widget) {}
   void Survole() override { emit m_widget.Survole(); }
   void AffectFile() override { emit m_widget.AffectFile(); }
-  void lookChanged(LookParts parts) override { m_widget.applyLook(parts); }
+  void lookChanged(LookParts parts) override {
+    m_widget.applyLook(parts);
+    if ((parts & (kBackgroundPart | kTitlePart | kRunningTimePart | kSwitchesPart)) != 0) {
+      emit m_widget.playingShownChanged();
+    }
+  }
 
  private:
   CartWidget& m_widget;

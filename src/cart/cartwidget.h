@@ -41,6 +41,9 @@ class CartWidget : public QWidget {
   void Survole();
   // Something was dropped on this cart; raised before the drop is looked at.
   void AffectFile();
+  // Whether it plays or is paused, its title, its running time or its
+  // switches changed: what an on-air view of the carts shows.
+  void playingShownChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

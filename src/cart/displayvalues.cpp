@@ -32,6 +32,14 @@ std::string runningTimeText(std::int64_t ms) {
   return minutesAndSeconds(minutes, seconds);
 }
 
+std::string timeLeftText(std::int64_t leftMs) {
+  const std::int64_t s = (std::max<std::int64_t>(leftMs, 0) + 999) / 1000;
+  const std::int64_t seconds = s % 60;
+  return std::to_string(s / 60) + (seconds < 10 ? ":0" : ":") + std::to_string(seconds);
+}
+
+std::string countdownText(std::int64_t leftMs) { return "-" + timeLeftText(leftMs); }
+
 std::string lengthText(std::int64_t durationMs) {
   const std::int64_t s = std::max<std::int64_t>(roundHalfEven(durationMs / 1000.0), 0);
   const std::int64_t minutes = s / 60;

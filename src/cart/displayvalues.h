@@ -18,6 +18,13 @@ constexpr const char* kUnknownLength = "--:--";
 // least two digits each ("00:59", "100:00").
 std::string runningTimeText(std::int64_t ms);
 
+// The time left, counting down: whole seconds rounded up, so that it reads
+// 0:00 only at the end, and running time plus time left make the length;
+// minutes unpadded ("0:07", "12:34"). Below 0 reads as 0.
+std::string timeLeftText(std::int64_t leftMs);
+// The running time counting down: the time left after a minus ("-0:07").
+std::string countdownText(std::int64_t leftMs);
+
 // The length: the duration rounded to the nearest second (halves to even),
 // then minutes and seconds, at least two digits each ("02:06").
 std::string lengthText(std::int64_t durationMs);

@@ -4,54 +4,25 @@
 
 namespace quillon::cart {
 
-std::int64_t nearestSecond(std::int64_t ms) {
-  return roundHalfEven(static_cast<double>(ms) / 1000.0);
+audio::FadeRamp fadeRampFor(const FadeSettings& settings, audio::FrameCount totalFrames,
+                            int sampleRate) {
+  audio::FadeRamp ramp;
+  ramp.totalFrames = totalFrames;
+  if (!settings.fadesApply() || sampleRate <= 0) return ramp;
+  const audio::FrameCount fadeFrames = audio::FrameCount{kFadeSeconds} * sampleRate;
+  if (settings.fadeInOn) ramp.fadeInFrames = fadeFrames;
+  if (settings.fadeOutOn) ramp.fadeOutFrames = fadeFrames;
+  return ramp;
 }
 
-FadeState fadeAtStart(const FadeSettings& settings) {
-  if (settings.fadeInOn && settings.fadesApply()) return {true, 0};
-  return {false, settings.volume};
-}
-
-FadeState fadeStep(FadeState state, std::int64_t secs, const FadeSettings& settings) {
-  if (!settings.fadesApply()) return state;
-  const std::int64_t length = settings.lengthSeconds;
-  const double volume = settings.volume;
-  bool inFadeOut = false;
-  if (settings.fadeOutOn) {
-    if (secs >= length - kFadeSeconds) {
-      inFadeOut = true;
-      if (secs > length) {
-        state.gain = 0;
-      } else {
-        state.active = true;
-        const double done = static_cast<double>(secs - (length - kFadeSeconds)) / kFadeSeconds;
-        state.gain = static_cast<int>(roundHalfEven(volume - done * volume));
-      }
-    } else {
-      state = {false, settings.volume};
-    }
-  }
-  if (settings.fadeInOn) {
-    if (secs <= kFadeSeconds) {
-      state.active = true;
-      state.gain =
-          static_cast<int>(roundHalfEven(volume / kFadeSeconds * static_cast<double>(secs)));
-    } else if (!inFadeOut) {
-      state = {false, settings.volume};
-    }
-  }
-  return state;
-}
-
-int blockGain(const FadeState& state, const FadeSettings& settings) {
-  const bool fading =
-      settings.fadesApply() && state.active && (settings.fadeInOn || settings.fadeOutOn);
-  return fading ? state.gain : settings.volume;
-}
-
-bool loopDue(std::int64_t secs, std::int64_t lengthSeconds, bool loopOn) {
-  return loopOn && lengthSeconds > 0 && secs >= lengthSeconds;
+FadeState fadeAt(const FadeSettings& settings, const audio::FadeRamp& ramp,
+                 audio::FrameCount frame) {
+  const bool inFadeIn = ramp.fadeInFrames > 0 && frame <= ramp.fadeInFrames;
+  const bool inFadeOut =
+      ramp.fadeOutFrames > 0 && frame >= ramp.totalFrames - 1 - ramp.fadeOutFrames;
+  if (!inFadeIn && !inFadeOut) return {false, settings.volume};
+  const double gain = settings.volume * ramp.at(frame);
+  return {true, static_cast<int>(roundHalfEven(gain))};
 }
 
 }  // namespace quillon::cart

@@ -1,16 +1,22 @@
-// The loop and fade rules of a playing cart. Fades last 3 seconds and apply
-// only to files of 6 seconds or more; the gains move in whole-second steps
-// of a third of the volume. Pure functions.
+// The fade rules of a playing cart. Fades last 3 seconds and apply only to
+// files of 6 seconds or more; they are linear ramps on the file's time line:
+// the fade-in rises from silence at the file's first frame to the cart's
+// volume 3 s later, the fade-out falls from the volume to silence on the
+// file's last frame. At whole seconds they pass the thirds of the volume.
+// Pure functions.
 #pragma once
 
 #include <cstdint>
+
+#include "audio/gain.h"
 
 namespace quillon::cart {
 
 constexpr int kFadeSeconds = 3;
 constexpr int kFadeMinimumSeconds = 6;
 
-// `FadeActive` and `FadeGain`.
+// `FadeActive` and `FadeGain`: whether a fade shapes the sound at a place,
+// and the gain in percent it gives there.
 struct FadeState {
   bool active = false;
   int gain = 0;  // percent
@@ -27,22 +33,13 @@ struct FadeSettings {
   bool fadesApply() const { return lengthSeconds >= kFadeMinimumSeconds; }
 };
 
-// Elapsed milliseconds to the whole second the loop and fades go by: the
-// nearest, halves to even (9.5 s counts as 10).
-std::int64_t nearestSecond(std::int64_t ms);
+// The ramps of a file of `totalFrames` at `sampleRate` under these settings.
+audio::FadeRamp fadeRampFor(const FadeSettings& settings, audio::FrameCount totalFrames,
+                            int sampleRate);
 
-// The fade state at a start or a loop restart: the cart's volume, or silence
-// rising when the fade-in applies. Nothing of an earlier play carries over.
-FadeState fadeAtStart(const FadeSettings& settings);
-
-// The fade-out, then the fade-in step for `secs` elapsed.
-FadeState fadeStep(FadeState state, std::int64_t secs, const FadeSettings& settings);
-
-// The gain of the next block: the fade gain while a fade runs, else the volume.
-int blockGain(const FadeState& state, const FadeSettings& settings);
-
-// A looping file restarts once the nearest elapsed second reaches its length.
-// A file shorter than half a second (length 0) restarts only at its end.
-bool loopDue(std::int64_t secs, std::int64_t lengthSeconds, bool loopOn);
+// The fade at `frame` of the file: active inside a ramp, with the volume
+// scaled by the ramp rounded to the nearest percent (halves to even).
+FadeState fadeAt(const FadeSettings& settings, const audio::FadeRamp& ramp,
+                 audio::FrameCount frame);
 
 }  // namespace quillon::cart

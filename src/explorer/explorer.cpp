@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -37,13 +38,29 @@ ExplorerPrompts messageBoxPrompts() {
         return QMessageBox::question(
                    parent, QStringLiteral("Delete"),
                    QStringLiteral("Send %1 to the trash?").arg(what.arg(item.fileName())),
-                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
       },
       [](QWidget* parent, const QString& message) {
         QMessageBox::warning(parent, QStringLiteral("Delete"), message);
       },
   };
 }
+
+// Letters typed while the list has the keyboard belong to the carts: the
+// list's type-ahead search would move its selection under them, and Delete
+// or Properties would then act on a file the operator never chose.
+class TypeAheadBlocker final : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<const QKeyEvent*>(event);
+      const bool shortcut = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
+      if (!shortcut && !key->text().isEmpty() && key->text().front().isPrint()) return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
 
 // Both views show the list: QListView the three icon and list styles, and
 // QTreeView the details. They share the model and the selection.
@@ -54,6 +71,7 @@ void setUpView(QAbstractItemView* view, const QFont& font) {
   view->setDragEnabled(true);
   view->setDragDropMode(QAbstractItemView::DragOnly);
   view->setDefaultDropAction(Qt::CopyAction);
+  view->installEventFilter(new TypeAheadBlocker(view));
 }
 
 }  // namespace

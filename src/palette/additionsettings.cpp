@@ -77,6 +77,9 @@ AdditionSettings readAdditionSettings(const IniFile& file) {
       settingFlag(file, "EndWarning", "Enabled", settings.endWarning.enabled);
   settings.endWarning.seconds =
       settingNumber(file, "EndWarning", "Seconds", settings.endWarning.seconds, 1, 60);
+  settings.keys.instant = settingFlag(file, "Keys", "Instant", settings.keys.instant);
+  settings.display.remaining =
+      settingFlag(file, "Display", "Remaining", settings.display.remaining);
   return settings;
 }
 
@@ -93,6 +96,15 @@ std::string defaultAdditionsFile() {
          "Enabled=1\n"
          "; How many seconds before the end (1 to 60).\n"
          "Seconds=5\n"
+         "\n"
+         "[Keys]\n"
+         "; 1: a letter fires its cart as the key goes down; 0: within 100 ms, at the\n"
+         "; keyboard's next look (every press since the last look fires, in order).\n"
+         "Instant=0\n"
+         "\n"
+         "[Display]\n"
+         "; 1: each cart's running time counts down the time left (-0:07) instead of up.\n"
+         "Remaining=0\n"
          "\n"
          "[MIDI]\n"
          "; A MIDI input named Quillon (JACK MIDI when a JACK server runs, else ALSA).\n"

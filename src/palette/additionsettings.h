@@ -1,5 +1,5 @@
 // The settings of what Quillon adds to the cart player itself (the panic key,
-// the end-of-cart warning, remote control), kept in Quillon.ini beside
+// the end-of-cart warning, instant keys, the countdown, remote control), kept in Quillon.ini beside
 // Config.ini so that Config.ini holds only the cart player's own keys and
 // stays readable by everything that reads it today. UI thread.
 //
@@ -32,9 +32,21 @@ struct EndWarningSettings {
   int seconds = 5;  // 1..60
 };
 
+// A letter fires on its key press rather than at the next 100 ms poll.
+struct KeySettings {
+  bool instant = false;
+};
+
+struct DisplaySettings {
+  // Each cart's running time counts down the time left ("-0:07").
+  bool remaining = false;
+};
+
 struct AdditionSettings {
   PanicSettings panic;
   EndWarningSettings endWarning;
+  KeySettings keys;
+  DisplaySettings display;
 };
 
 AdditionSettings readAdditionSettings(const IniFile& file);

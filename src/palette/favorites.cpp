@@ -1,12 +1,29 @@
 #include "palette/favorites.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <utility>
 
 namespace quillon::palette {
+
+namespace {
+
+// A closed list turns the wheel into a choice, and a choice loads a palette
+// and stops every cart: a stray wheel notch over the list must not. The open
+// list's own wheel (scrolling its entries) is a window of its own and stays.
+class WheelBlocker final : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Wheel) return true;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
 
 Favorites::Favorites(QComboBox* comboListePalette, QPushButton* command1, QPushButton* command2,
                      std::filesystem::path configIni, LoadPalette loadPalette,
@@ -19,9 +36,10 @@ Favorites::Favorites(QComboBox* comboListePalette, QPushButton* command1, QPushB
       m_dialogs(std::move(dialogs)) {
   connect(command1, &QPushButton::clicked, this, &Favorites::addClick);
   connect(command2, &QPushButton::clicked, this, &Favorites::clearClick);
-  // activated: the operator's choice, by pointer or keyboard; programmatic
-  // changes of the list load nothing.
+  // activated: the operator's choice, by a click and a pick or by the
+  // keyboard; programmatic changes of the list and the wheel load nothing.
   connect(m_list, &QComboBox::activated, this, &Favorites::choose);
+  m_list->installEventFilter(new WheelBlocker(m_list));
   showLinks();
 }
 

@@ -21,6 +21,7 @@
 
 #include "about/shell.h"
 #include "app/panels.h"
+#include "app/statusbar1.h"
 #include "app/toolbar1.h"
 #include "clock/clockpanel.h"
 #include "explorer/explorer.h"

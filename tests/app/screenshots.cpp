@@ -1,9 +1,12 @@
 // Pictures of the main window for the docs and for a person to look at:
-// app_screenshots FOLDER writes quillon-1280x800.png, quillon-minimum.png and
-// about.png. Run it under Xvfb for the real platform's rendering. Not a test.
+// app_screenshots FOLDER writes quillon-1280x800.png, quillon-minimum.png,
+// about.png, and onair.png and onair-countdown.png (carts playing on the
+// fake engine's clock, the on-air view in the status bar, and the countdown
+// option). Run it under Xvfb for the real platform's rendering. Not a test.
 #include <QDir>
 #include <QEventLoop>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 
 #include "about/form1.h"
@@ -18,6 +21,34 @@ bool shoot(QWidget& window, QSize size, const QString& path) {
   QTimer::singleShot(700, &settle, &QEventLoop::quit);
   settle.exec();
   return window.grab().save(path);
+}
+
+using namespace std::chrono_literals;
+
+// A morning's carts: a bed on P (scrolled away at the design size), a sting
+// on C near its end, a promo on A paused, a jingle on F.
+void playMorning(quillon::app::test::QuietWindow& quiet, quillon::app::Cartoucheur& w) {
+  const struct {
+    int cart;
+    const char* path;
+    long frames;
+  } carts[] = {{15, "/jingles/Morning Bed.wav", 44100L * 240},
+               {2, "/jingles/Weather Sting.mp3", 44100L * 9},
+               {0, "/jingles/Breakfast Show Promo.ogg", 44100L * 45},
+               {5, "/jingles/Station ID.wav", 44100L * 12}};
+  for (const auto& c : carts) {
+    quiet.engine.media.add(c.path, quillon::test::FakeFile{{44100, 2}, c.frames});
+    w.cart(c.cart)->cart().SetTitle(c.path);
+  }
+  w.cart(15)->cart().Setloop(1);
+  w.cart(15)->cart().playClick();
+  quiet.engine.clock.advance(20s);
+  w.cart(0)->cart().playClick();
+  quiet.engine.clock.advance(6s);
+  w.cart(0)->cart().pauseClick();
+  w.cart(2)->cart().playClick();
+  w.cart(5)->cart().playClick();
+  quiet.engine.clock.advance(5200ms);
 }
 
 }  // namespace
@@ -37,5 +68,20 @@ int main(int argc, char* argv[]) {
                   shoot(*window, {1, 1}, folder.filePath("quillon-minimum.png"));
   quillon::about::Form1 about(quiet.shell, window.get());
   about.show();
-  return ok && about.grab().save(folder.filePath("about.png")) ? 0 : 1;
+  const bool aboutOk = about.grab().save(folder.filePath("about.png"));
+  about.hide();
+
+  // On air, at the window's design size (A to L visible).
+  playMorning(quiet, *window);
+  const bool onAirOk = shoot(*window, {804, 555}, folder.filePath("onair.png"));
+
+  // The countdown option: each cart's running time counts down.
+  quillon::app::test::QuietWindow countdownQuiet;
+  quillon::palette::AdditionSettings additions;
+  additions.display.remaining = true;
+  auto countdown = countdownQuiet.makeWindow(additions);
+  countdown->show();
+  playMorning(countdownQuiet, *countdown);
+  const bool countdownOk = shoot(*countdown, {804, 555}, folder.filePath("onair-countdown.png"));
+  return ok && aboutOk && onAirOk && countdownOk ? 0 : 1;
 }

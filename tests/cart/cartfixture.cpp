@@ -88,6 +88,19 @@ std::vector<int> RecordingPlayer::blockGains(std::size_t run, FrameCount startFr
   return gains;
 }
 
+::testing::AssertionResult heardInOrder(const std::vector<std::int16_t>& heard, FrameCount first,
+                                        FrameCount count) {
+  if (static_cast<FrameCount>(heard.size()) != count) {
+    return ::testing::AssertionFailure() << heard.size() << " frames heard, not " << count;
+  }
+  for (FrameCount i = 0; i < count; ++i) {
+    if (heard[static_cast<std::size_t>(i)] != quillon::test::FakeMedia::sampleAt(first + i, 0)) {
+      return ::testing::AssertionFailure() << "frame " << i << " heard out of order";
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
 namespace {
 
 // Analyses every file "successfully" with no sample rate.

@@ -74,6 +74,11 @@ constexpr FrameCount framesOf(double seconds) {
   return static_cast<FrameCount>(seconds * 44100 + 0.5);
 }
 
+// True when the heard frames are the file's frames from `first` on, in order,
+// with nothing skipped or repeated (only at gain 100).
+::testing::AssertionResult heardInOrder(const std::vector<std::int16_t>& heard, FrameCount first,
+                                        FrameCount count);
+
 // Counts what the cart tells its host and view.
 struct CountingListener : CartListener {
   int affectFile = 0;

@@ -114,8 +114,8 @@ TEST_F(PanicFade, CarriesOnThroughALoopRestartAndDoesNotLoopAfterIt) {
   cart.playClick();
   advanceTo(2000ms);
   cart.fadeOutAndStop(2000);
-  // The loop restarts at 2.55 s (the nearest second reaches 3), dropping
-  // what waited of the fade: silence still falls at 4 s.
+  // The loop goes on at 3 s, its next pass carrying the fade on: silence
+  // falls at 4 s, and then the cart stops.
   advanceTo(3990ms);
   EXPECT_TRUE(cart.Playing());
   advanceTo(4100ms);

@@ -8,6 +8,7 @@
 #include <csignal>
 
 // Last: Xlib's macros clash with Qt's headers.
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
 namespace quillon::test {
@@ -114,6 +115,19 @@ QRect Desktop::geometry(const QString& window) const {
 bool Desktop::click(int x, int y) const {
   return xdotool({"mousemove", "--sync", QString::number(x), QString::number(y), "sleep", "0.2",
                   "click", "1"});
+}
+
+bool Desktop::keyboardLayouts(const QString& layouts, int group) const {
+  if (!run("setxkbmap", {"-layout", layouts}).has_value()) return false;
+  Display* display = XOpenDisplay(m_display.toLocal8Bit().constData());
+  if (display == nullptr) return false;
+  const bool locked = XkbLockGroup(display, XkbUseCoreKbd, static_cast<unsigned>(group)) != 0;
+  XSync(display, False);
+  XkbStateRec state{};
+  const bool active = XkbGetState(display, XkbUseCoreKbd, &state) == Success &&
+                      state.group == static_cast<unsigned char>(group);
+  XCloseDisplay(display);
+  return locked && active;
 }
 
 bool Desktop::close(const QString& window) const {

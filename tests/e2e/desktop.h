@@ -54,6 +54,13 @@ class Desktop {
   QRect geometry(const QString& window) const;
 
   bool key(const QString& keys) const { return xdotool({"key", "--delay", "40", keys}); }
+  // Several keys, `delayMs` apart (each pressed and released).
+  bool keys(const QStringList& keys, int delayMs) const {
+    return xdotool(QStringList{"key", "--delay", QString::number(delayMs)} + keys);
+  }
+  // Gives the keyboard these layouts (setxkbmap -layout, e.g. "us,ru") and
+  // makes group `group` (0 = the first layout) the active one.
+  bool keyboardLayouts(const QString& layouts, int group) const;
   bool click(int x, int y) const;  // left button, screen coordinates
   // Asks the window to close, as a window manager's close button does
   // (WM_DELETE_WINDOW), which xdotool cannot do without one.

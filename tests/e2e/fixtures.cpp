@@ -22,7 +22,9 @@ QStringList codecFor(const QString& fileName) {
 bool makeTone(const QString& path, const ToneSpec& tone, QString& error) {
   // The same expression on every channel: ffmpeg's own upmix would lower
   // a mono source by 3 dB.
-  const QString channel = QString("%1*sin(2*PI*%2*t)").arg(tone.amplitude).arg(tone.hz);
+  const QString channel = !tone.expression.isEmpty()
+                              ? tone.expression
+                              : QString("%1*sin(2*PI*%2*t)").arg(tone.amplitude).arg(tone.hz);
   QStringList channels;
   for (int c = 0; c < tone.channels; ++c) channels << channel;
   const QString source =
@@ -65,7 +67,7 @@ QByteArray paletteText(const PaletteCarts& carts) {
     const PaletteCart& c = carts[k];
     text += "[" + QByteArray::number(static_cast<int>(k)) + "]\nTITLE=" + c.path.toUtf8() +
             "\nVOLUME=" + QByteArray::number(c.volume) + "\nLOOP=" + (c.loop ? "1" : "0") +
-            "\nFADEIN=0\nFADEOUT=0\n";
+            "\nFADEIN=" + (c.fadeIn ? "1" : "0") + "\nFADEOUT=" + (c.fadeOut ? "1" : "0") + "\n";
   }
   return text;
 }

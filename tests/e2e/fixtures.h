@@ -15,6 +15,8 @@ struct ToneSpec {
   int channels = 1;
   double seconds = 8;
   double amplitude = 0.25;  // peak, full scale 1.0
+  // Instead of the sine: an aevalsrc expression of t for every channel.
+  QString expression{};
 };
 
 // The tone kept in `cacheFolder` (made there by ffmpeg on first use, so later
@@ -27,11 +29,13 @@ struct PaletteCart {
   QString path;
   int volume = 100;
   bool loop = false;
+  bool fadeIn = false;
+  bool fadeOut = false;
 };
 using PaletteCarts = std::array<PaletteCart, 26>;
 
 // A palette file: sections "0" to "25" with TITLE, VOLUME, LOOP, FADEIN and
-// FADEOUT (no fades), as the program writes them.
+// FADEOUT, as the program writes them.
 QByteArray paletteText(const PaletteCarts& carts);
 
 // Whole-file helpers; false or empty when the file cannot be written or read.

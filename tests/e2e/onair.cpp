@@ -225,8 +225,7 @@ void OnAir::stop(char letter, double hz) {
       << "cart " << letter << " (" << hz << " Hz) did not stop";
 }
 
-void OnAir::choose(app::Panel panel, app::Panel inside, int index) {
-  // The list's middle, from the window's own geometry model at its current size.
+QPoint OnAir::middleOf(app::Panel panel, app::Panel inside) const {
   const QRect window = m_desktop->geometry(m_window);
   app::WindowGeometry geometry;
   geometry.resizeWindow(static_cast<float>(window.width() * kTwipsPerPixel),
@@ -234,8 +233,13 @@ void OnAir::choose(app::Panel panel, app::Panel inside, int index) {
   const app::TwipsRect& r = geometry[panel];
   const double left = geometry[inside].left + r.left + r.width / 2;
   const double top = geometry[inside].top + r.top + r.height / 2;
-  ASSERT_TRUE(m_desktop->click(window.x() + static_cast<int>(left / kTwipsPerPixel),
-                               window.y() + static_cast<int>(top / kTwipsPerPixel)));
+  return {window.x() + static_cast<int>(left / kTwipsPerPixel),
+          window.y() + static_cast<int>(top / kTwipsPerPixel)};
+}
+
+void OnAir::choose(app::Panel panel, app::Panel inside, int index) {
+  const QPoint middle = middleOf(panel, inside);
+  ASSERT_TRUE(m_desktop->click(middle.x(), middle.y()));
   ASSERT_TRUE(m_desktop->key("Home"));
   for (int i = 0; i < index; ++i) ASSERT_TRUE(m_desktop->key("Down"));
   ASSERT_TRUE(m_desktop->key("Return"));

@@ -27,7 +27,9 @@
 namespace quillon::test {
 
 inline constexpr const char* kWindowTitle = "^Quillon V1\\.0$";
-// The JACK client name the program takes.
+// The JACK client of the program's output: it plays to the server's first
+// pair of playback ports by default, whatever else the machine lists (ALSA's
+// JACK plugin among them), through a client of this name.
 inline constexpr const char* kProgramClient = "Quillon";
 
 class OnAir : public ::testing::Test {
@@ -76,6 +78,9 @@ class OnAir : public ::testing::Test {
   // Opens the output device list (which reads the devices again) and takes
   // its entry `entry` (0 = the first).
   void chooseDevice(int entry) { choose(app::Panel::Combo4, app::Panel::Picture3, entry); }
+  // The middle of control `panel` (placed in `inside`) on the screen, from
+  // the window's own geometry model at its current size.
+  QPoint middleOf(app::Panel panel, app::Panel inside) const;
 
   std::string m_serverName;
   std::unique_ptr<Desktop> m_desktop;

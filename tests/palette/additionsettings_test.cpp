@@ -27,6 +27,8 @@ TEST(AdditionSettings, FirstStartWritesTheDefaultsOnceAndNeverAgain) {
   const IniFile file = IniFile::load(path);
   EXPECT_EQ(file.value("Panic", "Enabled"), "1");
   EXPECT_EQ(file.value("EndWarning", "Seconds"), "5");
+  EXPECT_EQ(file.value("Keys", "Instant"), "0");
+  EXPECT_EQ(file.value("Display", "Remaining"), "0");
 
   writeBytes(path, "[Panic]\nEnabled=0\n");
   ASSERT_TRUE(createAdditionsFileIfMissing(path));
@@ -65,6 +67,23 @@ TEST(AdditionSettings, SecondsOutsideTheirRangeOrNotANumberGiveTheDefault) {
     EXPECT_EQ(settingsOf(folder, file).endWarning.seconds, c.seconds) << c.text;
   }
   EXPECT_EQ(settingsOf(folder, std::string("\0\xff garbage", 10)).endWarning.seconds, 5);
+}
+
+// Instant keys and the countdown change what the operator is used to: off
+// unless switched on.
+TEST(AdditionSettings, InstantKeysAndTheCountdownAreOffUnlessSwitchedOn) {
+  TempFolder folder;
+  const AdditionSettings none = settingsOf(folder, "");
+  EXPECT_FALSE(none.keys.instant);
+  EXPECT_FALSE(none.display.remaining);
+  const AdditionSettings on = settingsOf(folder, "[Keys]\nInstant=1\n[Display]\nRemaining=yes\n");
+  EXPECT_TRUE(on.keys.instant);
+  EXPECT_TRUE(on.display.remaining);
+  EXPECT_FALSE(settingsOf(folder, "[Keys]\nInstant=maybe\n").keys.instant);
+  // The first-start file leaves both off.
+  const AdditionSettings firstStart = settingsOf(folder, defaultAdditionsFile());
+  EXPECT_FALSE(firstStart.keys.instant);
+  EXPECT_FALSE(firstStart.display.remaining);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 extern "C" {
 #include <libavutil/frame.h>
+#include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 }
 
@@ -19,6 +20,18 @@ AVChannelLayout inputLayoutOf(const AVFrame& frame) {
     av_channel_layout_default(&layout, frame.ch_layout.nb_channels);
   }
   return layout;
+}
+
+// A mix down to fewer channels keeps the standard coefficients as they are
+// (centre and surrounds at -3 dB), so that a surround file sounds as loud as
+// its stereo version: mixed in floating point, then saturated at full scale
+// like any sum. Left alone, swresample scales the whole matrix down for a
+// 16-bit output until its largest row cannot clip, about 7.6 dB for 5.1.
+int keepDownmixLevel(SwrContext* swr) {
+  constexpr double kNoScaling = 1000.0;  // any bound above the largest row sum
+  int result = av_opt_set_int(swr, "internal_sample_fmt", AV_SAMPLE_FMT_FLTP, 0);
+  if (result >= 0) result = av_opt_set_double(swr, "rematrix_maxval", kNoScaling, 0);
+  return result;
 }
 
 }  // namespace
@@ -58,6 +71,7 @@ bool SampleConverter::configureFor(const AVFrame& frame, std::string& error) {
   av_channel_layout_default(&outLayout, m_output.channels);
   int result = swr_alloc_set_opts2(&m_swr, &outLayout, AV_SAMPLE_FMT_S16, m_output.sampleRate,
                                    &inLayout, inFormat, frame.sample_rate, 0, nullptr);
+  if (result >= 0 && inLayout.nb_channels > m_output.channels) result = keepDownmixLevel(m_swr);
   if (result >= 0) result = swr_init(m_swr);
   av_channel_layout_uninit(&outLayout);
   if (result < 0) {

@@ -1,8 +1,8 @@
 // Turns decoded frames into 16-bit signed interleaved samples at the file's
 // own rate: mono stays mono, stereo stays stereo, more channels are mixed
-// down to stereo with libswresample's standard matrix (centre and surrounds
-// at -3 dB, LFE left out). A later frame whose rate or layout differs from
-// the first one's is resampled or remixed to it. UI thread.
+// down to stereo with libswresample's standard matrix, unscaled (centre and
+// surrounds at -3 dB, LFE left out; a sum beyond full scale saturates). A later frame whose rate or
+// layout differs from the first one's is resampled or remixed to it. UI thread.
 #pragma once
 
 #include <cstdint>

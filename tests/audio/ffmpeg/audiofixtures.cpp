@@ -157,17 +157,40 @@ ScratchFolder::~ScratchFolder() {
   fs::remove_all(m_path, ignored);
 }
 
-std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels) {
-  std::vector<std::int16_t> samples;
-  const std::string command = "ffmpeg -nostdin -v error -i " + quoted(path) + " -map 0:a:0 -ac " +
-                              std::to_string(channels) + " -f s16le -c:a pcm_s16le - 2>/dev/null";
+namespace {
+
+// What the ffmpeg tool writes to its standard output, as `Sample`s.
+template <typename Sample>
+std::vector<Sample> toolOutput(const std::string& command) {
+  std::vector<Sample> samples;
   if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    std::int16_t buffer[8192];
+    Sample buffer[8192];
     for (std::size_t got = std::size(buffer); got == std::size(buffer);) {
       got = std::fread(buffer, sizeof buffer[0], std::size(buffer), pipe);
       samples.insert(samples.end(), buffer, buffer + got);
     }
     ::pclose(pipe);
+  }
+  return samples;
+}
+
+}  // namespace
+
+std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels) {
+  return toolOutput<std::int16_t>("ffmpeg -nostdin -v error -i " + quoted(path) +
+                                  " -map 0:a:0 -ac " + std::to_string(channels) +
+                                  " -f s16le -c:a pcm_s16le - 2>/dev/null");
+}
+
+std::vector<std::int16_t> downmixWithFfmpegTool(const std::string& path) {
+  const std::vector<float> mixed =
+      toolOutput<float>("ffmpeg -nostdin -v error -i " + quoted(path) +
+                        " -map 0:a:0 -ac 2 -f f32le -c:a pcm_f32le - 2>/dev/null");
+  std::vector<std::int16_t> samples;
+  samples.reserve(mixed.size());
+  for (const float x : mixed) {
+    samples.push_back(
+        static_cast<std::int16_t>(std::clamp(std::lrint(x * 32768.0f), -32768L, 32767L)));
   }
   return samples;
 }

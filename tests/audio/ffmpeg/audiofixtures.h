@@ -47,6 +47,10 @@ std::vector<std::string> randomBytesFiles(long long bytes, const std::vector<std
 // The whole file decoded by the ffmpeg tool to 16-bit interleaved samples
 // with `channels` channels: the reference our reader is held to.
 std::vector<std::int16_t> decodeWithFfmpegTool(const std::string& path, int channels);
+// A file of more than two channels mixed down to stereo by the ffmpeg tool
+// (`-ac 2`, in floating point: the standard coefficients, unscaled), then
+// rounded to 16 bits and saturated at full scale.
+std::vector<std::int16_t> downmixWithFfmpegTool(const std::string& path);
 
 // A folder of its own for a test's files, removed with everything in it.
 class ScratchFolder {

@@ -22,7 +22,8 @@ class EachFixture : public ::testing::TestWithParam<AudioFixture> {
     ASSERT_FALSE(m_path.empty());
     m_channels = GetParam().outputChannels();
     m_rate = GetParam().rate;
-    m_reference = test::decodeWithFfmpegTool(m_path, m_channels);
+    m_reference = GetParam().channels > 2 ? test::downmixWithFfmpegTool(m_path)
+                                          : test::decodeWithFfmpegTool(m_path, m_channels);
     m_total = std::ssize(m_reference) / m_channels;
     ASSERT_GT(m_total, 0);
     if (GetParam().exactFromSource) {
