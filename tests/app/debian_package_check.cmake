@@ -3,7 +3,8 @@
 # lintian check it (no error, no warning), unpacks it into a throwaway root,
 # validates the unpacked desktop entry and software-centre metadata, and runs
 # the unpacked program there (offscreen, its own HOME) to see that it keeps
-# Config.ini in the user's folder. Not an apt install on a fresh machine (that
+# Config.ini in the user's folder and that the manual tells every key of the
+# Quillon.ini it writes. Not an apt install on a fresh machine (that
 # needs a chroot, too heavy for each test run), but the same files and fields.
 # Usage: cmake -DBUILD=... -DSOURCES=<src folder> -DWORK=... -DCPACK=... -DLINTIAN=...
 #        -DAPPSTREAMCLI=... -DDESKTOP_FILE_VALIDATE=... -P debian_package_check.cmake
@@ -104,6 +105,9 @@ file(READ ${config} ini)
 if(NOT ini MATCHES "FirstExec")
   message(FATAL_ERROR "Config.ini lacks the first-run mark:\n${ini}")
 endif()
+# Quillon.ini, written beside it with every key at its default, is all in the manual.
+include(${CMAKE_CURRENT_LIST_DIR}/manual_settings_check.cmake)
+manual_settings_check(${root}/usr/share/man/man1/quillon.1.gz ${home}/.config/quillon/Quillon.ini)
 file(GLOB stray ${root}/usr/bin/Config.ini ${root}/usr/share/quillon/Config.ini)
 if(stray)
   message(FATAL_ERROR "Config.ini written into the program's folder: ${stray}")
