@@ -25,6 +25,7 @@ run $b/audio/portaudio/bench_device       # trigger latency of the player, stall
 run $b/app/bench_program                  # key and click to the first frame, UI thread (JACK)
 run $b/cart/bench_cart
 run $b/cart/bench_cart_widget
+run $b/cart/bench_diskstall             # one file hanging 5 s under 26 carts
 run $b/palette/bench_palette
 run $b/palette/bench_palette_load         # palette open
 run $b/app/bench_window_geometry

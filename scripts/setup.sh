@@ -13,6 +13,7 @@ PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick libx11-dev
+  fuse3 python3-fuse
   scdoc lintian appstream desktop-file-utils
 "
 

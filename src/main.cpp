@@ -9,6 +9,7 @@
 #include "app/iniconfigkeys.h"
 #include "app/programfiles.h"
 #include "app/remotecarts.h"
+#include "app/sessionend.h"
 #include "app/singleinstance.h"
 #include "audio/programengine.h"
 #include "palette/additionsettings.h"
@@ -32,6 +33,11 @@ int main(int argc, char* argv[]) {
   const std::string configIni = app::configIniFile(place).toStdString();
   app::IniConfigKeys config(configIni);
   app::FavoritesInset favorites(configIni);
+  // SIGTERM, SIGINT and a logout end the program as Quit does, with the
+  // favourites written. Caught from here on; answered once the event loop
+  // runs, when start-up is over.
+  const app::SessionEnd sessionEnd([&favorites] { favorites.SaveFavorites(); },
+                                   [] { QCoreApplication::exit(0); });
   // Quillon.ini is written with its defaults on the first start, for the
   // operator to find and edit; if it cannot be, the defaults apply.
   const std::filesystem::path additionsIni = palette::additionsIniPath(configIni);
@@ -44,6 +50,15 @@ int main(int argc, char* argv[]) {
   audio::ProgramEngine engine;
   app::Cartoucheur window(engine, {config, favorites, shell, app::findWelcomePage(place),
                                    [] { QCoreApplication::exit(0); }, additions});
+  // A favourite that cannot be stored, or a Config.ini that cannot be
+  // written, is said in the status bar until it is resolved.
+  favorites.onNotStored([&window](const QString& text) {
+    if (text.isEmpty()) {
+      window.resolveStatus("Favourites");
+    } else {
+      window.postStatus({"Favourites", text.toStdString(), app::StatusUrgency::Failure});
+    }
+  });
   window.show();
   window.activateWindow();
 

@@ -17,6 +17,7 @@
 #include "audio/readahead.h"
 #include "audiofixtures.h"
 #include "cart/cartouche.h"
+#include "support/handpacednull.h"
 #include "watchedplayer.h"
 
 namespace quillon::soak {
@@ -66,12 +67,13 @@ std::string clockText(std::int64_t ns) {
 
 class SoakEngine : public audio::Engine {
  public:
-  SoakEngine() : devices(clock, options()) {}
+  SoakEngine() : devices(clock, test::handPacedNullDevice(kRate, kPeriod)) {}
 
   // Read ahead as in the program: the soak's seeks, pauses and restarts on
   // 26 carts stress the read-ahead thread far faster than real time.
   std::unique_ptr<audio::Reader> createReader() override {
-    return std::make_unique<audio::ReadAheadReader>(media.createReader(), readAhead);
+    return std::make_unique<audio::ReadAheadReader>([this] { return media.createReader(); },
+                                                    readPool, clock);
   }
   std::unique_ptr<audio::Information> createInformation() override {
     return media.createInformation();
@@ -86,18 +88,8 @@ class SoakEngine : public audio::Engine {
   audio::ManualScheduler clock;
   audio::DeviceManager devices;
   audio::FfmpegMedia media;
-  audio::ReadAheadThread readAhead;
+  audio::ReadPool readPool;
   std::vector<WatchedPlayer*> players;  // in the order the carts made them
-
- private:
-  static audio::DeviceManager::Options options() {
-    audio::DeviceManager::Options o;
-    o.useSystemDevices = false;
-    o.nullPacedByCaller = true;
-    o.nullRate = kRate;
-    o.nullPeriodFrames = kPeriod;
-    return o;
-  }
 };
 
 // What the script does to one cart.
@@ -199,6 +191,10 @@ SoakReport runSoak(const SoakSettings& settings) {
 
   for (std::int64_t frames = 0; frames < totalFrames; frames += kPeriod) {
     const std::int64_t now = timeOf(frames);
+    // The clock stands still while the workers catch up, as if they were
+    // infinitely fast; their answers are taken before the device's turn.
+    engine.readPool.waitUntilSettled();
+    engine.clock.runPosted();
     mixer.render(buffer.data(), kPeriod, 2, now);  // the audio thread's turn
     const std::int64_t next = timeOf(frames + kPeriod);
     engine.clock.advance(std::chrono::nanoseconds(next - engine.clock.now().count()));

@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStatusBar>
 #include <QWindow>
 
 #include "about/form1.h"
@@ -211,6 +210,11 @@ void Cartoucheur::FillDeviceList() {
   list->setCurrentIndex(current);
 }
 
+namespace {
+// The status bar's subject for the output device's messages.
+constexpr const char* kDeviceSubject = "Output device";
+}  // namespace
+
 void Cartoucheur::onDeviceFailed(const std::string& reason) {
   m_deviceFailure = reason;
   FillDeviceList();
@@ -231,9 +235,9 @@ void Cartoucheur::showDeviceState() {
   if (message == m_deviceMessage) return;
   m_deviceMessage = message;
   if (message.isEmpty()) {
-    m_controls.statusBar1->clearMessage();
+    resolveStatus(kDeviceSubject);
   } else {
-    m_controls.statusBar1->showMessage(message);
+    postStatus({kDeviceSubject, message.toStdString(), StatusUrgency::DeviceFailure});
   }
 }
 

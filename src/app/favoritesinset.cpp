@@ -16,6 +16,18 @@ void FavoritesInset::attachInset(const Inset& inset) {
   m_favorites = new palette::Favorites(inset.list, inset.add, inset.clear, m_configIni,
                                        inset.loadPalette, inset.focusCarts,
                                        palette::standardPaletteDialogs(inset.window), inset.window);
+  connectNotStored();
+}
+
+void FavoritesInset::onNotStored(std::function<void(const QString&)> show) {
+  m_showNotStored = std::move(show);
+  connectNotStored();
+}
+
+void FavoritesInset::connectNotStored() {
+  if (!m_favorites || !m_showNotStored) return;
+  QObject::disconnect(m_favorites, &palette::Favorites::notStored, nullptr, nullptr);
+  QObject::connect(m_favorites, &palette::Favorites::notStored, m_favorites, m_showNotStored);
 }
 
 void FavoritesInset::EmptyFavorites() {

@@ -9,13 +9,28 @@
 
 namespace quillon::audio {
 
+// What an information that reads on another thread tells its owner, on the
+// UI thread from the event loop. Informations that answer at once never call it.
+class InformationEvents {
+ public:
+  virtual ~InformationEvents() = default;
+  // A pending OpenInfo has its answer: `ok` as OpenInfo would have returned.
+  virtual void InformationAnswered(bool ok) = 0;
+};
+
 class Information {
  public:
   virtual ~Information() = default;
 
+  // Where the events go; null silences them.
+  virtual void setEventHandler(InformationEvents* /*handler*/) {}
+
   // False when the file cannot be analysed (missing, unreadable, no audio
-  // stream, no rate or no channels); the values below are then 0.
+  // stream, no rate or no channels); the values below are then 0. True with
+  // InfoPending() when the answer is on its way (the values are 0 until it
+  // comes).
   virtual bool OpenInfo(const std::string& path) = 0;
+  virtual bool InfoPending() const { return false; }
   virtual int InfoSampleRate() const = 0;
   // Exact: the frames the reader delivers for the same file.
   virtual FrameCount InfoTotalSamples() const = 0;

@@ -1,7 +1,8 @@
 // A worker thread shared by many lanes (a lane per cart or per player),
 // serving those that have work in turn, one piece of work at a time, so that
-// no cart waits behind another's whole file. The read-ahead reader and the
-// device players' conversion each run on one.
+// no cart waits behind another's whole file. The device players' conversion
+// runs on one. (Files are read on a ReadPool instead: a lane stuck in the
+// kernel would hold every other lane of its thread.)
 #pragma once
 
 #include <condition_variable>

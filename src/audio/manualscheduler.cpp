@@ -4,7 +4,29 @@
 
 namespace quillon::audio {
 
-void ManualScheduler::post(std::function<void()> task) { m_tasks.push_back(std::move(task)); }
+ManualScheduler::ManualScheduler(ManualScheduler&& other) noexcept
+    : m_now(other.m_now),
+      m_tasks(std::move(other.m_tasks)),
+      m_timers(std::move(other.m_timers)),
+      m_nextId(other.m_nextId) {}
+
+void ManualScheduler::post(std::function<void()> task) {
+  const std::lock_guard lock(m_tasksMutex);
+  m_tasks.push_back(std::move(task));
+}
+
+std::size_t ManualScheduler::pendingTasks() const {
+  const std::lock_guard lock(m_tasksMutex);
+  return m_tasks.size();
+}
+
+std::function<void()> ManualScheduler::takeTask() {
+  const std::lock_guard lock(m_tasksMutex);
+  if (m_tasks.empty()) return nullptr;
+  auto task = std::move(m_tasks.front());
+  m_tasks.pop_front();
+  return task;
+}
 
 TimerId ManualScheduler::startRepeating(std::chrono::milliseconds period,
                                         std::function<void()> tick) {
@@ -18,20 +40,16 @@ void ManualScheduler::stopRepeating(TimerId id) { m_timers.erase(id); }
 
 void ManualScheduler::processEvents() {
   // Only what is pending now, as one pass of a real loop would.
-  std::size_t n = m_tasks.size();
-  while (n-- > 0 && !m_tasks.empty()) {
-    auto task = std::move(m_tasks.front());
-    m_tasks.pop_front();
+  std::size_t n = pendingTasks();
+  while (n-- > 0) {
+    auto task = takeTask();
+    if (!task) return;
     task();
   }
 }
 
 void ManualScheduler::runPosted() {
-  while (!m_tasks.empty()) {
-    auto task = std::move(m_tasks.front());
-    m_tasks.pop_front();
-    task();
-  }
+  while (auto task = takeTask()) task();
 }
 
 void ManualScheduler::advance(std::chrono::nanoseconds step) {

@@ -1,9 +1,11 @@
 // A UiScheduler whose clock only moves when the caller steps it: tests and
-// soaks run hours of playing in seconds, deterministically. Single-threaded.
+// soaks run hours of playing in seconds, deterministically. Single-threaded,
+// but for post, which any thread may call.
 #pragma once
 
 #include <deque>
 #include <map>
+#include <mutex>
 
 #include "audio/scheduler.h"
 
@@ -11,6 +13,11 @@ namespace quillon::audio {
 
 class ManualScheduler : public UiScheduler {
  public:
+  ManualScheduler() = default;
+  // Takes the other's clock, tasks and timers; no other thread may post to
+  // either meanwhile.
+  ManualScheduler(ManualScheduler&& other) noexcept;
+
   void post(std::function<void()> task) override;
   TimerId startRepeating(std::chrono::milliseconds period, std::function<void()> tick) override;
   void stopRepeating(TimerId id) override;
@@ -22,7 +29,7 @@ class ManualScheduler : public UiScheduler {
   void advance(std::chrono::nanoseconds step);
   // Runs posted tasks (and the tasks they post) until none is left.
   void runPosted();
-  std::size_t pendingTasks() const { return m_tasks.size(); }
+  std::size_t pendingTasks() const;
 
  private:
   struct Repeating {
@@ -30,7 +37,11 @@ class ManualScheduler : public UiScheduler {
     std::chrono::nanoseconds due;
     std::function<void()> tick;
   };
+  // The next posted task, if any.
+  std::function<void()> takeTask();
+
   std::chrono::nanoseconds m_now{0};
+  mutable std::mutex m_tasksMutex;  // guards m_tasks only
   std::deque<std::function<void()>> m_tasks;
   std::map<TimerId, Repeating> m_timers;
   TimerId m_nextId = 1;

@@ -1,11 +1,11 @@
-// The program's engine: files read by FFmpeg (decoded ahead on a thread of
-// their own), players on the machine's output devices through PortAudio (the
-// null device when there is none), events on Qt's loop.
-// UI thread.
+// The program's engine: files read by FFmpeg (opened and decoded ahead on the
+// read pool's workers, never on the UI thread), players on the machine's output devices through
+// PortAudio (the null device when there is none), events on Qt's loop. UI thread.
 #pragma once
 
 #include <memory>
 
+#include "audio/backgroundinformation.h"
 #include "audio/engine.h"
 #include "audio/ffmpeg/ffmpegmedia.h"
 #include "audio/portaudio/devicemanager.h"
@@ -20,9 +20,13 @@ class ProgramEngine : public Engine {
   ~ProgramEngine() override;
 
   std::unique_ptr<Reader> createReader() override {
-    return std::make_unique<ReadAheadReader>(m_media.createReader(), m_readAhead);
+    return std::make_unique<ReadAheadReader>([this] { return m_media.createReader(); }, m_readPool,
+                                             m_scheduler);
   }
-  std::unique_ptr<Information> createInformation() override { return m_media.createInformation(); }
+  std::unique_ptr<Information> createInformation() override {
+    return std::make_unique<BackgroundInformation>([this] { return m_media.createInformation(); },
+                                                   m_readPool, m_scheduler);
+  }
   std::unique_ptr<Player> createPlayer() override;
   UiScheduler& scheduler() override { return m_scheduler; }
 
@@ -30,7 +34,7 @@ class ProgramEngine : public Engine {
   QtScheduler m_scheduler;
   DeviceManager m_devices;  // outlives every player it made
   FfmpegMedia m_media;
-  ReadAheadThread m_readAhead;
+  ReadPool m_readPool;  // outlives every reader it serves
 };
 
 }  // namespace quillon::audio

@@ -1,179 +1,247 @@
 #include "audio/readahead.h"
 
-#include <deque>
+#include <algorithm>
 #include <mutex>
+
+#include "audio/readsession.h"
 
 namespace quillon::audio {
 
-namespace readahead {
+namespace {
 
-struct Item {
-  ReadResult result = ReadResult::End;
-  AudioBlock block;
-  std::string error;  // why, when the read failed
+constexpr int kNoFile = -1;
+
+}  // namespace
+
+// What a worker's answer needs to reach the reader: the scheduler while the
+// reader lives (any thread, under `mutex`) and the reader itself (UI thread).
+struct ReadAheadReader::Link {
+  std::mutex mutex;
+  UiScheduler* scheduler = nullptr;
+  ReadAheadReader* reader = nullptr;
 };
 
-// One reader's state. `wrapped` only under decodeMutex; the rest only under
-// the pool's mutex.
-struct Lane : WorkLane {
-  std::mutex decodeMutex;
-  std::unique_ptr<Reader> wrapped;
-
-  std::deque<Item> ready;
-  FrameCount blockFrames = 0;  // the caller's block size; 0 before its first read
-  bool active = false;         // reading ahead: a file is open and read from
-  bool ended = false;          // End or Failed is queued: nothing follows it
-
-  bool wantsWork() const override {
-    return active && !ended && blockFrames > 0 && ready.size() < ReadAheadReader::kDepth;
-  }
-
-  // read-ahead thread
-  void serve(std::mutex& poolMutex) override {
-    const std::lock_guard decoding(decodeMutex);
-    FrameCount frames = 0;
-    {
-      // The caller may have read, sought or closed since the thread chose this lane.
-      const std::lock_guard lock(poolMutex);
-      if (!wantsWork() || wrapped == nullptr) return;
-      frames = blockFrames;
-    }
-    Item item;
-    item.result = wrapped->ReadBlock(frames, item.block);
-    if (item.result == ReadResult::Failed) item.error = wrapped->lastError();
-    const std::lock_guard lock(poolMutex);
-    ended = item.result != ReadResult::Data;
-    ready.push_back(std::move(item));
-  }
-};
-
-}  // namespace readahead
-
-using readahead::Item;
-using readahead::Lane;
-
-ReadAheadReader::ReadAheadReader(std::unique_ptr<Reader> wrapped, ReadAheadThread& thread)
-    : m_shared(thread.pool()), m_lane(std::make_shared<Lane>()) {
-  m_lane->wrapped = std::move(wrapped);
-  noteFile();
-  m_shared->add(m_lane);
+ReadAheadReader::ReadAheadReader(MakeReader makeReader, ReadPool& pool, UiScheduler& scheduler)
+    : m_makeReader(std::move(makeReader)),
+      m_pool(pool),
+      m_scheduler(scheduler),
+      m_link(std::make_shared<Link>()),
+      m_status(kNoFile) {
+  m_link->scheduler = &scheduler;
+  m_link->reader = this;
 }
 
 ReadAheadReader::~ReadAheadReader() {
-  // Waits for a block being decoded; the thread then finds the lane idle.
-  const std::lock_guard decoding(m_lane->decodeMutex);
-  forgetReadAhead();
-  m_lane->wrapped.reset();
+  letSessionGo();
+  {
+    const std::lock_guard lock(m_link->mutex);
+    m_link->scheduler = nullptr;
+  }
+  m_link->reader = nullptr;
 }
 
-void ReadAheadReader::forgetReadAhead() {
-  const std::lock_guard lock(m_shared->mutex);
-  m_lane->ready.clear();
-  m_lane->active = false;
-  m_lane->ended = false;
-}
-
-void ReadAheadReader::noteFile() {
-  m_status = m_lane->wrapped->FileStatus();
-  m_total = m_lane->wrapped->TotalSamples();
-  m_format = m_lane->wrapped->StreamFormat();
+void ReadAheadReader::letSessionGo() {
+  stopWatching();
+  if (!m_session) return;
+  {
+    const std::lock_guard lock(m_session->mutex);
+    m_session->abandoned = true;
+    m_session->uiWaiting = false;
+    m_session->ready.clear();
+    m_session->head.clear();
+    ReadSession::schedule(m_session, m_pool);  // the worker closes the file
+  }
+  m_session.reset();
 }
 
 int ReadAheadReader::OpenFile(const std::string& path) {
-  const std::lock_guard decoding(m_lane->decodeMutex);
-  forgetReadAhead();
-  m_lane->wrapped->OpenFile(path);
-  noteFile();
-  m_position = 0;
-  m_error = m_lane->wrapped->lastError();
+  letSessionGo();
+  m_total = 0;
+  m_format = AudioFormat{};
+  m_error.clear();
+  auto session = std::make_shared<ReadSession>();
+  session->reader = m_makeReader();
+  session->path = path;
+  session->uiWaiting = true;
+  session->wantFrames = -1;
+  session->answer = [link = m_link, weak = std::weak_ptr<ReadSession>(session)] {
+    const std::lock_guard lock(link->mutex);
+    if (link->scheduler == nullptr) return;
+    link->scheduler->post([link, weak] {
+      if (link->reader != nullptr) link->reader->answered(weak.lock().get());
+    });
+  };
+  m_session = session;
+  m_status = kFileOpening;
+  {
+    const std::lock_guard lock(session->mutex);
+    ReadSession::schedule(session, m_pool);
+  }
+  waitForAnswer();
   return m_status;
 }
 
 void ReadAheadReader::CloseFile() {
-  const std::lock_guard decoding(m_lane->decodeMutex);
-  forgetReadAhead();
-  m_lane->wrapped->CloseFile();
-  noteFile();
-  m_position = 0;
-}
-
-bool ReadAheadReader::takeReady(FrameCount frames, AudioBlock& block, ReadResult& result) {
-  bool wake = false;
-  {
-    const std::lock_guard lock(m_shared->mutex);
-    Lane& lane = *m_lane;
-    if (lane.ready.empty() || lane.blockFrames != frames) return false;
-    Item& item = lane.ready.front();
-    result = item.result;
-    block = std::move(item.block);
-    m_error = std::move(item.error);
-    lane.ready.pop_front();
-    wake = lane.wantsWork();
-  }
-  m_position += block.frames();
-  ++m_fromReadAhead;
-  if (wake) m_shared->wake.notify_one();
-  return true;
+  letSessionGo();
+  m_status = kNoFile;
+  m_total = 0;
+  m_format = AudioFormat{};
 }
 
 ReadResult ReadAheadReader::ReadBlock(FrameCount frames, AudioBlock& block) {
-  ReadResult result = ReadResult::End;
-  if (takeReady(frames, block, result)) return result;
-  // Nothing ready: wait for a block being decoded, or read it here.
-  const std::lock_guard decoding(m_lane->decodeMutex);
-  if (takeReady(frames, block, result)) return result;
-  bool aheadOfCaller = false;
-  {
-    const std::lock_guard lock(m_shared->mutex);
-    aheadOfCaller = !m_lane->ready.empty();  // blocks of another size
+  block.samples.clear();
+  block.channels = m_format.channels;
+  block.sampleRate = m_format.sampleRate;
+  if (m_status == kFileOpening) return ReadResult::Late;
+  if (!m_session || m_status < 0) {
+    if (m_status != kStalled) m_error = "No file is open";
+    return ReadResult::Failed;
   }
-  if (aheadOfCaller) {
-    // Rare: the block size changed within a play. Back to the caller.
-    forgetReadAhead();
-    if (!m_lane->wrapped->SeekSample(m_position)) {
-      m_error = m_lane->wrapped->lastError();
-      return ReadResult::Failed;
+  if (frames <= 0) {
+    m_error = "A block must hold at least one frame";
+    return ReadResult::Failed;
+  }
+  ReadSession& s = *m_session;
+  {
+    const std::lock_guard lock(s.mutex);
+    const FrameCount n = std::min(frames, s.readyFrames);
+    if (n == 0 && s.tail) {
+      if (*s.tail == ReadResult::Failed) m_error = s.tailError;
+      return *s.tail;
+    }
+    if (n < frames && !s.tail) {
+      s.uiWaiting = true;
+      s.wantFrames = frames;
+      ReadSession::schedule(m_session, m_pool);
+    } else {
+      const int channels = m_format.channels;
+      if (s.frontUsed == 0 && s.ready.front().frames() == n) {
+        block.samples = std::move(s.ready.front().samples);  // the usual case: no copy
+        s.ready.pop_front();
+      } else {
+        block.samples.reserve(static_cast<std::size_t>(n * channels));
+        for (FrameCount left = n; left > 0;) {
+          AudioBlock& front = s.ready.front();
+          const FrameCount take = std::min(left, front.frames() - s.frontUsed);
+          const auto first =
+              front.samples.begin() + static_cast<std::ptrdiff_t>(s.frontUsed * channels);
+          block.samples.insert(block.samples.end(), first,
+                               first + static_cast<std::ptrdiff_t>(take * channels));
+          s.frontUsed += take;
+          left -= take;
+          if (s.frontUsed == front.frames()) {
+            s.ready.pop_front();
+            s.frontUsed = 0;
+          }
+        }
+      }
+      s.readyFrames -= n;
+      ReadSession::schedule(m_session, m_pool);
+      return ReadResult::Data;
     }
   }
-  block = {};
-  result = m_lane->wrapped->ReadBlock(frames, block);
-  m_error = result == ReadResult::Failed ? m_lane->wrapped->lastError() : std::string{};
-  m_position += block.frames();
-  {
-    const std::lock_guard lock(m_shared->mutex);
-    m_lane->blockFrames = frames;
-    m_lane->active = true;
-    m_lane->ended = result != ReadResult::Data;
-  }
-  m_shared->wake.notify_one();
-  return result;
-}
-
-std::size_t ReadAheadReader::blocksReady() const {
-  const std::lock_guard lock(m_shared->mutex);
-  return m_lane->ready.size();
-}
-
-bool ReadAheadReader::fillingUp() const {
-  const std::lock_guard lock(m_shared->mutex);
-  return m_lane->wantsWork();
+  waitForAnswer();
+  return ReadResult::Late;
 }
 
 std::optional<FrameCount> ReadAheadReader::SeekSample(FrameCount frame) {
-  const std::lock_guard decoding(m_lane->decodeMutex);
-  forgetReadAhead();
-  const auto reached = m_lane->wrapped->SeekSample(frame);
-  if (!reached) {
-    m_error = m_lane->wrapped->lastError();
-    return reached;
+  if (!m_session || (m_status < 0)) {
+    if (m_status != kStalled) m_error = "No file is open";
+    return std::nullopt;
   }
-  m_position = *reached;
+  const FrameCount target = m_status == kFileOpening ? std::max<FrameCount>(frame, 0)
+                                                     : std::clamp<FrameCount>(frame, 0, m_total);
+  ReadSession& s = *m_session;
+  const std::lock_guard lock(s.mutex);
+  s.ready.clear();
+  s.frontUsed = 0;
+  s.readyFrames = 0;
+  s.tail.reset();
+  ++s.generation;
+  if (target == 0 && s.headFrames > 0) {
+    s.ready = s.head;
+    s.readyFrames = s.headFrames;
+    s.seekTo = s.headFrames;
+  } else {
+    s.seekTo = target;
+  }
+  ReadSession::schedule(m_session, m_pool);
+  return target;
+}
+
+FrameCount ReadAheadReader::framesReady() const {
+  if (!m_session) return 0;
+  const std::lock_guard lock(m_session->mutex);
+  return m_session->readyFrames;
+}
+
+void ReadAheadReader::waitForAnswer() {
+  if (m_watch != 0 || !m_session) return;
+  m_lastProgress = m_scheduler.now();
   {
-    const std::lock_guard lock(m_shared->mutex);
-    m_lane->active = m_lane->blockFrames > 0;
+    const std::lock_guard lock(m_session->mutex);
+    m_seenCalls = m_session->finishedCalls;
   }
-  m_shared->wake.notify_one();
-  return reached;
+  m_watch = m_scheduler.startRepeating(kWatchPeriod, [this] { watch(); });
+}
+
+void ReadAheadReader::stopWatching() {
+  if (m_watch == 0) return;
+  m_scheduler.stopRepeating(m_watch);
+  m_watch = 0;
+}
+
+void ReadAheadReader::watch() {
+  if (!m_session) {
+    stopWatching();
+    return;
+  }
+  bool waiting = false;
+  std::uint64_t calls = 0;
+  std::string path;
+  {
+    const std::lock_guard lock(m_session->mutex);
+    waiting = m_session->uiWaiting;
+    calls = m_session->finishedCalls;
+    path = m_session->path;
+  }
+  if (!waiting) {  // the answer is on its way
+    stopWatching();
+    return;
+  }
+  const auto now = m_scheduler.now();
+  if (calls != m_seenCalls) {  // slow, but answering
+    m_seenCalls = calls;
+    m_lastProgress = now;
+    return;
+  }
+  if (now - m_lastProgress < kAnswerBound) return;
+  letSessionGo();
+  m_status = kStalled;
+  m_total = 0;
+  m_format = AudioFormat{};
+  m_error = "The file did not answer within " +
+            std::to_string(std::chrono::duration_cast<std::chrono::seconds>(kAnswerBound).count()) +
+            " s: " + path;
+  if (m_handler != nullptr) m_handler->ReaderStalled();
+}
+
+void ReadAheadReader::answered(const ReadSession* session) {
+  if (session == nullptr || session != m_session.get()) return;  // a file let go
+  bool waiting = false;
+  {
+    const std::lock_guard lock(m_session->mutex);
+    if (m_status == kFileOpening) {
+      if (!m_session->opened) return;
+      m_status = m_session->status;
+      m_total = m_session->total;
+      m_format = m_session->format;
+      m_error = m_session->error;
+    }
+    waiting = m_session->uiWaiting;
+  }
+  if (!waiting) stopWatching();
+  if (m_handler != nullptr) m_handler->ReaderAnswered();
 }
 
 }  // namespace quillon::audio

@@ -1,46 +1,56 @@
-// Decoding ahead of the carts. A ReadAheadReader wraps a cart's reader and
-// hands out blocks that the read-ahead thread has already decoded, so the UI
-// thread neither decodes nor waits on the disk while a show runs: 26 carts
-// decoding on it took more than the UI can spare, and a file on a slow
-// network share stalled every cart's feed behind it.
+// Reading ahead of the carts, off the UI thread. A ReadAheadReader hands the
+// cart's calls to a worker of the read pool and answers at once from what
+// the worker has ready: the UI thread never decodes, and never waits on the
+// disk or on a thread that does.
+// - OpenFile answers kFileOpening; the worker opens the file and decodes
+//   its first 200 ms, then the events handler hears ReaderAnswered.
+// - ReadBlock takes ready frames, or answers Late (nothing consumed) and the
+//   handler hears ReaderAnswered once the frames are there.
+// - SeekSample answers at once with the frame it will reach; a failure comes
+//   with the next ReadBlock. A seek to 0 is answered from the file's first
+//   frames, kept since the open, so a loop restarts without a gap.
+// - OpenFile, CloseFile and the destructor let the file's session go: a
+//   call in progress is left to end on its worker, its answer thrown away,
+//   and the worker closes the file.
+// - While the UI waits (an open, a Late read), a call of the wrapped reader
+//   that has not returned within kAnswerBound gives the file up: FileStatus
+//   turns negative, lastError says why, the handler hears ReaderStalled.
+// The blocks, results and errors come out in the order the wrapped reader
+// gives them, cut to the sizes asked.
 //
-// The reader's contract is unchanged: the blocks, results and errors come
-// out in the same order, of the same size, as the wrapped reader gives them.
-// Read-ahead starts after the first ReadBlock of a play (that block and any
-// block not yet decoded are read at once, on the caller's thread) and keeps
-// kDepth blocks of the caller's block size ready. OpenFile, SeekSample and
-// CloseFile drop what was read ahead and wait for a block being decoded.
-//
-// Locking: a reader's `decodeMutex` is held while its wrapped reader is used
-// (by either thread); the shared mutex guards every reader's queue and is
-// held only briefly. decodeMutex is always taken before the shared mutex.
+// A cart's `AudioFile` in the program. UI thread.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
-#include "audio/lanethread.h"
 #include "audio/reader.h"
+#include "audio/readpool.h"
+#include "audio/scheduler.h"
 
 namespace quillon::audio {
 
-namespace readahead {
-struct Lane;
-}  // namespace readahead
+struct ReadSession;
 
-// The read-ahead thread, shared by every reader made with it. Owned by the
-// engine; UI thread. Readers that outlive it read on their caller's thread.
-class ReadAheadThread : public LaneThread {};
-
-// A cart's reader, decoded ahead. UI thread.
 class ReadAheadReader final : public Reader {
  public:
-  // Blocks kept decoded ahead of the caller.
-  static constexpr std::size_t kDepth = 2;
+  using MakeReader = std::function<std::unique_ptr<Reader>()>;
+  // How long the wrapped reader may take over one call the UI waits for.
+  static constexpr std::chrono::milliseconds kAnswerBound{2000};
+  // How often a waiting reader looks at the time.
+  static constexpr std::chrono::milliseconds kWatchPeriod{100};
+  // FileStatus of a file given up.
+  static constexpr int kStalled = -2;
 
-  ReadAheadReader(std::unique_ptr<Reader> wrapped, ReadAheadThread& thread);
+  // `makeReader` gives a fresh wrapped reader for each file opened.
+  ReadAheadReader(MakeReader makeReader, ReadPool& pool, UiScheduler& scheduler);
   ~ReadAheadReader() override;
+  ReadAheadReader(const ReadAheadReader&) = delete;
+  ReadAheadReader& operator=(const ReadAheadReader&) = delete;
 
+  void setEventHandler(ReaderEvents* handler) override { m_handler = handler; }
   int OpenFile(const std::string& path) override;
   int FileStatus() const override { return m_status; }
   FrameCount TotalSamples() const override { return m_total; }
@@ -50,28 +60,34 @@ class ReadAheadReader final : public Reader {
   void CloseFile() override;
   std::string lastError() const override { return m_error; }
 
-  // Blocks handed out that were decoded ahead, and blocks waiting now; for
-  // measurements and tests.
-  std::int64_t blocksFromReadAhead() const { return m_fromReadAhead; }
-  std::size_t blocksReady() const;
-  bool fillingUp() const;  // the thread has more to read ahead for this reader
+  // Frames decoded and waiting; for measurements and tests.
+  FrameCount framesReady() const;
+
+  struct Link;
 
  private:
-  // Drops what was read ahead and stops reading ahead; the caller holds
-  // the lane's decodeMutex.
-  void forgetReadAhead();
-  // Takes the oldest block read ahead if it answers a request of `frames`.
-  bool takeReady(FrameCount frames, AudioBlock& block, ReadResult& result);
-  void noteFile();
+  void letSessionGo();
+  void waitForAnswer();  // the UI waits: watch the time
+  void watch();          // the waiting timer's tick
+  void answered(const ReadSession* session);
+  void stopWatching();
 
-  std::shared_ptr<LanePool> m_shared;
-  std::shared_ptr<readahead::Lane> m_lane;
-  int m_status = 0;
+  MakeReader m_makeReader;
+  ReadPool& m_pool;
+  UiScheduler& m_scheduler;
+  ReaderEvents* m_handler = nullptr;
+  std::shared_ptr<Link> m_link;  // lets the workers' answers find this reader
+  std::shared_ptr<ReadSession> m_session;
+
+  int m_status;
   FrameCount m_total = 0;
   AudioFormat m_format;
   std::string m_error;
-  FrameCount m_position = 0;  // frame of the next sample handed out
-  std::int64_t m_fromReadAhead = 0;
+
+  // The stall watch, while the UI waits.
+  TimerId m_watch = 0;
+  std::chrono::nanoseconds m_lastProgress{0};
+  std::uint64_t m_seenCalls = 0;
 };
 
 }  // namespace quillon::audio

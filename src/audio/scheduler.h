@@ -16,6 +16,7 @@ class UiScheduler {
   virtual ~UiScheduler() = default;
 
   // Runs `task` later from the event loop, after the current handler returns.
+  // Any thread: the read-ahead's workers hand their answers over with it.
   virtual void post(std::function<void()> task) = 0;
   // Calls `tick` every `period` until stopRepeating; never re-entered.
   virtual TimerId startRepeating(std::chrono::milliseconds period, std::function<void()> tick) = 0;

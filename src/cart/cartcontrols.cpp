@@ -27,7 +27,7 @@ void Cartouche::stopClick() {
 }
 
 void Cartouche::pauseClick() {
-  if (!m_playing) return;
+  if (!m_playing || m_opening) return;
   const LookChange change(*this);
   if (m_paused) {
     resume();
@@ -73,7 +73,7 @@ void Cartouche::knobMove(Twips x) {
 
 void Cartouche::knobRelease() { m_knob.release(); }
 
-bool Cartouche::thumbPress(Twips x) { return m_thumb.press(x, m_playing); }
+bool Cartouche::thumbPress(Twips x) { return m_thumb.press(x, m_playing && !m_opening); }
 
 void Cartouche::thumbMove(Twips x, Twips y) {
   const LookChange change(*this);
@@ -83,7 +83,7 @@ void Cartouche::thumbMove(Twips x, Twips y) {
 
 void Cartouche::thumbRelease() {
   const LookChange change(*this);
-  if (!m_playing) {
+  if (!m_playing || m_opening) {
     // The file ended or was stopped during the drag.
     m_thumb.toLeftEnd();
     m_thumb.endDrag();

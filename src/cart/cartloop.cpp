@@ -48,6 +48,12 @@ bool Cartouche::readNextBlock(audio::AudioBlock& block) {
         if (!block.empty()) return true;
         markEnd();
         return false;
+      case audio::ReadResult::Late:
+        // Not decoded yet: the queue runs on what it holds, and the block
+        // follows as soon as the reader has it (a tail already read goes now).
+        if (!block.empty()) return true;
+        m_owedFeeds = std::min(m_owedFeeds + 1, 2);
+        return false;
       case audio::ReadResult::Data:
         break;
     }

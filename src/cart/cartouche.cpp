@@ -9,9 +9,12 @@
 
 namespace quillon::cart {
 
-// Hands the player's events to the cart's handlers. A fault that escapes a
-// handler stops the cart cleanly rather than ending the program on air.
-class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents {
+// Hands the player's and the reader's events to the cart's handlers. A fault
+// that escapes a handler stops the cart cleanly rather than ending the
+// program on air.
+class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents,
+                                             public audio::ReaderEvents,
+                                             public audio::InformationEvents {
  public:
   explicit PlayerEventsAdapter(Cartouche& cart) : m_cart(cart) {}
 
@@ -27,6 +30,15 @@ class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents {
   void DeviceFailed(const std::string& reason) override {
     guarded([&] { m_cart.AudioPlayer_DeviceFailed(reason); });
   }
+  void ReaderAnswered() override {
+    guarded([this] { m_cart.AudioFile_Answered(); });
+  }
+  void ReaderStalled() override {
+    guarded([this] { m_cart.AudioFile_Stalled(); });
+  }
+  void InformationAnswered(bool ok) override {
+    guarded([&] { m_cart.AudioInformation_Answered(ok); });
+  }
 
  private:
   template <typename Handler>
@@ -36,6 +48,9 @@ class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents {
     } catch (const std::exception& e) {
       const LookChange change(m_cart);
       m_cart.stopAfterFault(e.what());
+    } catch (...) {
+      const LookChange change(m_cart);
+      m_cart.stopAfterFault("unknown fault");
     }
   }
 
@@ -49,13 +64,20 @@ Cartouche::Cartouche(audio::Engine& engine)
       m_player(engine.createPlayer()),
       m_events(std::make_unique<PlayerEventsAdapter>(*this)) {
   m_player->setEventHandler(m_events.get());
+  m_reader->setEventHandler(m_events.get());
+  m_information->setEventHandler(m_events.get());
   m_shownLook = look();
 }
 
 Cartouche::~Cartouche() {
   m_player->setEventHandler(nullptr);
-  m_player->CloseOutput();
-  m_reader->CloseFile();
+  m_reader->setEventHandler(nullptr);
+  m_information->setEventHandler(nullptr);
+  try {
+    m_player->CloseOutput();
+    m_reader->CloseFile();
+  } catch (...) {  // the components end with the cart anyway
+  }
 }
 
 CartLook Cartouche::look() const {
@@ -136,7 +158,8 @@ BindResult Cartouche::SetTitle(const std::string& path) {
 BindResult Cartouche::bind(const std::string& path) {
   m_path = path;
   m_title = titleOf(path);
-  if (path.empty()) {  // nothing to analyse: the cart is empty
+  m_lengthPending = false;  // an answer still on its way is for another file
+  if (path.empty()) {       // nothing to analyse: the cart is empty
     m_fileMissing = false;
     return {};
   }
@@ -144,6 +167,20 @@ BindResult Cartouche::bind(const std::string& path) {
     markMissing(m_information->lastError());
     return {false, m_lastError};
   }
+  if (m_information->InfoPending()) {
+    // The length follows (AudioInformation_Answered); the cart is bound and
+    // can be fired meanwhile.
+    m_lengthPending = true;
+    m_lengthSeconds = 0;
+    m_lengthText = kUnknownLength;
+    m_fileMissing = false;
+    return {};
+  }
+  return takeInformation();
+}
+
+BindResult Cartouche::takeInformation() {
+  const std::string& path = m_path;
   const int rate = m_information->InfoSampleRate();
   if (rate <= 0) {
     markMissing("no sample rate in " + path);
@@ -153,6 +190,29 @@ BindResult Cartouche::bind(const std::string& path) {
   m_lengthText = lengthText(m_information->InfoDurationMs());
   m_fileMissing = false;
   return {};
+}
+
+void Cartouche::AudioInformation_Answered(bool ok) {
+  // A start that opened the file first has taken the length from it.
+  if (!m_lengthPending) return;
+  const LookChange change(*this);
+  m_lengthPending = false;
+  if (!ok) {
+    // A started cart plays on: its own open of the file decides.
+    if (!m_playing) markMissing(m_information->lastError());
+    return;
+  }
+  takeInformation();
+}
+
+void Cartouche::adoptReaderLength() {
+  if (!m_lengthPending && !m_fileMissing) return;
+  m_lengthPending = false;
+  m_fileMissing = false;
+  const audio::AudioFormat format = m_reader->StreamFormat();
+  const audio::FrameCount frames = m_reader->TotalSamples();
+  m_lengthSeconds = lengthSecondsOf(frames, format.sampleRate);
+  m_lengthText = lengthText(audio::framesToMs(frames, format.sampleRate));
 }
 
 void Cartouche::markMissing(const std::string& reason) {
@@ -192,6 +252,7 @@ void Cartouche::StopMyplay() {
   // An emptied cart reads as one that never held a file: the old length on
   // a cart whose letter plays nothing misleads the operator.
   m_lengthText = "00:00";
+  m_lengthPending = false;
   m_fadeInOn = false;
   m_fadeOutOn = false;
   m_loopOn = false;

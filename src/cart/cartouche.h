@@ -138,6 +138,9 @@ class Cartouche {
   std::int64_t shownMs() const { return m_shownMs; }
   std::int64_t totalMs() const { return m_totalMs; }
   bool fileMissing() const { return m_fileMissing; }
+  // The information has not told the file's length yet (it reads on
+  // another thread); the length shows "--:--" meanwhile.
+  bool lengthPending() const { return m_lengthPending; }
   // Why the last start, binding or play failed; empty when none has.
   std::string lastError() const { return m_lastError; }
 
@@ -151,6 +154,9 @@ class Cartouche {
   FadeSettings fadeSettings() const;
   audio::FadeRamp fadeRamp() const;
   BindResult bind(const std::string& path);
+  // Length and look from the information's answer.
+  BindResult takeInformation();
+  void AudioInformation_Answered(bool ok);
   void markMissing(const std::string& reason);
   void publishLook();
   // The running time at `ms` into the file, up or down as set.
@@ -158,6 +164,12 @@ class Cartouche {
 
   // Playback (cartplayback.cpp).
   bool startPlayback();
+  // The rest of a start once the reader has opened the file.
+  bool finishStart();
+  // Runs an operator's step into the reader or the player: a fault in it
+  // stops the cart cleanly rather than leaving the slot with an exception.
+  template <typename Step>
+  void guarded(Step step);
   void StopMusic();
   void FeedBuffer();
   void markEnd();
@@ -182,13 +194,22 @@ class Cartouche {
   void requeueFromHeard();
   // Frames fed to the player and not heard yet.
   audio::FrameCount waitingFrames() const;
+  // Pause, resume and the thumb's jump, each run through `guarded`.
   void pause();
   void resume();
   void seekToThumb();
+  void pausePlayback();
+  void resumePlayback();
+  void jumpToThumb();
+  // Takes the length from the reader's open when binding has none yet.
+  void adoptReaderLength();
   void AudioPlayer_RequestOnLoadArray();
   void AudioPlayer_EndPlay();
   void AudioPlayer_Timer(audio::FrameCount currentSamples, int levelLeft, int levelRight);
   void AudioPlayer_DeviceFailed(const std::string& reason);
+  // The reader's answers to an open or a late block, and its giving up.
+  void AudioFile_Answered();
+  void AudioFile_Stalled();
 
   audio::UiScheduler& m_scheduler;
   std::unique_ptr<audio::Reader> m_reader;            // AudioFile
@@ -202,6 +223,7 @@ class Cartouche {
   std::string m_path;
   std::string m_title;
   bool m_fileMissing = false;
+  bool m_lengthPending = false;  // the information has not answered yet
   std::string m_missingReason;
   std::string m_startFailure;  // see CartLook::startFailure
   std::int64_t m_lengthSeconds = 0;
@@ -218,6 +240,10 @@ class Cartouche {
   // Playback.
   bool m_playing = false;
   bool m_paused = false;
+  // Started, the reader still opening the file: nothing is fed or heard yet.
+  bool m_opening = false;
+  // Feeds the reader answered Late, made up when it has the blocks.
+  int m_owedFeeds = 0;
   // The frame of the file heard = m_sampleOffset + the player's count; after
   // a loop's seam it is minus the count at the seam, so the pass counts from 0.
   audio::FrameCount m_sampleOffset = 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "cart/cartouche.h"
 #include "cart/displayvalues.h"
@@ -19,6 +20,17 @@ constexpr int kRecentSampleCount = geometry::kTracePoints;
 
 }  // namespace
 
+template <typename Step>
+void Cartouche::guarded(Step step) {
+  try {
+    step();
+  } catch (const std::exception& e) {
+    stopAfterFault(std::string("cannot play ") + m_path + ": " + e.what());
+  } catch (...) {
+    stopAfterFault("cannot play " + m_path);
+  }
+}
+
 void Cartouche::ListenMusic() {
   const LookChange change(*this);
   StopMusic();
@@ -27,17 +39,37 @@ void Cartouche::ListenMusic() {
   m_background = Background::Play;
   // A start that fails shows the idle look again at once: a cart never looks
   // playing while it is silent.
-  if (!startPlayback()) m_background = Background::Stop;
+  bool started = false;
+  guarded([&] { started = startPlayback(); });
+  if (!started) m_background = Background::Stop;
 }
 
 bool Cartouche::startPlayback() {
   if (m_path.empty()) return false;
   // A file that could not be analysed is tried again: it may have come back.
   if (m_fileMissing && !bind(m_path)) return false;
-  if (m_reader->OpenFile(m_path) < 0 || m_reader->FileStatus() < 0) {
+  if (m_reader->OpenFile(m_path) == audio::kFileOpening) {
+    // The reader opens the file on its own thread and answers through
+    // AudioFile_Answered; until then the cart counts as started (its letter
+    // stops it) but feeds nothing.
+    m_playing = true;
+    m_opening = true;
+    ++m_playEpoch;
+    return true;
+  }
+  return finishStart();
+}
+
+bool Cartouche::finishStart() {
+  m_playing = false;
+  m_opening = false;
+  if (m_reader->FileStatus() < 0) {
     markMissing(m_reader->lastError());
     return false;
   }
+  // Binding may not have had the file's length yet: the reader's count is
+  // the same exact one, and the fades below depend on it.
+  adoptReaderLength();
   m_sampleOffset = 0;
   if (m_reader->TotalSamples() <= 0) {
     m_lastError = "no audio in " + m_path;
@@ -79,9 +111,19 @@ void Cartouche::StopMusic() {
   if (m_paused) m_pauseLight.off();
   m_thumbLight.off();
   m_paused = false;
-  m_player->CloseOutput();
+  m_opening = false;
+  m_owedFeeds = 0;
+  // Neither waits for a read in progress; a fault in one leaves the other
+  // to run.
+  try {
+    m_player->CloseOutput();
+  } catch (...) {
+  }
   outputRestarted();
-  m_reader->CloseFile();
+  try {
+    m_reader->CloseFile();
+  } catch (...) {
+  }
   m_thumb.toLeftEnd();
   m_runningTime = runningTimeText(0);
   m_shownMs = 0;
@@ -101,8 +143,9 @@ void Cartouche::stopAfterFault(const std::string& reason) {
 }
 
 void Cartouche::FeedBuffer() {
-  // A paused cart has no open output: its resume feeds it again.
-  if (!m_playing || m_paused || m_endMarked) return;
+  // A paused cart has no open output: its resume feeds it again; an opening
+  // one has none yet.
+  if (!m_playing || m_paused || m_endMarked || m_opening) return;
   if (m_fadeToSilence.finished()) {
     markEnd();  // the fade has reached silence: play out, then stop
     return;
@@ -154,6 +197,10 @@ void Cartouche::restartLoop() {
 }
 
 void Cartouche::pause() {
+  guarded([this] { pausePlayback(); });
+}
+
+void Cartouche::pausePlayback() {
   m_paused = true;
   const audio::FrameCount played = m_player->PlayedSamples();
   passSeams(played);
@@ -165,6 +212,10 @@ void Cartouche::pause() {
 }
 
 void Cartouche::resume() {
+  guarded([this] { resumePlayback(); });
+}
+
+void Cartouche::resumePlayback() {
   m_paused = false;
   if (m_player->OpenOutput() < 0) {
     stopAfterFault(m_player->lastError());
@@ -179,6 +230,10 @@ void Cartouche::resume() {
 }
 
 void Cartouche::seekToThumb() {
+  guarded([this] { jumpToThumb(); });
+}
+
+void Cartouche::jumpToThumb() {
   const audio::FrameCount target = seekTarget(m_thumb.releasePercent(), m_reader->TotalSamples());
   if (!m_paused) {
     m_fadeToSilence.dropped(waitingFrames());
@@ -211,6 +266,32 @@ void Cartouche::AudioPlayer_EndPlay() {
   } else {
     StopMusic();
   }
+}
+
+void Cartouche::AudioFile_Answered() {
+  const LookChange change(*this);
+  if (m_opening) {
+    if (!finishStart()) StopMusic();  // keeps the reason and the missing mark
+    return;
+  }
+  if (!m_playing || m_paused) {
+    m_owedFeeds = 0;
+    return;
+  }
+  // The blocks answered Late, as far as the queue still wants them.
+  for (int owed = std::exchange(m_owedFeeds, 0); owed > 0 && m_playing; --owed) {
+    if (waitingFrames() >= 2 * m_blockSamples) break;
+    FeedBuffer();
+  }
+}
+
+void Cartouche::AudioFile_Stalled() {
+  const LookChange change(*this);
+  // The file did not answer in time: the cart stops and shows the file as
+  // missing, the reason in its tooltip; every other cart plays on.
+  const std::string reason = m_reader->lastError();
+  if (m_playing) stopAfterFault(reason);
+  markMissing(reason);
 }
 
 void Cartouche::AudioPlayer_DeviceFailed(const std::string& reason) {

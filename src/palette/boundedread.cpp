@@ -19,6 +19,18 @@ std::string errnoText(int error) { return std::system_category().message(error);
 
 }  // namespace
 
+bool isReadableRegularFile(const std::filesystem::path& path) {
+  // stat first, so that nothing but a regular file is ever opened (opening a
+  // device can act on it); O_NONBLOCK for one swapped in meanwhile.
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return false;
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  ::close(fd);
+  return regular;
+}
+
 FileBytes readFileBounded(const std::filesystem::path& path, std::size_t maxBytes) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);

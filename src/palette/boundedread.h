@@ -26,4 +26,9 @@ struct FileBytes {
 FileBytes readFileBounded(const std::filesystem::path& path,
                           std::size_t maxBytes = kMaxSettingsFileBytes);
 
+// True when `path` names a regular file (through links) that this process
+// may open for reading. Never waits: a pipe, a device or a folder is refused
+// without being opened for real.
+bool isReadableRegularFile(const std::filesystem::path& path);
+
 }  // namespace quillon::palette

@@ -1,11 +1,11 @@
 #include "palette/favoritelinks.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 #include <system_error>
 #include <utility>
 
+#include "palette/boundedread.h"
 #include "palette/inifile.h"
 #include "palette/inisyntax.h"
 #include "palette/palettenames.h"
@@ -28,15 +28,7 @@ std::size_t linkNumberOf(std::string_view key) {
 
 }  // namespace
 
-bool canOpenForReading(const std::string& path) {
-  if (path.empty()) return false;
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
-}
+bool canOpenForReading(const std::string& path) { return isReadableRegularFile(path); }
 
 std::size_t favoriteCountOf(std::string_view text) {
   std::size_t i = 0;
@@ -80,13 +72,16 @@ void FavoriteLinks::LoadFavorites(const std::filesystem::path& configIni,
 
 WriteResult FavoriteLinks::SaveFavorites(const std::filesystem::path& configIni) const {
   IniFile file = IniFile::load(configIni);
+  // A path the file cannot hold is left out and the others close up behind
+  // it; it stays listed for this run (see unstorable()).
+  std::size_t stored = 0;
   for (std::size_t k = 1; k < m_links.size(); ++k) {
-    if (WriteResult r = file.set(kFavoriteLinksSection, std::to_string(k), m_links[k]); !r) {
+    if (!isWritableValue(m_links[k])) continue;
+    if (WriteResult r = file.set(kFavoriteLinksSection, std::to_string(++stored), m_links[k]); !r) {
       return r;
     }
   }
-  if (WriteResult r = file.set(kFavoritesSection, kFavoritesCountKey, std::to_string(count()));
-      !r) {
+  if (WriteResult r = file.set(kFavoritesSection, kFavoritesCountKey, std::to_string(stored)); !r) {
     return r;
   }
   // A first run of an installed program may not have its folder yet; a
@@ -100,6 +95,14 @@ WriteResult FavoriteLinks::SaveFavorites(const std::filesystem::path& configIni)
 WriteResult FavoriteLinks::clearAndStore(const std::filesystem::path& configIni) {
   EmptyFavorites();
   return WriteIni(configIni, kFavoritesSection, kFavoritesCountKey, "0");
+}
+
+std::vector<std::string> FavoriteLinks::unstorable() const {
+  std::vector<std::string> paths;
+  for (std::size_t k = 1; k < m_links.size(); ++k) {
+    if (!isWritableValue(m_links[k])) paths.push_back(m_links[k]);
+  }
+  return paths;
 }
 
 std::size_t FavoriteLinks::add(const std::string& path) {
@@ -121,7 +124,7 @@ const std::string& FavoriteLinks::link(std::size_t k) const {
 std::vector<std::string> favoriteEntryTexts(const FavoriteLinks& links) {
   std::vector<std::string> names;
   for (std::size_t k = 1; k <= links.count(); ++k) {
-    names.push_back(favoriteDisplayName(links.link(k)));
+    names.push_back(onOneLine(favoriteDisplayName(links.link(k))));
   }
   std::vector<std::string> texts = names;
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -129,9 +132,21 @@ std::vector<std::string> favoriteEntryTexts(const FavoriteLinks& links) {
     const std::string& path = links.link(i + 1);
     const std::size_t start = fileNameStart(path);
     const std::string folder = start == 0 ? std::string() : path.substr(0, start - 1);
-    texts[i] += " (" + folder + ")";
+    texts[i] += " (" + onOneLine(folder) + ")";
   }
   return texts;
+}
+
+std::string favoritesNotStoredMessage(const FavoriteLinks& links, const WriteResult& lastWrite) {
+  if (!lastWrite) return "The favourites could not be stored: " + lastWrite.message();
+  const std::vector<std::string> left = links.unstorable();
+  if (left.empty()) return {};
+  std::string text = "A favourite could not be stored: \"" +
+                     onOneLine(favoriteDisplayName(left.front())) + "\" (" +
+                     std::string(whyNotWritable(left.front())) + ")";
+  if (left.size() == 1) return text + "; it stays listed until the program ends.";
+  return text + ", and " + std::to_string(left.size() - 1) +
+         " more; they stay listed until the program ends.";
 }
 
 }  // namespace quillon::palette

@@ -21,7 +21,8 @@ inline constexpr std::string_view kFavoritesSection = "Favoris";
 inline constexpr std::string_view kFavoritesCountKey = "Nb";
 inline constexpr std::string_view kFavoriteLinksSection = "FavorisLink";
 
-// True when the file can be opened for reading (and is not a folder).
+// The existence test of a favourite: a regular file that can be opened for
+// reading. A pipe, a device or a folder is no palette and is never waited on.
 bool canOpenForReading(const std::string& path);
 
 // The number of favourites "Nb" announces: its leading whole number; 0 when
@@ -48,8 +49,12 @@ class FavoriteLinks {
                      const ExistenceTest& exists = canOpenForReading);
 
   // Stores keys 1 to M and "Nb" = M in one write of the whole file; every
-  // other line of it stays. Its folder is created when missing.
+  // other line of it stays. Its folder is created when missing. A path that
+  // a settings file cannot hold (a line break in a file name) is left out
+  // and the others are numbered on without a gap; unstorable() lists them.
   WriteResult SaveFavorites(const std::filesystem::path& configIni) const;
+  // The favourites SaveFavorites leaves out, in list order.
+  std::vector<std::string> unstorable() const;
   // Clear: the list is emptied and "Nb" = "0" is written at once.
   WriteResult clearAndStore(const std::filesystem::path& configIni);
 
@@ -73,5 +78,11 @@ class FavoriteLinks {
 // favourite's display name, and where two names are equal, each of those
 // with its folder in brackets, so the operator can tell them apart.
 std::vector<std::string> favoriteEntryTexts(const FavoriteLinks& links);
+
+// What the operator is told after a write of the favourites (`lastWrite`):
+// empty when every listed favourite is in Config.ini; else which could not
+// be stored and why, naming the first. One text for the whole state, so a
+// message is shown once and replaced or withdrawn only when this changes.
+std::string favoritesNotStoredMessage(const FavoriteLinks& links, const WriteResult& lastWrite);
 
 }  // namespace quillon::palette

@@ -53,7 +53,15 @@ void Favorites::LoadFavorites() {
   showLinks();
 }
 
-void Favorites::SaveFavorites() { m_lastSave = m_links.SaveFavorites(m_configIni); }
+void Favorites::SaveFavorites() { stored(m_links.SaveFavorites(m_configIni)); }
+
+void Favorites::stored(WriteResult result) {
+  m_lastSave = std::move(result);
+  std::string message = favoritesNotStoredMessage(m_links, m_lastSave);
+  if (message == m_notStored) return;
+  m_notStored = std::move(message);
+  emit notStored(QString::fromStdString(m_notStored));
+}
 
 void Favorites::addClick() {
   const std::optional<QString> chosen = m_dialogs.askOpenPath(kAddFavoriteTitle);
@@ -63,12 +71,13 @@ void Favorites::addClick() {
   if (!m_exists(path)) return;  // silently, as every failure of the command
   m_links.add(path);            // a path already listed stays where it is
   showLinks();
+  SaveFavorites();
 }
 
 void Favorites::clearClick() {
   if (!m_dialogs.askYesNo(kClearTitle, kClearQuestion)) return;
-  // Written at once; a failure is not reported, the next save writes "Nb" again.
-  m_lastSave = m_links.clearAndStore(m_configIni);
+  // Written at once; after a failure the next save writes "Nb" again.
+  stored(m_links.clearAndStore(m_configIni));
   showLinks();
 }
 

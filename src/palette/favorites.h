@@ -31,8 +31,9 @@ class Favorites : public QObject {
             std::function<void()> focusCarts, PaletteDialogs dialogs, QObject* parent = nullptr);
 
   // The window's moments: first thing at start-up, after the first run, at
-  // close and on Quit. A write that fails is not reported (the program is
-  // ending); lastSave() keeps its outcome.
+  // close, on Quit and at the end of a session. SaveFavorites also runs after
+  // each Add, so a program killed at any moment keeps every favourite shown;
+  // lastSave() keeps its outcome and notStored() tells the operator.
   void EmptyFavorites();
   void LoadFavorites();
   void SaveFavorites();
@@ -48,9 +49,16 @@ class Favorites : public QObject {
   // Image 1 of the window's image list: what every entry shows.
   static QIcon paletteImage();
 
+ signals:
+  // For the status bar's message area: which favourites Config.ini does not
+  // hold and why; an empty text when that is resolved. Sent only on a change.
+  void notStored(const QString& message);
+
  private:
   // Rebuilds the list from FavoriteLinks, so the two never drift apart.
   void showLinks();
+  // Keeps the outcome of a write of Config.ini and sends notStored on a change.
+  void stored(WriteResult result);
 
   QComboBox* m_list;
   std::filesystem::path m_configIni;
@@ -59,6 +67,7 @@ class Favorites : public QObject {
   PaletteDialogs m_dialogs;
   FavoriteLinks m_links;
   WriteResult m_lastSave = WriteResult::success();
+  std::string m_notStored;
   FavoriteLinks::ExistenceTest m_exists = canOpenForReading;
 };
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "palette/safewrite.h"
+#include "palette/textencoding.h"
 
 namespace quillon::palette {
 
@@ -14,11 +15,15 @@ IniFile::IniFile(std::filesystem::path path, FileBytes contents)
 
 IniFile IniFile::load(std::filesystem::path path) {
   FileBytes contents = readFileBounded(path);
-  // Lines of 8-bit text added to UTF-16 text would garble the file for every
-  // editor: such a file reads as empty and is never rewritten.
+  // A palette saved as "Unicode" by a Windows editor is UTF-16 with a
+  // byte-order mark: it reads as its text. Lines of 8-bit text added to it
+  // would garble it for every editor, so it is never rewritten.
   const std::string_view start = std::string_view(contents.bytes).substr(0, 2);
   if (start == "\xFF\xFE" || start == "\xFE\xFF") {
-    contents = {FileState::Unreadable, {}, path.string() + ": UTF-16 text, not a settings file"};
+    const bool bigEndian = start == "\xFE\xFF";
+    contents = {FileState::Unreadable,
+                utf16ToUtf8(std::string_view(contents.bytes).substr(2), bigEndian),
+                path.string() + ": UTF-16 text, which the program does not write"};
   }
   return IniFile(std::move(path), std::move(contents));
 }

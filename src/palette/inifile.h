@@ -21,7 +21,8 @@ class IniFile {
  public:
   // Never fails. A missing file reads as empty and is created by save(); an
   // unreadable one (a folder, too large, refused) also reads as empty, but
-  // save() refuses to replace what it could not read.
+  // save() refuses to replace what it could not read. UTF-16 text with a
+  // byte-order mark reads as its text, and save() refuses it too.
   static IniFile load(std::filesystem::path path);
 
   const std::filesystem::path& path() const { return m_path; }

@@ -58,9 +58,14 @@ bool isWritableKeyName(std::string_view name) {
          isValidUtf8(name);
 }
 
-bool isWritableValue(std::string_view value) {
-  return value.size() <= kMaxValueBytes && value == trimBlanks(value) &&
-         !holdsLineBreakOrNul(value) && isValidUtf8(value);
+bool isWritableValue(std::string_view value) { return whyNotWritable(value).empty(); }
+
+std::string_view whyNotWritable(std::string_view value) {
+  if (holdsLineBreakOrNul(value)) return "it holds a line break";
+  if (value != trimBlanks(value)) return "it begins or ends with a blank";
+  if (!isValidUtf8(value)) return "it is not valid UTF-8";
+  if (value.size() > kMaxValueBytes) return "it is too long";
+  return {};
 }
 
 }  // namespace quillon::palette

@@ -40,5 +40,9 @@ std::string foldName(std::string_view name);
 bool isWritableSectionName(std::string_view name);
 bool isWritableKeyName(std::string_view name);
 bool isWritableValue(std::string_view value);
+// Why a value (a path, as the program hands it over, blanks included) cannot
+// be stored so that it reads back the same, for a person to read ("it holds
+// a line break"); empty when it can.
+std::string_view whyNotWritable(std::string_view value);
 
 }  // namespace quillon::palette

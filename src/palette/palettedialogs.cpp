@@ -19,6 +19,7 @@ std::optional<QString> askPath(QWidget* parent, const QString& title,
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
   } else {
+    // A mistyped name is refused here: loaded, it would empty every cart on air.
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

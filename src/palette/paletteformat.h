@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "palette/inidocument.h"
 #include "palette/inifile.h"
@@ -40,8 +41,11 @@ struct PaletteEntry {
 using PaletteEntries = std::array<PaletteEntry, kPaletteCarts>;
 
 // Stores the five keys of every cart in `file`, in cart order, leaving
-// everything else in it as it was; nothing is written until save().
+// everything else in it as it was; nothing is written until save(). A cart
+// whose path a settings file cannot hold is stored with an empty TITLE.
 WriteResult setPaletteEntries(IniFile& file, const PaletteEntries& entries);
+// Those carts, by index.
+std::vector<int> unstorableCarts(const PaletteEntries& entries);
 // Saves a palette file in one write, whole or not at all.
 WriteResult writePalette(const std::filesystem::path& path, const PaletteEntries& entries);
 

@@ -27,4 +27,17 @@ std::string favoriteDisplayName(std::string_view path) {
   return std::string(name.substr(0, end));
 }
 
+std::string onOneLine(std::string_view text) {
+  std::string line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') {
+      line += text[i];
+      continue;
+    }
+    line += "\xE2\x86\xB5";  // U+21B5
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  }
+  return line;
+}
+
 }  // namespace quillon::palette

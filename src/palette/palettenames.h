@@ -25,4 +25,7 @@ std::size_t fileNameStart(std::string_view path);
 // are counted in UTF-8, so a name is never cut inside a character.
 std::string favoriteDisplayName(std::string_view path);
 
+// A path or name shown on one line: each line break (CR LF, LF or CR) as "↵".
+std::string onOneLine(std::string_view text);
+
 }  // namespace quillon::palette

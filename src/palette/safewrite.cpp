@@ -84,13 +84,25 @@ void flushFolder(const fs::path& target) {
   ::close(fd);
 }
 
-fs::path followLinks(const fs::path& path) {
-  std::error_code ignored;
-  if (fs::is_symlink(path, ignored)) {
-    fs::path resolved = fs::canonical(path, ignored);
-    if (!ignored) return resolved;
+// The file a save through `path` replaces: `path` itself or, for a symbolic
+// link, the end of its chain of links, which need not exist yet (it is then
+// created, if its folder exists). The link itself is never replaced. 0, or
+// the errno that stopped the walk.
+int followLinks(const fs::path& path, fs::path& target) {
+  constexpr int kMaxLinks = 40;  // as the kernel allows in one path
+  target = path;
+  for (int links = 0;; ++links) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0) return errno == ENOENT ? 0 : errno;
+    if (!S_ISLNK(info.st_mode)) return 0;
+    if (links == kMaxLinks) return ELOOP;
+    std::error_code error;
+    const fs::path next = fs::read_symlink(target, error);
+    if (error) return error.value();
+    // Relative to the link's folder; ".." is left to the kernel, which
+    // follows the folder's own links first.
+    target = next.is_absolute() ? next : target.parent_path() / next;
   }
-  return path;
 }
 
 WriteResult inPlaceInstead(const fs::path& target, std::string_view bytes, const std::string& why,
@@ -143,7 +155,10 @@ WriteResult rewriteInPlace(const fs::path& path, std::string_view bytes) {
 }
 
 WriteResult replaceFileContents(const fs::path& path, std::string_view bytes) {
-  const fs::path target = followLinks(path);
+  fs::path target;
+  if (const int error = followLinks(path, target); error != 0) {
+    return failed(path, "cannot follow the link", error);
+  }
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (!exists && errno != ENOENT) return failed(target, "cannot reach the file", errno);

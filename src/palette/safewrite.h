@@ -13,11 +13,10 @@ namespace quillon::palette {
 
 // Makes the file at `path` hold exactly `bytes`; creates it when missing (its
 // folder must exist). A symbolic link is followed and the file it names is
-// replaced. The file keeps its permissions and, where allowed, its owner;
-// when the temporary file cannot be made to match them, or the folder
-// refuses new files while the file itself is writable, the file is rewritten
-// in place instead (see rewriteInPlace). On failure the old file is intact
-// and no temporary file is left.
+// replaced, or created when missing; the link itself stays as it is. The file keeps its permissions
+// and, where allowed, its owner; when the temporary file cannot be made to match them, or the
+// folder refuses new files while the file itself is writable, the file is rewritten in place
+// instead (see rewriteInPlace). On failure the old file is intact and no temporary file is left.
 WriteResult replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 // Rewrites an existing regular file where it is. Not atomic against a crash,

@@ -20,13 +20,20 @@ void appendUtf8(std::string& out, char32_t c) {
   } else if (c < 0x800) {
     out += static_cast<char>(0xC0 | (c >> 6));
     out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    // Every character of the code page lies in the Basic Multilingual Plane.
+  } else if (c < 0x10000) {
     out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
+
+bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 bool isContinuation(std::uint8_t b) { return (b & 0xC0) == 0x80; }
 
@@ -78,6 +85,30 @@ std::string windows1252ToUtf8(std::string_view bytes) {
       appendUtf8(out, kWindows1252High[b - 0x80]);
     } else {
       appendUtf8(out, b);
+    }
+  }
+  return out;
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  constexpr char32_t kReplacement = 0xFFFD;
+  const std::size_t units = bytes.size() / 2;
+  const auto unitAt = [&](std::size_t i) -> char32_t {
+    const auto first = static_cast<std::uint8_t>(bytes[2 * i]);
+    const auto second = static_cast<std::uint8_t>(bytes[2 * i + 1]);
+    return bigEndian ? (first << 8 | second) : (second << 8 | first);
+  };
+  std::string out;
+  out.reserve(units);
+  for (std::size_t i = 0; i < units; ++i) {
+    const char32_t unit = unitAt(i);
+    if (isHighSurrogate(unit) && i + 1 < units && isLowSurrogate(unitAt(i + 1))) {
+      appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00));
+      ++i;
+    } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+      appendUtf8(out, kReplacement);
+    } else {
+      appendUtf8(out, unit);
     }
   }
   return out;

@@ -16,6 +16,10 @@ bool isValidUtf8(std::string_view bytes);
 // code page leaves undefined become the C1 control of the same number.
 std::string windows1252ToUtf8(std::string_view bytes);
 
+// UTF-16 text (without its byte-order mark) in UTF-8. A lone surrogate
+// becomes U+FFFD; an odd last byte is dropped.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
+
 // The longest prefix of UTF-8 `text` of at most `maxBytes` bytes that does
 // not cut a character in two.
 std::string_view cutUtf8(std::string_view text, std::size_t maxBytes);

@@ -2,8 +2,7 @@
 // go and return: what the operator sees while nothing plays.
 #include <gtest/gtest.h>
 
-#include <QStatusBar>
-
+#include "app/statusbar1.h"
 #include "quietwindow.h"
 
 namespace quillon::app {
@@ -28,7 +27,7 @@ TEST_F(DeviceListWindow, AFailedOrAbsentDeviceIsShownWhileNothingPlaysAndTakenAg
   engine.devices.failDevice(1, "the JACK server stopped");
   engine.clock.advance(std::chrono::milliseconds(1));  // events come from the loop
   EXPECT_EQ(w->deviceMessage(), "Output device \"USB card\" failed: the JACK server stopped");
-  EXPECT_EQ(w->controls().statusBar1->currentMessage(), w->deviceMessage());
+  EXPECT_EQ(w->controls().statusBar1->messageText(), w->deviceMessage());
   EXPECT_EQ(list->currentText(), "USB card (failed)");
   w->cart(2)->cart().KeyPressRacc("C");
   EXPECT_FALSE(w->cart(2)->cart().Playing());

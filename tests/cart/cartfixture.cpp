@@ -115,31 +115,38 @@ struct RatelessInformation : audio::Information {
 // Reads as the fake does, or throws while the engine says so.
 class ThrowingReader : public audio::Reader {
  public:
-  ThrowingReader(std::unique_ptr<audio::Reader> inner, const bool& throws)
+  ThrowingReader(std::unique_ptr<audio::Reader> inner, const CartTestEngine::Throws& throws)
       : m_inner(std::move(inner)), m_throws(throws) {}
-  int OpenFile(const std::string& path) override { return m_inner->OpenFile(path); }
+  int OpenFile(const std::string& path) override {
+    if (m_throws.opens) throw std::runtime_error("decoder fault");
+    return m_inner->OpenFile(path);
+  }
   int FileStatus() const override { return m_inner->FileStatus(); }
   FrameCount TotalSamples() const override { return m_inner->TotalSamples(); }
   audio::AudioFormat StreamFormat() const override { return m_inner->StreamFormat(); }
   audio::ReadResult ReadBlock(FrameCount frames, AudioBlock& block) override {
-    if (m_throws) throw std::runtime_error("decoder fault");
+    if (m_throws.reads) throw std::runtime_error("decoder fault");
     return m_inner->ReadBlock(frames, block);
   }
   std::optional<FrameCount> SeekSample(FrameCount frame) override {
+    if (m_throws.seeks) throw std::runtime_error("decoder fault");
     return m_inner->SeekSample(frame);
   }
-  void CloseFile() override { m_inner->CloseFile(); }
+  void CloseFile() override {
+    if (m_throws.closes) throw std::runtime_error("decoder fault");
+    m_inner->CloseFile();
+  }
   std::string lastError() const override { return m_inner->lastError(); }
 
  private:
   std::unique_ptr<audio::Reader> m_inner;
-  const bool& m_throws;
+  const CartTestEngine::Throws& m_throws;
 };
 
 }  // namespace
 
 std::unique_ptr<audio::Reader> CartTestEngine::createReader() {
-  return std::make_unique<ThrowingReader>(FakeEngine::createReader(), readsThrow);
+  return std::make_unique<ThrowingReader>(FakeEngine::createReader(), throws);
 }
 
 std::unique_ptr<audio::Player> CartTestEngine::createPlayer() {

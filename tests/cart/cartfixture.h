@@ -56,8 +56,9 @@ class RecordingPlayer : public audio::SimulatedPlayer {
 };
 
 // Carts made while `rateless` is set analyse every file "successfully"
-// with a sample rate of 0, as a broken decoder might report; while
-// `readsThrow` is set, every ReadBlock throws, as a decoder bug might.
+// with a sample rate of 0, as a broken decoder might report; while one of
+// the `…Throw` switches is set, that reader call throws, as a decoder bug
+// might.
 class CartTestEngine : public quillon::test::FakeEngine {
  public:
   std::unique_ptr<audio::Reader> createReader() override;
@@ -66,7 +67,13 @@ class CartTestEngine : public quillon::test::FakeEngine {
 
   RecordingPlayer* lastPlayer = nullptr;
   bool rateless = false;
-  bool readsThrow = false;
+  struct Throws {
+    bool reads = false;
+    bool opens = false;
+    bool seeks = false;
+    bool closes = false;
+  } throws;
+  bool& readsThrow = throws.reads;
 };
 
 // Frames of `seconds` at the fake files' rate of 44100.

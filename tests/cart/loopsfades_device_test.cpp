@@ -31,7 +31,7 @@ constexpr int kPeriod = 256;
 class PacedEngine : public test::DeviceEngine {
  public:
   PacedEngine()
-      : DeviceEngine({.usePortAudio = false, .nullRate = kDeviceRate, .nullPacedByCaller = true}) {
+      : DeviceEngine({.useSystemDevices = false, .nullRate = kDeviceRate, .nullPacedByCaller = true}) {
     clock.advance(1s);  // the device's time: a time of 0 is "never"
   }
 

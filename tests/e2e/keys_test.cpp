@@ -13,8 +13,6 @@ namespace {
 constexpr double kAmplitude = 0.25;
 constexpr double kHeard = kAmplitude / 2;
 constexpr double kSilent = 0.005;
-// A regular expression over JACK client names.
-constexpr const char* kAnyProgramClient = "(Quillon|quillon\\.P\\.[0-9]+\\.[0-9]+)";
 
 struct Cart {
   char letter;
@@ -41,7 +39,7 @@ class Keys : public OnAir {
     // or ALSA's JACK plugin where that plugin is installed (its default
     // device then). The keys are what is tested here, not the device.
     std::string error;
-    ASSERT_TRUE(m_listener->connect(kAnyProgramClient, 30000, error)) << error;
+    ASSERT_TRUE(m_listener->connect(kProgramClient, 30000, error)) << error;
     ASSERT_NO_FATAL_FAILURE(chooseFavourite(1));
   }
   // Half a second later, whether the tone is there.
@@ -111,9 +109,9 @@ TEST_F(Keys, AWheelNotchOverTheFavouritesListLeavesThePlayingCartAlone) {
   const QPoint list = middleOf(app::Panel::ComboListePalette, app::Panel::Picture6);
   // Buttons 5 and 4: a notch down, a notch up. (The pointer is already
   // there from the choice of the favourite; --sync would wait for a move.)
-  ASSERT_TRUE(m_desktop->xdotool({"mousemove", QString::number(list.x()),
-                                  QString::number(list.y()), "sleep", "0.2", "click", "5",
-                                  "sleep", "0.2", "click", "4", "sleep", "0.2", "click", "5"}));
+  ASSERT_TRUE(m_desktop->xdotool({"mousemove", QString::number(list.x()), QString::number(list.y()),
+                                  "sleep", "0.2", "click", "5", "sleep", "0.2", "click", "4",
+                                  "sleep", "0.2", "click", "5"}));
   const long from = m_listener->position();
   ASSERT_TRUE(m_listener->waitFor(m_listener->rate()));
   std::string why;

@@ -1,6 +1,7 @@
 #include "e2e/onair.h"
 
 #include <jack/jack.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -168,6 +169,14 @@ void OnAir::closeQuillon() {
   EXPECT_EQ(m_program->exitCode(), 0);
 }
 
+void OnAir::signalQuillon(int signal) {
+  ASSERT_TRUE(programRunning());
+  ASSERT_EQ(::kill(static_cast<pid_t>(m_program->processId()), signal), 0);
+  ASSERT_TRUE(m_program->waitForFinished(30000)) << "the program did not end after the signal";
+  EXPECT_EQ(m_program->exitStatus(), QProcess::NormalExit) << "ended by the signal itself";
+  EXPECT_EQ(m_program->exitCode(), 0);
+}
+
 int OnAir::runSecondInstance(int boundMs) {
   const auto second = programProcess();
   second->setStandardOutputFile(QProcess::nullDevice());
@@ -226,6 +235,7 @@ void OnAir::stop(char letter, double hz) {
 }
 
 QPoint OnAir::middleOf(app::Panel panel, app::Panel inside) const {
+  // The panel's middle, from the window's own geometry model at its current size.
   const QRect window = m_desktop->geometry(m_window);
   app::WindowGeometry geometry;
   geometry.resizeWindow(static_cast<float>(window.width() * kTwipsPerPixel),
@@ -237,9 +247,13 @@ QPoint OnAir::middleOf(app::Panel panel, app::Panel inside) const {
           window.y() + static_cast<int>(top / kTwipsPerPixel)};
 }
 
-void OnAir::choose(app::Panel panel, app::Panel inside, int index) {
+void OnAir::clickPanel(app::Panel panel, app::Panel inside) {
   const QPoint middle = middleOf(panel, inside);
   ASSERT_TRUE(m_desktop->click(middle.x(), middle.y()));
+}
+
+void OnAir::choose(app::Panel panel, app::Panel inside, int index) {
+  ASSERT_NO_FATAL_FAILURE(clickPanel(panel, inside));
   ASSERT_TRUE(m_desktop->key("Home"));
   for (int i = 0; i < index; ++i) ASSERT_TRUE(m_desktop->key("Down"));
   ASSERT_TRUE(m_desktop->key("Return"));

@@ -48,6 +48,9 @@ class OnAir : public ::testing::Test {
   void startQuillon(bool listen = true);
   // Closes the window as the operator does and waits for the program to end.
   void closeQuillon();
+  // Sends `signal` to the program (as a service manager or a shutdown does)
+  // and waits for it to end normally.
+  void signalQuillon(int signal);
   bool programRunning() const { return m_program && m_program->state() != QProcess::NotRunning; }
   qint64 programPid() const { return m_program ? m_program->processId() : 0; }
   // Starts one more copy and waits for it to end (a second instance must end
@@ -75,6 +78,8 @@ class OnAir : public ::testing::Test {
   void chooseFavourite(int entry) {
     choose(app::Panel::ComboListePalette, app::Panel::Picture6, entry - 1);
   }
+  // Clicks the middle of `panel`, which is placed in `inside`.
+  void clickPanel(app::Panel panel, app::Panel inside);
   // Opens the output device list (which reads the devices again) and takes
   // its entry `entry` (0 = the first).
   void chooseDevice(int entry) { choose(app::Panel::Combo4, app::Panel::Picture3, entry); }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "mutator.h"
 #include "palette/inidocument.h"
 #include "palette/textencoding.h"
 
@@ -16,6 +17,7 @@ namespace quillon::palette {
 namespace {
 
 using namespace std::string_literals;
+using test::Mutator;
 
 const std::vector<std::string> kSeeds = {
     "[0]\r\nTITLE=C:\\Jingles\\Station ident.mp3\r\nVOLUME=80\r\nLOOP=0\r\nFADEIN=1\r\n"
@@ -54,52 +56,6 @@ constexpr int kRounds = 20000;
 constexpr int kRounds = 4000;
 #endif
 
-class Mutator {
- public:
-  explicit Mutator(unsigned seed) : m_rng(seed) {}
-
-  std::size_t below(std::size_t n) { return n == 0 ? 0 : m_rng() % n; }
-  template <typename T>
-  const T& pick(const std::vector<T>& from) {
-    return from[below(from.size())];
-  }
-
-  std::string mutate(std::string bytes) {
-    const std::size_t steps = 1 + below(8);
-    for (std::size_t s = 0; s < steps; ++s) {
-      const std::size_t at = below(bytes.size() + 1);
-      switch (below(7)) {
-        case 0:  // change a byte
-          if (!bytes.empty()) bytes[below(bytes.size())] = static_cast<char>(m_rng());
-          break;
-        case 1:
-        case 2:  // insert a token
-          bytes.insert(at, pick(kTokens));
-          break;
-        case 3:  // delete a run
-          bytes.erase(at, below(16));
-          break;
-        case 4:  // repeat a run
-          bytes.insert(at, bytes.substr(below(bytes.size() + 1), below(64)));
-          break;
-        case 5:  // splice in part of another seed
-        {
-          const std::string& other = pick(kSeeds);
-          bytes.insert(at, other.substr(below(other.size()), below(80)));
-          break;
-        }
-        default:  // cut the end off
-          bytes.resize(at);
-          break;
-      }
-    }
-    return bytes;
-  }
-
- private:
-  std::mt19937 m_rng;
-};
-
 // The promises every document keeps, whatever its bytes.
 void checkDocument(const IniDocument& doc, const std::string& bytes) {
   ASSERT_EQ(doc.serialise(), bytes);
@@ -133,7 +89,7 @@ void checkOnlyOneLineChanged(const std::string& before, const std::string& after
 }
 
 TEST(IniFuzz, MutatedFilesParseEditAndRoundTrip) {
-  Mutator mutator(20240607);
+  Mutator mutator(20240607, kSeeds, kTokens);
   for (int round = 0; round < kRounds; ++round) {
     const std::string bytes = mutator.mutate(mutator.pick(kSeeds));
     SCOPED_TRACE("round " + std::to_string(round));

@@ -18,52 +18,10 @@
 #include "palette/inifile.h"
 #include "palette/palettecommands.h"
 #include "palette/palettedialogs.h"
+#include "scripteddialogs.h"
 
 namespace quillon::palette::test {
 namespace {
-
-// Each file dialog gives the next scripted answer (none left, or an empty
-// one: cancelled); each call is recorded.
-class ScriptedDialogs {
- public:
-  struct Shown {
-    std::string kind;  // "save", "open", "inform", "warn", "question"
-    QString title;
-    QString text;
-  };
-
-  PaletteDialogs hooks() {
-    const auto message = [this](const char* kind) {
-      return [this, kind](const QString& title, const QString& text) {
-        shown.push_back({kind, title, text});
-      };
-    };
-    PaletteDialogs d;
-    d.askSavePath = [this](const QString& title) { return path("save", title); };
-    d.askOpenPath = [this](const QString& title) { return path("open", title); };
-    d.inform = message("inform");
-    d.warn = message("warn");
-    d.askYesNo = [this](const QString& title, const QString& text) {
-      shown.push_back({"question", title, text});
-      return answerYes;
-    };
-    d.processEvents = [this] { ++eventsProcessed; };
-    return d;
-  }
-
-  std::deque<QString> paths;  // an empty string answers as a cancel
-  bool answerYes = false;
-  std::vector<Shown> shown;
-  int eventsProcessed = 0;
-
- private:
-  std::optional<QString> path(const char* kind, const QString& title) {
-    shown.push_back({kind, title, {}});
-    const QString answer = paths.empty() ? QString() : paths.front();
-    if (!paths.empty()) paths.pop_front();
-    return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
-  }
-};
 
 class PaletteCommandsTest : public CartGridTest {
  public:
@@ -120,7 +78,7 @@ TEST_F(PaletteCommandsTest, CancelledDialogsChangeNothingAndOpenLoadsWithoutAMes
 
 using Texts = std::vector<QString>;
 
-class FavoritesTest : public ::testing::Test {
+class FavoritesTest : public ::testing::Test, public FavoritesInsetWidgets {
  public:
   FavoritesTest() {
     std::filesystem::create_directory(folder / "other");
@@ -141,10 +99,6 @@ class FavoritesTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  QWidget inset;
-  QComboBox* list = new QComboBox(&inset);
-  QPushButton* add = new QPushButton("Add", &inset);
-  QPushButton* clear = new QPushButton("Clear", &inset);
   ScriptedDialogs dialogs;
   std::vector<std::string> loads;
   int focusMoves = 0;
@@ -157,7 +111,7 @@ class FavoritesTest : public ::testing::Test {
                       dialogs.hooks()};
 };
 
-TEST_F(FavoritesTest, StartUpChoiceAndAddWrittenOnlyAtQuit) {
+TEST_F(FavoritesTest, StartUpChoiceAndAddWrittenAtOnce) {
   writeBytes(folder / "Config.ini", "[FavorisLink]\n1=" + path("Quiz.pal") +
                                         "\n2=" + path("Gone.pal") +
                                         "\n3=" + path("Morning show.pal") + "\n[Favoris]\nNb=3\n");
@@ -170,8 +124,8 @@ TEST_F(FavoritesTest, StartUpChoiceAndAddWrittenOnlyAtQuit) {
   EXPECT_EQ(loads, std::vector<std::string>{path("Morning show.pal")});
   EXPECT_EQ(focusMoves, 1);
 
-  // A missing file, a cancel and a repeat change nothing; nothing is written yet.
-  const std::string stored = readBytes(folder / "Config.ini");
+  // A missing file, a cancel and a repeat change nothing; each new one is
+  // written at once.
   dialogs.paths = {QString::fromStdString(path("Night.pal")),
                    QString::fromStdString(path("Gone.pal")), QString(),
                    QString::fromStdString(path("Quiz.pal")),
@@ -185,10 +139,10 @@ TEST_F(FavoritesTest, StartUpChoiceAndAddWrittenOnlyAtQuit) {
   EXPECT_NE(list->itemText(2), list->itemText(3));  // equal names told apart
   list->activated(3);
   EXPECT_EQ(loads.back(), path("other/Night.pal"));
-  EXPECT_EQ(readBytes(folder / "Config.ini"), stored);
-  favorites.SaveFavorites();  // at quit; read back at start-up above
-  EXPECT_EQ(IniFile::load(folder / "Config.ini").value("FavorisLink", "4"),
-            path("other/Night.pal"));
+  const IniFile stored = IniFile::load(folder / "Config.ini");
+  EXPECT_EQ(stored.value("Favoris", "Nb"), "4");
+  EXPECT_EQ(stored.value("FavorisLink", "3"), path("Night.pal"));
+  EXPECT_EQ(stored.value("FavorisLink", "4"), path("other/Night.pal"));
 }
 
 TEST_F(FavoritesTest, ClearAsksAndOnlyYesEmptiesTheListAndWritesNbZero) {

@@ -29,10 +29,12 @@ namespace quillon::palette::test {
 // Removed with everything in it, whatever permissions a test took away.
 class TempFolder {
  public:
-  TempFolder() {
+  // In `root`; by default the tests' own folder or the system's.
+  explicit TempFolder(std::filesystem::path root = {}) {
     const char* base = std::getenv("QUILLON_TEST_TMP");
-    const auto root =
-        base != nullptr ? std::filesystem::path(base) : std::filesystem::temp_directory_path();
+    if (root.empty()) {
+      root = base != nullptr ? std::filesystem::path(base) : std::filesystem::temp_directory_path();
+    }
     std::filesystem::create_directories(root);
     std::string pattern = (root / "palette-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");

@@ -1,8 +1,10 @@
 // Fake audio files held in memory, and a reader and an information that read
 // them. Each frame's samples are a known function of its position, so a test
-// can tell exactly which frame it is looking at. Single-threaded.
+// can tell exactly which frame it is looking at. Readers may read on other
+// threads while the test leaves the files alone.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -43,9 +45,29 @@ class FakeMedia {
   std::unique_ptr<audio::Reader> createReader();
   std::unique_ptr<audio::Information> createInformation();
 
+  // A count that any thread may raise (a read-ahead reader opens on its
+  // workers); copied with the media.
+  class Count {
+   public:
+    Count() = default;
+    Count(const Count& other) : m_n(other.m_n.load()) {}
+    Count& operator=(const Count& other) {
+      m_n = other.m_n.load();
+      return *this;
+    }
+    Count& operator++() {
+      ++m_n;
+      return *this;
+    }
+    operator int() const { return m_n.load(); }
+
+   private:
+    std::atomic<int> m_n{0};
+  };
+
   // Calls made, for tests that check a file is not analysed twice.
-  int infoOpens = 0;
-  int readerOpens = 0;
+  Count infoOpens;
+  Count readerOpens;
 
  private:
   std::map<std::string, FakeFile> m_files;
