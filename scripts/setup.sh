@@ -14,6 +14,7 @@ PACKAGES="
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick libx11-dev
   fuse3 python3-fuse
+  scdoc lintian appstream desktop-file-utils
 "
 
 missing=""

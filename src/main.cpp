@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
 
   QApplication application(argc, argv);
   QCoreApplication::setApplicationName("quillon");
-  QGuiApplication::setDesktopFileName("quillon");
+  QGuiApplication::setDesktopFileName("studio.quillon.Quillon");
   QApplication::setStyle("Fusion");
 
   const app::ProgramPlace place = app::currentProgramPlace();

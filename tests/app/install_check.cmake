@@ -9,18 +9,18 @@ endif()
 foreach(file
     bin/quillon
     share/quillon/welcome.html
-    share/applications/quillon.desktop
+    share/applications/studio.quillon.Quillon.desktop
     share/icons/hicolor/48x48/apps/quillon.png
     share/icons/hicolor/256x256/apps/quillon.png)
   if(NOT EXISTS ${PREFIX}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-file(READ ${PREFIX}/share/applications/quillon.desktop entry)
+file(READ ${PREFIX}/share/applications/studio.quillon.Quillon.desktop entry)
 foreach(line "Exec=quillon" "Icon=quillon" "Type=Application")
   string(FIND "${entry}" "${line}" at)
   if(at EQUAL -1)
-    message(FATAL_ERROR "quillon.desktop lacks ${line}")
+    message(FATAL_ERROR "the desktop entry lacks ${line}")
   endif()
 endforeach()
 file(READ ${PREFIX}/share/icons/hicolor/48x48/apps/quillon.png header LIMIT 8 HEX)

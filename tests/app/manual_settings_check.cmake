@@ -1,0 +1,33 @@
+# The manual page tells every section and key of the settings file the
+# program writes on its first start, each with the default it writes there:
+# a key added to the program and not to the page fails.
+function(manual_settings_check manpage settings)
+  execute_process(COMMAND gzip -dc ${manpage} OUTPUT_VARIABLE page RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cannot read the manual page ${manpage}")
+  endif()
+  # troff's zero-width marks (after a full stop, "127.\&0.\&0.\&1") are not text.
+  string(REPLACE "\\&" "" page "${page}")
+  file(STRINGS ${settings} lines)
+  set(section "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^\\[(.+)\\]$")
+      set(section "${CMAKE_MATCH_1}")
+      # The section's entry in the page runs to the next section's.
+      string(FIND "${page}" "\\fB[${section}]\\fR" at)
+      if(at EQUAL -1)
+        message(FATAL_ERROR "the manual page lacks the section [${section}] of ${settings}")
+      endif()
+      string(SUBSTRING "${page}" ${at} -1 entry)
+      string(LENGTH "\\fB[${section}]\\fR" skip)
+      string(SUBSTRING "${entry}" ${skip} -1 rest)
+      string(FIND "${rest}" "\\fB[" next)
+      string(SUBSTRING "${rest}" 0 ${next} entry)
+    elseif(line MATCHES "^([A-Za-z]+)=(.*)$")
+      string(FIND "${entry}" "\\fB${line}\\fR" at)
+      if(at EQUAL -1)
+        message(FATAL_ERROR "the manual page does not tell ${line} under [${section}]")
+      endif()
+    endif()
+  endforeach()
+endfunction()
