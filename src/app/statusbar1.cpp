@@ -81,13 +81,14 @@ void StatusBar1::showOnAir(const std::vector<OnAirEntry>& entries) {
 void StatusBar1::showMessages(const StatusMessages& messages) {
   const StatusMessage* shown = messages.shown();
   if (shown == nullptr) {
+    m_messageText.clear();
     m_message->clear();
     m_message->setToolTip({});
     return;
   }
-  const QString text =
+  m_messageText =
       QString::fromStdString(shown->subject) + ": " + QString::fromStdString(shown->text);
-  m_message->setText(text);
+  fitMessage();
   m_message->setStyleSheet(
       QStringLiteral("color: %1;").arg(kMessageText[static_cast<int>(shown->urgency)].name()));
   // Every message waiting, the shown one among them, for a look with the pointer.
@@ -100,7 +101,18 @@ void StatusBar1::showMessages(const StatusMessages& messages) {
 
 void StatusBar1::resizeEvent(QResizeEvent* event) {
   m_message->setMaximumWidth(width() * 2 / 5);
+  fitMessage();
   QStatusBar::resizeEvent(event);
+}
+
+void StatusBar1::fitMessage() {
+  // Cut at its end, so that what it is about stays readable; the whole text
+  // is in the tooltip.
+  // The style's padding (8 px a side) is not in the label's margins.
+  constexpr int kPadding = 2 * 8;
+  const int room = m_message->maximumWidth() - m_message->contentsMargins().left() -
+                   m_message->contentsMargins().right() - kPadding;
+  m_message->setText(m_message->fontMetrics().elidedText(m_messageText, Qt::ElideRight, room));
 }
 
 QString StatusBar1::onAirText() const {
@@ -109,6 +121,6 @@ QString StatusBar1::onAirText() const {
   return texts.join(QString::fromUtf8(kOnAirSeparator));
 }
 
-QString StatusBar1::messageText() const { return m_message->text(); }
+QString StatusBar1::messageText() const { return m_messageText; }
 
 }  // namespace quillon::app

@@ -34,7 +34,11 @@ class StatusBar1 : public QStatusBar {
  private:
   QLabel* m_program;
   QLabel* m_onAir;
+  // Fits the message's text into its area.
+  void fitMessage();
+
   QLabel* m_message;
+  QString m_messageText;  // whole, as the area may show it shortened
   std::vector<OnAirEntry> m_shown;
 };
 
