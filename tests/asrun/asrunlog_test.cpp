@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "asrun/asruncsv.h"
 #include "asrun/csvreader.h"
@@ -13,13 +12,10 @@ namespace quillon::asrun {
 namespace {
 
 using namespace std::chrono;
+using palette::test::readBytes;
 using palette::test::TempFolder;
+using palette::test::withFileSizeLimit;
 using test::readCsv;
-
-std::string readWhole(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Local 2026-12-07 at the given time, one hour ahead of UTC.
 PlayRecord playAt(int hour, int minute, char letter) {
@@ -39,7 +35,7 @@ TEST(AsRunLog, MakesTheFolderAndWritesTheHeaderOnce) {
   const AsRunLog log(temp / "station" / "as-run");
   ASSERT_TRUE(log.append(playAt(8, 15, 'A')));
   ASSERT_TRUE(log.append(playAt(8, 16, 'B')));
-  const auto records = readCsv(readWhole(temp / "station" / "as-run" / "2026-12-07.csv"));
+  const auto records = readCsv(readBytes(temp / "station" / "as-run" / "2026-12-07.csv"));
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0][0], "start");
   EXPECT_EQ(records[1][0], "2026-12-07T08:15:00.000+01:00");
@@ -55,7 +51,7 @@ TEST(AsRunLog, AppendsToWhatIsThereAndNeverRewritesIt) {
   std::ofstream(temp / "2026-12-07.csv", std::ios::binary) << earlier;
   const AsRunLog log(temp.path());
   ASSERT_TRUE(log.append(playAt(9, 0, 'C')));
-  const std::string after = readWhole(temp / "2026-12-07.csv");
+  const std::string after = readBytes(temp / "2026-12-07.csv");
   EXPECT_EQ(after.substr(0, earlier.size()), earlier);
   EXPECT_EQ(readCsv(after).size(), 3u);
 }
@@ -68,8 +64,8 @@ TEST(AsRunLog, APlayAcrossMidnightStaysInTheDayItStarted) {
   PlayRecord early = playAt(24, 1, 'E');  // 00:01 on the 8th, written before the late one ends
   ASSERT_TRUE(log.append(early));
   ASSERT_TRUE(log.append(late));
-  const auto seventh = readCsv(readWhole(temp / "2026-12-07.csv"));
-  const auto eighth = readCsv(readWhole(temp / "2026-12-08.csv"));
+  const auto seventh = readCsv(readBytes(temp / "2026-12-07.csv"));
+  const auto eighth = readCsv(readBytes(temp / "2026-12-08.csv"));
   ASSERT_EQ(seventh.size(), 2u);
   ASSERT_EQ(eighth.size(), 2u);
   EXPECT_EQ(seventh[1][1], "L");
@@ -90,7 +86,7 @@ TEST(AsRunLog, AFolderThatCannotBeMadeIsReportedNotThrown) {
   // Once the way is clear the same log writes again.
   std::filesystem::remove(temp / "plain-file");
   EXPECT_TRUE(log.append(playAt(8, 1, 'B')));
-  EXPECT_EQ(readCsv(readWhole(temp / "plain-file" / "as-run" / "2026-12-07.csv")).size(), 2u);
+  EXPECT_EQ(readCsv(readBytes(temp / "plain-file" / "as-run" / "2026-12-07.csv")).size(), 2u);
 }
 
 TEST(AsRunLog, ADayFileThatIsNotAFileIsReported) {
@@ -102,6 +98,26 @@ TEST(AsRunLog, ADayFileThatIsNotAFileIsReported) {
   EXPECT_FALSE(result.message().empty());
   // The next day is unaffected.
   EXPECT_TRUE(log.append(playAt(24 + 8, 0, 'B')));
+}
+
+TEST(AsRunLog, AFullDiskIsReportedAndLeavesNoHalfLine) {
+  TempFolder temp;
+  const AsRunLog log(temp.path());
+  ASSERT_TRUE(log.append(playAt(8, 0, 'A')));
+  const std::string before = readBytes(temp / "2026-12-07.csv");
+  // Room for a few more bytes but not a whole line.
+  const std::optional<int> outcome = withFileSizeLimit(before.size() + 10, [&] {
+    const AppendResult result = log.append(playAt(8, 1, 'B'));
+    return result.ok() ? 1 : result.message().empty() ? 2 : 0;
+  });
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_EQ(*outcome, 0);
+  EXPECT_EQ(readBytes(temp / "2026-12-07.csv"), before);
+  // With room again the next line follows the last whole one.
+  ASSERT_TRUE(log.append(playAt(8, 2, 'C')));
+  const auto records = readCsv(readBytes(temp / "2026-12-07.csv"));
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[2][1], "C");
 }
 
 }  // namespace
