@@ -80,6 +80,8 @@ AdditionSettings readAdditionSettings(const IniFile& file) {
   settings.keys.instant = settingFlag(file, "Keys", "Instant", settings.keys.instant);
   settings.display.remaining =
       settingFlag(file, "Display", "Remaining", settings.display.remaining);
+  settings.asRun.enabled = settingFlag(file, "AsRun", "Enabled", settings.asRun.enabled);
+  settings.asRun.folder = settingText(file, "AsRun", "Folder", settings.asRun.folder);
   return settings;
 }
 

@@ -42,7 +42,15 @@ struct DisplaySettings {
   bool remaining = false;
 };
 
+// The as-run log of every play. Off until the carts report their plays to
+// it; Folder empty: the user's data folder.
+struct AsRunSettings {
+  bool enabled = false;
+  std::string folder;
+};
+
 struct AdditionSettings {
+  AsRunSettings asRun;
   PanicSettings panic;
   EndWarningSettings endWarning;
   KeySettings keys;

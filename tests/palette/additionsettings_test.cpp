@@ -86,5 +86,17 @@ TEST(AdditionSettings, InstantKeysAndTheCountdownAreOffUnlessSwitchedOn) {
   EXPECT_FALSE(firstStart.display.remaining);
 }
 
+TEST(AdditionSettings, TheAsRunLogIsOffUnlessSwitchedOnAndKeepsItsFolderAsWritten) {
+  TempFolder folder;
+  const AdditionSettings none = settingsOf(folder, "");
+  EXPECT_FALSE(none.asRun.enabled);
+  EXPECT_EQ(none.asRun.folder, "");
+  const AdditionSettings on =
+      settingsOf(folder, "[AsRun]\nEnabled=on\nFolder=/srv/reports/studio 2, as-run   ; shared\n");
+  EXPECT_TRUE(on.asRun.enabled);
+  EXPECT_EQ(on.asRun.folder, "/srv/reports/studio 2, as-run");
+  EXPECT_FALSE(settingsOf(folder, defaultAdditionsFile()).asRun.enabled);
+}
+
 }  // namespace
 }  // namespace quillon::palette::test
