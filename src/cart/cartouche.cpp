@@ -70,6 +70,10 @@ Cartouche::Cartouche(audio::Engine& engine)
 }
 
 Cartouche::~Cartouche() {
+  try {
+    endPlay(asrun::EndReason::Quit);
+  } catch (...) {  // the log loses this play; the cart still ends cleanly
+  }
   m_player->setEventHandler(nullptr);
   m_reader->setEventHandler(nullptr);
   m_information->setEventHandler(nullptr);
@@ -131,20 +135,20 @@ void Cartouche::SetMyLetter(const std::string& letter) {
   m_letterText = letter;
 }
 
-void Cartouche::KeyPressRacc(const std::string& letter) {
+void Cartouche::KeyPressRacc(const std::string& letter, asrun::StartCause cause) {
   // An empty key never fires a cart, not even one that has no letter yet.
   if (letter.empty() || letter != m_letter) return;
   const LookChange change(*this);
   if (m_playing) {
-    StopMusic();
+    StopMusic(asrun::EndReason::Stopped);
   } else if (!m_path.empty()) {
-    ListenMusic();
+    listen(cause);
   }
 }
 
 bool Cartouche::SetDevOutput(int device) {
   const LookChange change(*this);
-  if (m_playing) StopMusic();
+  if (m_playing) StopMusic(asrun::EndReason::DeviceChanged);
   m_startFailure.clear();
   m_player->SelectDevice(device);
   return m_player->DeviceUsable();
@@ -242,9 +246,9 @@ audio::FadeRamp Cartouche::fadeRamp() const {
   return fadeRampFor(fadeSettings(), m_reader->TotalSamples(), m_reader->StreamFormat().sampleRate);
 }
 
-void Cartouche::StopMyplay() {
+void Cartouche::StopMyplay(asrun::EndReason why) {
   const LookChange change(*this);
-  if (m_playing) StopMusic();
+  if (m_playing) StopMusic(why);
   m_title.clear();
   m_path.clear();
   m_fileMissing = false;

@@ -31,9 +31,11 @@ void Cartouche::guarded(Step step) {
   }
 }
 
-void Cartouche::ListenMusic() {
+void Cartouche::ListenMusic() { listen(asrun::StartCause::Click); }
+
+void Cartouche::listen(asrun::StartCause cause) {
   const LookChange change(*this);
-  StopMusic();
+  StopMusic(asrun::EndReason::Stopped);
   m_paused = false;
   m_thumb.endDrag();
   m_background = Background::Play;
@@ -41,7 +43,11 @@ void Cartouche::ListenMusic() {
   // playing while it is silent.
   bool started = false;
   guarded([&] { started = startPlayback(); });
-  if (!started) m_background = Background::Stop;
+  if (started) {
+    beginPlay(cause);
+  } else {
+    m_background = Background::Stop;
+  }
 }
 
 bool Cartouche::startPlayback() {
@@ -104,7 +110,8 @@ bool Cartouche::finishStart() {
   return m_playing;  // a first block that cannot be read has stopped it already
 }
 
-void Cartouche::StopMusic() {
+void Cartouche::StopMusic(asrun::EndReason why) {
+  endPlay(why);
   // Every step always runs: stopping must complete whatever failed before.
   m_background = Background::Stop;
   m_playing = false;
@@ -137,9 +144,9 @@ void Cartouche::showRunningTime(std::int64_t ms) {
   m_runningTime = m_countdown ? countdownText(m_totalMs - ms) : runningTimeText(ms);
 }
 
-void Cartouche::stopAfterFault(const std::string& reason) {
+void Cartouche::stopAfterFault(const std::string& reason, asrun::EndReason why) {
   m_lastError = reason;
-  StopMusic();
+  StopMusic(why);
 }
 
 void Cartouche::FeedBuffer() {
@@ -161,7 +168,7 @@ void Cartouche::FeedBuffer() {
     m_fadeToSilence.shape(block);
     const audio::FrameCount frames = block.frames();
     if (!m_player->QueueBlock(std::move(block))) {
-      stopAfterFault(m_player->lastError());
+      stopAfterFault(m_player->lastError(), asrun::EndReason::DeviceFailed);
       return;
     }
     m_fedFrames += frames;
@@ -189,6 +196,8 @@ bool Cartouche::moveReaderTo(audio::FrameCount frame) {
 void Cartouche::restartLoop() {
   m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
   m_fadeToSilence.dropped(waitingFrames());
+  noteHeard();
+  if (m_openPlay) ++m_openPlay->record.passes;
   m_player->ResetOutput();
   outputRestarted();
   if (!moveReaderTo(0)) return;
@@ -201,6 +210,7 @@ void Cartouche::pause() {
 }
 
 void Cartouche::pausePlayback() {
+  noteHeard();
   m_paused = true;
   const audio::FrameCount played = m_player->PlayedSamples();
   passSeams(played);
@@ -218,7 +228,7 @@ void Cartouche::resume() {
 void Cartouche::resumePlayback() {
   m_paused = false;
   if (m_player->OpenOutput() < 0) {
-    stopAfterFault(m_player->lastError());
+    stopAfterFault(m_player->lastError(), asrun::EndReason::DeviceFailed);
     return;
   }
   outputRestarted();
@@ -237,6 +247,7 @@ void Cartouche::jumpToThumb() {
   const audio::FrameCount target = seekTarget(m_thumb.releasePercent(), m_reader->TotalSamples());
   if (!m_paused) {
     m_fadeToSilence.dropped(waitingFrames());
+    noteHeard();
     m_player->ResetOutput();
     outputRestarted();
   }
@@ -264,14 +275,15 @@ void Cartouche::AudioPlayer_EndPlay() {
   if (m_loopOn && !m_fadeToSilence.running()) {
     restartLoop();
   } else {
-    StopMusic();
+    StopMusic(m_fadeToSilence.running() ? asrun::EndReason::PanicFade : asrun::EndReason::End);
   }
 }
 
 void Cartouche::AudioFile_Answered() {
   const LookChange change(*this);
   if (m_opening) {
-    if (!finishStart()) StopMusic();  // keeps the reason and the missing mark
+    // Keeps the reason and the missing mark; nothing was heard.
+    if (!finishStart()) StopMusic(asrun::EndReason::FileFailed);
     return;
   }
   if (!m_playing || m_paused) {
@@ -290,13 +302,13 @@ void Cartouche::AudioFile_Stalled() {
   // The file did not answer in time: the cart stops and shows the file as
   // missing, the reason in its tooltip; every other cart plays on.
   const std::string reason = m_reader->lastError();
-  if (m_playing) stopAfterFault(reason);
+  if (m_playing) stopAfterFault(reason, asrun::EndReason::FileFailed);
   markMissing(reason);
 }
 
 void Cartouche::AudioPlayer_DeviceFailed(const std::string& reason) {
   const LookChange change(*this);
-  if (m_playing) stopAfterFault(reason);
+  if (m_playing) stopAfterFault(reason, asrun::EndReason::DeviceFailed);
 }
 
 void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelLeft*/,

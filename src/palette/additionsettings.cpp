@@ -127,7 +127,14 @@ std::string defaultAdditionsFile() {
          "; When the chosen output device fails, look for it again every few seconds\n"
          "; and take it back when it returns (never while a cart plays).\n"
          "Reconnect=1\n"
-         "CheckSeconds=3\n";
+         "CheckSeconds=3\n"
+         "\n"
+         "[AsRun]\n"
+         "; One CSV line per play (start, cart, file, length, time heard, how it\n"
+         "; started and ended) in a file per day.\n"
+         "Enabled=1\n"
+         "; The folder of the files; empty: ~/.local/share/quillon/as-run.\n"
+         "Folder=\n";
 }
 
 RemoteSettings readRemoteSettings(const IniFile& file) {
