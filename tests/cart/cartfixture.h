@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/simulatedplayer.h"
+#include "support/simulatedplayer.h"
 #include "cart/cartouche.h"
 #include "support/fakeengine.h"
 

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "audio/manualscheduler.h"
-#include "audio/simulateddevices.h"
-#include "audio/simulatedplayer.h"
+#include "support/simulateddevices.h"
+#include "support/simulatedplayer.h"
 
 namespace quillon::remote {
 namespace {

@@ -1,6 +1,6 @@
 #include "support/fakeengine.h"
 
-#include "audio/simulatedplayer.h"
+#include "support/simulatedplayer.h"
 
 namespace quillon::test {
 

@@ -4,7 +4,7 @@
 
 #include "audio/engine.h"
 #include "audio/manualscheduler.h"
-#include "audio/simulateddevices.h"
+#include "support/simulateddevices.h"
 #include "support/fakemedia.h"
 
 namespace quillon::test {

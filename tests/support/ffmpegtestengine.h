@@ -8,8 +8,8 @@
 #include "audio/engine.h"
 #include "audio/ffmpeg/ffmpegmedia.h"
 #include "audio/manualscheduler.h"
-#include "audio/simulateddevices.h"
-#include "audio/simulatedplayer.h"
+#include "support/simulateddevices.h"
+#include "support/simulatedplayer.h"
 
 namespace quillon::test {
 

@@ -1,4 +1,4 @@
-#include "audio/simulatedplayer.h"
+#include "support/simulatedplayer.h"
 
 #include <algorithm>
 #include <cstdlib>

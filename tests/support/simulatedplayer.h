@@ -1,8 +1,9 @@
-// A player with no sound: it consumes its queue at the format's rate as the
-// scheduler's clock advances, and raises the same events, in the same order,
-// as a player on a real device. On Qt's loop with the real clock it is the
-// program's null device; on ManualScheduler it is the deterministic player of
-// unit tests and soaks. UI thread; no other thread is involved.
+// A player for tests, with no sound and no device layer behind it: it
+// consumes its queue at the format's rate as the scheduler's clock advances
+// and raises the events the player contract asks for. On ManualScheduler it
+// is the deterministic player of the cart, palette and window tests; the
+// program itself always plays through DevicePlayer. UI thread; no other
+// thread is involved.
 #pragma once
 
 #include <array>
@@ -11,7 +12,7 @@
 #include "audio/player.h"
 #include "audio/playereventgate.h"
 #include "audio/scheduler.h"
-#include "audio/simulateddevices.h"
+#include "support/simulateddevices.h"
 
 namespace quillon::audio {
 
@@ -46,9 +47,6 @@ class SimulatedPlayer : public Player {
   bool DevicePresent() const override;
   void RescanDevices() override { m_devices.rescan(); }
   std::string lastError() const override { return m_error; }
-
-  // Frames waiting in the queue, not yet consumed.
-  FrameCount queuedFrames() const { return m_queued; }
 
  private:
   friend class SimulatedDevices;

@@ -1,5 +1,5 @@
-// Output devices with no sound card behind them: by default the one null
-// device, which plays to nowhere at the pace of the scheduler's clock. Tests
+// The device list of SimulatedPlayer, for tests: by default one silent
+// device that plays to nowhere at the pace of the scheduler's clock; tests
 // set other lists and make devices fail. UI thread.
 #pragma once
 

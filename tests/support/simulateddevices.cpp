@@ -1,8 +1,8 @@
-#include "audio/simulateddevices.h"
+#include "support/simulateddevices.h"
 
 #include <algorithm>
 
-#include "audio/simulatedplayer.h"
+#include "support/simulatedplayer.h"
 
 namespace quillon::audio {
 
