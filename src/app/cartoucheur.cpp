@@ -23,6 +23,7 @@
 #include "app/toolbar1.h"
 #include "audio/engine.h"
 #include "clock/clockpanel.h"
+#include "common/cartset.h"
 #include "common/twips.h"
 #include "palette/palettecommands.h"
 #include "palette/palettedialogs.h"
@@ -145,7 +146,7 @@ void Cartoucheur::createCarts() {
     if (k != 0) m_cartouche1.push_back(createCart());
     cart::CartWidget* cart = m_cartouche1[static_cast<std::size_t>(k)];
     cart->show();
-    cart->cart().SetMyLetter(std::string(1, static_cast<char>(65 + k)));
+    cart->cart().SetMyLetter(std::string(1, cartLetter(k)));
   }
 }
 

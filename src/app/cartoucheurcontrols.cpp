@@ -71,7 +71,7 @@ CartoucheurControls buildControls(QWidget* window, audio::Engine& engine) {
   c.picture5 = named(new QWidget(c.picture1), "Picture5");
   c.picture5->setAutoFillBackground(true);
   QPalette canvas = c.picture5->palette();
-  canvas.setColor(QPalette::Window, QColor(18, 20, 23));
+  canvas.setColor(QPalette::Window, look::kCartCanvas);
   c.picture5->setPalette(canvas);
   c.picture5->setFocusPolicy(Qt::StrongFocus);  // where the keyboard rests
   c.vscroll1 = named(new QScrollBar(Qt::Vertical, c.picture1), "VScroll1");

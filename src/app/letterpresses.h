@@ -16,6 +16,8 @@
 #include <optional>
 #include <vector>
 
+#include "common/cartset.h"
+
 namespace quillon::app {
 
 // Modifier keys held with a press, as bits.
@@ -75,10 +77,10 @@ class LetterPresses {
  private:
   static constexpr std::uint64_t kNever = UINT64_MAX;
   std::vector<LetterPress> m_pressed;
-  std::bitset<26> m_down;
-  std::array<std::uint64_t, 26> m_releasedAt = filled();
-  static std::array<std::uint64_t, 26> filled() {
-    std::array<std::uint64_t, 26> a{};
+  std::bitset<kCartCount> m_down;
+  std::array<std::uint64_t, kCartCount> m_releasedAt = filled();
+  static std::array<std::uint64_t, kCartCount> filled() {
+    std::array<std::uint64_t, kCartCount> a{};
     a.fill(kNever);
     return a;
   }

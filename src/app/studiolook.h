@@ -9,6 +9,7 @@
 namespace quillon::app::look {
 
 inline const QColor kWindow{21, 23, 27};
+inline const QColor kCartCanvas{18, 20, 23};  // behind the cart grid
 inline const QColor kPanel{29, 32, 38};
 inline const QColor kPanelRaised{38, 42, 49};
 inline const QColor kEdgeLight{58, 63, 71};

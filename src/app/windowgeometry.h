@@ -7,7 +7,9 @@
 
 #include <array>
 
-#include "app/twipsrect.h"
+#include "cart/cartgeometry.h"
+#include "common/cartset.h"
+#include "common/twipsrect.h"
 
 namespace quillon::app {
 
@@ -54,9 +56,9 @@ class WindowGeometry {
   static constexpr float kMinimumOuterHeight = 8730;
   static constexpr float kToolbarHeight = 600;
   static constexpr float kStatusBarHeight = 480;
-  static constexpr float kCartWidth = 2580;
-  static constexpr float kCartHeight = 1695;
-  static constexpr int kCartCount = 26;
+  static constexpr float kCartWidth = cart::geometry::kCartWidth;
+  static constexpr float kCartHeight = cart::geometry::kCartHeight;
+  static constexpr int kCartCount = quillon::kCartCount;
   static constexpr int kScrollStep = 600;  // an arrow click and a trough click
 
   // The design geometry, before the first resize.

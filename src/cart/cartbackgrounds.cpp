@@ -9,13 +9,14 @@
 #include <QRadialGradient>
 
 #include "cart/cartartwork.h"
+#include "cart/cartgeometry.h"
 
 namespace quillon::cart {
 
 namespace {
 
-constexpr qreal kWidth = 170;
-constexpr qreal kHeight = 110;
+constexpr qreal kWidth = geometry::kPictureWidth;
+constexpr qreal kHeight = geometry::kPictureHeight;
 constexpr qreal kRadius = 5;
 constexpr qreal kTitleTop = 46;
 constexpr qreal kTitleBottom = 84;

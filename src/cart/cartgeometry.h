@@ -30,8 +30,16 @@ constexpr Rect pixelRect(int left, int top, int width, int height) {
           height * kTwipsPerPixel};
 }
 
+// The cart's picture, in design pixels, and the cart as the window places it,
+// in twips: 172 x 113 pixels at 96 dpi, the picture with a margin for its
+// shadow.
+constexpr int kPictureWidth = 170;
+constexpr int kPictureHeight = 110;
+constexpr Twips kCartWidth = 2580;
+constexpr Twips kCartHeight = 1695;
+
 // The cart and its elements, from the cart's top-left corner.
-constexpr Rect kCart = pixelRect(0, 0, 170, 110);
+constexpr Rect kCart = pixelRect(0, 0, kPictureWidth, kPictureHeight);
 constexpr Rect kTitle = pixelRect(2, 48, 165, 33);           // Label1
 constexpr Rect kLength = pixelRect(80, 4, 33, 17);           // Label7
 constexpr Rect kRunningTime = pixelRect(128, 4, 33, 17);     // Label2

@@ -264,9 +264,9 @@ void CartWidget::paintEvent(QPaintEvent* event) {
   // A soft shadow in the margin the design leaves around the picture.
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(0, 0, 0, 55));
-  p.drawRoundedRect(QRectF(1.5, 2, 170, 110), 5.5, 5.5);
+  p.drawRoundedRect(QRectF(1.5, 2, geometry::kPictureWidth, geometry::kPictureHeight), 5.5, 5.5);
   p.setBrush(QColor(0, 0, 0, 40));
-  p.drawRoundedRect(QRectF(1, 1, 170, 110), 5, 5);
+  p.drawRoundedRect(QRectF(1, 1, geometry::kPictureWidth, geometry::kPictureHeight), 5, 5);
   p.resetTransform();
 
   p.drawPixmap(0, 0, artwork(backgroundArt(m_look.background), scale, devicePixelRatioF()));

@@ -25,10 +25,8 @@ class CartWidget : public QWidget {
   Q_OBJECT
 
  public:
-  // The cart as designed: 172 x 113 pixels at 96 dpi, holding a picture of
-  // 170 x 110.
-  static constexpr Twips kWidthTwips = 2580;
-  static constexpr Twips kHeightTwips = 1695;
+  static constexpr Twips kWidthTwips = geometry::kCartWidth;
+  static constexpr Twips kHeightTwips = geometry::kCartHeight;
 
   explicit CartWidget(audio::Engine& engine, QWidget* parent = nullptr);
   ~CartWidget() override;

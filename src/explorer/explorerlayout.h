@@ -3,15 +3,9 @@
 // no widgets; the panel converts the result to pixels. UI thread.
 #pragma once
 
-namespace quillon::explorer {
+#include "common/twipsrect.h"
 
-struct TwipsRect {
-  float left = 0;
-  float top = 0;
-  float width = 0;
-  float height = 0;
-  friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
-};
+namespace quillon::explorer {
 
 // The three parts' places, relative to the panel, as designed until the
 // first resize.

@@ -12,13 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "common/cartset.h"
 #include "palette/inidocument.h"
 #include "palette/inifile.h"
 #include "palette/writeresult.h"
 
 namespace quillon::palette {
 
-inline constexpr int kPaletteCarts = 26;
+inline constexpr int kPaletteCarts = kCartCount;
 
 inline constexpr std::string_view kTitleKey = "TITLE";
 inline constexpr std::string_view kVolumeKey = "VOLUME";

@@ -17,7 +17,7 @@ std::optional<char> MidiMapping::letterOf(const unsigned char* bytes,
   if (note > 127 || velocity > 127 || velocity == 0) return std::nullopt;
   const int index = note - m_firstNote;
   if (index < 0 || index >= kLetters) return std::nullopt;
-  return static_cast<char>('A' + index);
+  return cartLetter(index);
 }
 
 }  // namespace quillon::remote

@@ -9,11 +9,13 @@
 #include <cstddef>
 #include <optional>
 
+#include "common/cartset.h"
+
 namespace quillon::remote {
 
 class MidiMapping {
  public:
-  static constexpr int kLetters = 26;
+  static constexpr int kLetters = kCartCount;
 
   // `firstNote` 0..102; `channel` 1..16, or 0 for any channel. Values out of
   // range fall back to 36 and any channel.

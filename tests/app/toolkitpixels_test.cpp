@@ -4,7 +4,7 @@
 
 #include "app/minimumsize.h"
 #include "app/scrollmapping.h"
-#include "app/twipsrect.h"
+#include "common/twipsrect.h"
 
 namespace quillon::app {
 namespace {

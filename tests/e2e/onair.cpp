@@ -240,7 +240,7 @@ QPoint OnAir::middleOf(app::Panel panel, app::Panel inside) const {
   app::WindowGeometry geometry;
   geometry.resizeWindow(static_cast<float>(window.width() * kTwipsPerPixel),
                         static_cast<float>(window.height() * kTwipsPerPixel));
-  const app::TwipsRect& r = geometry[panel];
+  const TwipsRect& r = geometry[panel];
   const double left = geometry[inside].left + r.left + r.width / 2;
   const double top = geometry[inside].top + r.top + r.height / 2;
   return {window.x() + static_cast<int>(left / kTwipsPerPixel),

@@ -1,9 +1,11 @@
 // A panel's place in twips, relative to its container, in single precision
-// as the window's layout computes it, and the same place in pixels. The
-// window turns its twips into pixels with toPixels and nowhere else.
+// as the layouts compute it, and the same place in pixels. A window turns
+// its twips into pixels with toPixels and nowhere else.
 #pragma once
 
-namespace quillon::app {
+#include "common/twips.h"
+
+namespace quillon {
 
 struct TwipsRect {
   float left = 0;
@@ -27,6 +29,12 @@ struct PixelRect {
 
 // Converts the edges, not the sizes, so that panels that meet in twips meet
 // in pixels too, with no gap or overlap from rounding each size alone.
-PixelRect toPixels(const TwipsRect& rect, int logicalDpiX, int logicalDpiY);
+inline PixelRect toPixels(const TwipsRect& rect, int logicalDpiX, int logicalDpiY) {
+  const int left = twipsToPixels(rect.left, logicalDpiX);
+  const int top = twipsToPixels(rect.top, logicalDpiY);
+  const int right = twipsToPixels(rect.right(), logicalDpiX);
+  const int bottom = twipsToPixels(rect.bottom(), logicalDpiY);
+  return {left, top, right - left, bottom - top};
+}
 
-}  // namespace quillon::app
+}  // namespace quillon
