@@ -1,7 +1,6 @@
 #include "palette/palettecarts.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <utility>
 
@@ -22,12 +21,6 @@ constexpr std::pair<std::string_view, NumberSetter> kNumberKeys[] = {
     {kFadeInKey, [](cart::Cartouche& c, int v) { c.SetFadein(v); }},
     {kFadeOutKey, [](cart::Cartouche& c, int v) { c.SetFadeout(v); }},
 };
-
-int volumeOf(const std::string& text) {
-  int volume = 100;
-  std::from_chars(text.data(), text.data() + text.size(), volume);
-  return volume;
-}
 
 }  // namespace
 
@@ -71,10 +64,10 @@ PaletteEntries paletteEntriesOf(CartList carts) {
     const cart::Cartouche& c = *carts[i];
     PaletteEntry& entry = entries[i];
     entry.path = c.GetTitle();
-    entry.volume = volumeOf(c.GetVolume());
-    entry.loop = c.Getloop() == "True";
-    entry.fadeIn = c.GetFadein() == "True";
-    entry.fadeOut = c.GetFadeout() == "True";
+    entry.volume = c.Volume();
+    entry.loop = c.LoopOn();
+    entry.fadeIn = c.FadeInOn();
+    entry.fadeOut = c.FadeOutOn();
   }
   return entries;
 }
