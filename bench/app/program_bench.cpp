@@ -25,6 +25,7 @@
 #include "audio/jack/jackbackend.h"
 #include "audiofixtures.h"
 #include "programrig.h"
+#include "support/cartoucheurprobe.h"
 
 namespace quillon::bench {
 namespace {
@@ -169,7 +170,7 @@ void KeyToFirstFrame(benchmark::State& state) {
   if (!prepare(state)) return;
   ProgramRig& r = rig();
   app::Cartoucheur& w = r.window();
-  TickWatch ticks(w.getKeysTimer());
+  TickWatch ticks(app::CartoucheurProbe::getKeysTimer(w));
   std::mt19937 random(16);
   std::vector<double> whole, ours;
   int missed = 0;

@@ -11,7 +11,7 @@
 #include "about/shell.h"
 #include "app/cartoucheur.h"
 #include "app/configkeys.h"
-#include "app/favoritesstandin.h"
+#include "support/favoritesstandin.h"
 #include "audio/programengine.h"
 #include "firstsoundprobe.h"
 #include "support/jackserver.h"

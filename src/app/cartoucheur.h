@@ -66,6 +66,8 @@ struct CartoucheurServices {
 
 class Cartoucheur : public QWidget {
   Q_OBJECT
+  // Tests and benchmarks look inside through it (tests/support/cartoucheurprobe.h).
+  friend struct CartoucheurProbe;
 
  public:
   static constexpr const char* kCaption = "Quillon V1.0";
@@ -81,20 +83,11 @@ class Cartoucheur : public QWidget {
   const WindowGeometry& geometry() const { return m_geometry; }
   const PanelSplitter& splitter() const { return m_splitter; }
   const CartoucheurControls& controls() const { return m_controls; }
-  const std::vector<LoadStep>& loadStepsRun() const { return m_loadStepsRun; }
   int cartCount() const { return static_cast<int>(m_cartouche1.size()); }
   cart::CartWidget* cart(int index) const {
     return m_cartouche1.at(static_cast<std::size_t>(index));
   }
   audio::Player* AudioPlayerMain() const { return m_audioPlayerMain.get(); }
-  // What the status bar says of the output device; empty while it is usable.
-  QString deviceMessage() const { return m_deviceMessage; }
-  // One GetKeys tick now, for tests.
-  void pollKeysForTest() { GetKeys(); }
-  // The GetKeys timer, for measurements of the key path.
-  const QTimer& getKeysTimer() const { return m_getKeys; }
-  // The smallest client area the window now allows, in pixels.
-  PixelSize minimumClientSize() const { return {minimumWidth(), minimumHeight()}; }
 
   // Whether any cart plays or is paused.
   bool anyCartPlaying() const;

@@ -26,6 +26,4 @@ inline constexpr std::array kLoadOrder = {
     LoadStep::StudioClock,    LoadStep::AudioPlayerMain, LoadStep::FillDeviceList,
 };
 
-const char* loadStepName(LoadStep step);
-
 }  // namespace quillon::app

@@ -33,7 +33,6 @@ class CartPicture : public QWidget {
   // are reported as if the pointer could not leave that widget's area.
   void holdPointer(QWidget* confinement = nullptr);
   void letGoPointer();
-  bool holdsPointer() const { return m_holding; }
 
  signals:
   void pressed(QPointF position);
@@ -73,7 +72,6 @@ class PositionTrack : public CartPicture {
  public:
   PositionTrack(const QString& objectName, QWidget* parent);
   void setElapsedWidth(int pixels);
-  int elapsedWidth() const { return m_elapsed; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -56,7 +56,6 @@ class Explorer : public QWidget, public FileListCommands {
   // and lays out its parts by the layout rule. Until the first call the panel
   // has its design size and its parts their design places.
   void setSizeTwips(float width, float height);
-  const ExplorerLayout& layoutTwips() const { return m_layout; }
 
   // The toolbar's click, by the button's index (1 to 11).
   void Toolbar1_ButtonClick(int index);
@@ -73,7 +72,6 @@ class Explorer : public QWidget, public FileListCommands {
 
   int viewStyle() const { return m_viewStyle; }
   bool thumbnails() const { return m_thumbnails; }
-  const ViewButtonGroup& buttonGroup() const { return m_group; }
 
   // The parts, by their design names, for the owner's focus handling and tests.
   FolderChooser* JamShellCombo1() const { return m_chooser; }

@@ -26,6 +26,7 @@
 #include "clock/clockpanel.h"
 #include "explorer/explorer.h"
 #include "quietwindow.h"
+#include "support/cartoucheurprobe.h"
 
 namespace quillon::app {
 namespace {
@@ -74,7 +75,7 @@ TEST_F(WindowTest, LoadStepRunsInItsOrderBeforeTheWindowShowsAtItsSmallestSize) 
   auto w = makeWindow();
   EXPECT_FALSE(w->isVisible());
   EXPECT_EQ(w->windowTitle(), "Quillon V1.0");
-  EXPECT_EQ(w->loadStepsRun(),
+  EXPECT_EQ(CartoucheurProbe::loadStepsRun(*w),
             (std::vector<LoadStep>{LoadStep::EmptyFavorites, LoadStep::MinimumSize,
                                    LoadStep::FirstRun, LoadStep::LoadFavorites, LoadStep::Carts,
                                    LoadStep::ArrangeCarts, LoadStep::StudioClock,
@@ -89,7 +90,7 @@ TEST_F(WindowTest, LoadStepRunsInItsOrderBeforeTheWindowShowsAtItsSmallestSize) 
   EXPECT_TRUE(clock->ring().led(0).shown);
   // The smallest window until the frame is known: the initial client area;
   // then the outer minimum less the frame.
-  EXPECT_EQ(w->minimumClientSize(), (PixelSize{804, 555}));
+  EXPECT_EQ(CartoucheurProbe::minimumClientSize(*w), (PixelSize{804, 555}));
   EXPECT_EQ(w->size(), QSize(804, 555));
   w->show();
   const QMargins frame = w->windowHandle()->frameMargins();
@@ -260,9 +261,9 @@ TEST_F(WindowTest, ALetterPressedInTheWindowTogglesItsCartOnce) {
   ASSERT_TRUE(w->cart(2)->cart().SetTitle("/jingles/c.wav"));
   QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ShiftModifier, "C");
   QCoreApplication::sendEvent(w->windowHandle(), &press);
-  w->pollKeysForTest();
+  CartoucheurProbe::pollKeys(*w);
   EXPECT_TRUE(w->cart(2)->cart().Playing());
-  w->pollKeysForTest();  // held or not, one press is one toggle
+  CartoucheurProbe::pollKeys(*w);  // held or not, one press is one toggle
   EXPECT_TRUE(w->cart(2)->cart().Playing());
   QKeyEvent release(QEvent::KeyRelease, Qt::Key_C, Qt::NoModifier, "c");
   release.setTimestamp(100);
@@ -270,7 +271,7 @@ TEST_F(WindowTest, ALetterPressedInTheWindowTogglesItsCartOnce) {
   QKeyEvent again(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
   again.setTimestamp(300);
   QCoreApplication::sendEvent(w->windowHandle(), &again);
-  w->pollKeysForTest();
+  CartoucheurProbe::pollKeys(*w);
   EXPECT_FALSE(w->cart(2)->cart().Playing());
 }
 

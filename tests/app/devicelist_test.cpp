@@ -4,6 +4,7 @@
 
 #include "app/statusbar1.h"
 #include "quietwindow.h"
+#include "support/cartoucheurprobe.h"
 
 namespace quillon::app {
 namespace {
@@ -20,14 +21,15 @@ TEST_F(DeviceListWindow, AFailedOrAbsentDeviceIsShownWhileNothingPlaysAndTakenAg
   ASSERT_NE(w, nullptr);
   QComboBox* list = w->controls().combo4;
   ASSERT_EQ(list->currentIndex(), 1);
-  EXPECT_TRUE(w->deviceMessage().isEmpty());
+  EXPECT_TRUE(CartoucheurProbe::deviceMessage(*w).isEmpty());
   engine.media.add("/jingles/c.wav", quillon::test::FakeFile{{44100, 2}, 441000});
   ASSERT_TRUE(w->cart(2)->cart().SetTitle("/jingles/c.wav"));
 
   engine.devices.failDevice(1, "the JACK server stopped");
   engine.clock.advance(std::chrono::milliseconds(1));  // events come from the loop
-  EXPECT_EQ(w->deviceMessage(), "\"USB card\" failed: the JACK server stopped");
-  EXPECT_EQ(w->controls().statusBar1->messageText(), "Output device: " + w->deviceMessage());
+  EXPECT_EQ(CartoucheurProbe::deviceMessage(*w), "\"USB card\" failed: the JACK server stopped");
+  EXPECT_EQ(w->controls().statusBar1->messageText(),
+            "Output device: " + CartoucheurProbe::deviceMessage(*w));
   EXPECT_EQ(list->currentText(), "USB card (failed)");
   w->cart(2)->cart().KeyPressRacc("C");
   EXPECT_FALSE(w->cart(2)->cart().Playing());
@@ -39,14 +41,14 @@ TEST_F(DeviceListWindow, AFailedOrAbsentDeviceIsShownWhileNothingPlaysAndTakenAg
   openDeviceList(list);
   EXPECT_EQ(list->currentText(), "USB card (absent)");
   EXPECT_EQ(w->AudioPlayerMain()->CurrentDevice(), 1);
-  EXPECT_TRUE(w->deviceMessage().contains("absent"));
+  EXPECT_TRUE(CartoucheurProbe::deviceMessage(*w).contains("absent"));
 
   // Back: taken again, the message gone, the cart plays.
   engine.devices.setDevices({{"One", true}, {"USB card", true}}, 0);
   openDeviceList(list);
   EXPECT_EQ(list->currentText(), "USB card");
   EXPECT_EQ(list->count(), 2);
-  EXPECT_TRUE(w->deviceMessage().isEmpty());
+  EXPECT_TRUE(CartoucheurProbe::deviceMessage(*w).isEmpty());
   w->cart(2)->cart().KeyPressRacc("C");
   EXPECT_TRUE(w->cart(2)->cart().Playing());
   EXPECT_TRUE(w->cart(2)->cart().look().startFailure.empty());

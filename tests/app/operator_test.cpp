@@ -12,6 +12,7 @@
 #include "app/statusbar1.h"
 #include "app/toolbar1.h"
 #include "quietwindow.h"
+#include "support/cartoucheurprobe.h"
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -62,15 +63,15 @@ TEST_F(OperatorTest, EveryLetterPressedBetweenTwoTicksFiresItsCart) {
   // over the tick.
   key(*w, QEvent::KeyPress, 'c', 1000);
   key(*w, QEvent::KeyPress, 'a', 1040);
-  w->pollKeysForTest();
+  CartoucheurProbe::pollKeys(*w);
   EXPECT_EQ(playing(*w), "AC");
-  w->pollKeysForTest();  // still held: each press fires once
+  CartoucheurProbe::pollKeys(*w);  // still held: each press fires once
   EXPECT_EQ(playing(*w), "AC");
   key(*w, QEvent::KeyRelease, 'c', 1200);
   key(*w, QEvent::KeyRelease, 'a', 1210);
   tap(*w, 'b', 1300);
   tap(*w, 'c', 1340);
-  w->pollKeysForTest();
+  CartoucheurProbe::pollKeys(*w);
   EXPECT_EQ(playing(*w), "AB");  // B started, C stopped
 }
 
@@ -81,10 +82,10 @@ TEST_F(OperatorTest, ALetterWithControlAltOrMetaFiresNothingAndShiftIsOnlyItsCap
   tap(*w, 'b', 1100, Qt::AltModifier);
   tap(*w, 'c', 1200, Qt::MetaModifier);
   tap(*w, 'd', 1300, Qt::ControlModifier | Qt::ShiftModifier);
-  w->pollKeysForTest();
+  CartoucheurProbe::pollKeys(*w);
   EXPECT_EQ(playing(*w), "");
   tap(*w, 'e', 1400, Qt::ShiftModifier);
-  w->pollKeysForTest();
+  CartoucheurProbe::pollKeys(*w);
   EXPECT_EQ(playing(*w), "E");
 }
 
@@ -96,7 +97,7 @@ TEST_F(OperatorTest, WithInstantKeysALetterFiresAtItsPressWithoutWaitingForATick
   key(*w, QEvent::KeyPress, 'b', 1000);
   EXPECT_EQ(playing(*w), "B");           // no tick has run
   key(*w, QEvent::KeyPress, 'b', 1500);  // the key's repeat
-  w->pollKeysForTest();                  // and a tick: nothing more
+  CartoucheurProbe::pollKeys(*w);        // and a tick: nothing more
   EXPECT_EQ(playing(*w), "B");
   key(*w, QEvent::KeyRelease, 'b', 1600);
   tap(*w, 'a', 1700, Qt::ControlModifier);
@@ -111,7 +112,7 @@ TEST_F(OperatorTest, WithInstantKeysALetterFiresAtItsPressWithoutWaitingForATick
   ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
   QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
   QCoreApplication::sendEvent(other.windowHandle(), &press);
-  w->pollKeysForTest();
+  CartoucheurProbe::pollKeys(*w);
   EXPECT_EQ(playing(*w), "");
 }
 
@@ -120,7 +121,7 @@ TEST_F(OperatorTest, WithoutInstantKeysAPressWaitsForTheTick) {
   ASSERT_TRUE(w);
   key(*w, QEvent::KeyPress, 'b', 1000);
   EXPECT_EQ(playing(*w), "");
-  w->pollKeysForTest();
+  CartoucheurProbe::pollKeys(*w);
   EXPECT_EQ(playing(*w), "B");
 }
 

@@ -16,7 +16,7 @@
 #include "about/shell.h"
 #include "app/cartoucheur.h"
 #include "app/configkeys.h"
-#include "app/favoritesstandin.h"
+#include "support/favoritesstandin.h"
 #include "support/fakeengine.h"
 
 namespace quillon::app::test {

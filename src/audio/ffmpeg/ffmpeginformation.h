@@ -25,9 +25,6 @@ class FfmpegInformation final : public Information {
   std::int64_t InfoDurationMs() const override;                        // UI thread
   std::string lastError() const override { return m_error; }           // UI thread
 
-  // Channels the reader will deliver (1 or 2), 0 before a successful OpenInfo.
-  int InfoChannels() const { return m_format.channels; }  // UI thread
-
  private:
   bool fail(const std::string& error);
 

@@ -1,5 +1,6 @@
-// STAND-IN, to be replaced by the favourites list: FavoriteLinks with its
-// entry 0 only; nothing is read from or written to Config.ini yet. UI thread.
+// Favourites for tests and benchmarks of the main window: FavoriteLinks with
+// its entry 0 only, never read from or written to Config.ini, so a test
+// leaves no file behind. UI thread.
 #pragma once
 
 #include <string>
