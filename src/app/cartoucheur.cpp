@@ -181,10 +181,9 @@ void Cartoucheur::FillDeviceList() {
       list->addItem(QString::fromStdString(main.DeviceName()), d);
     }
   }
-  // The current device's own entry: a refill (each time the list is opened)
-  // switches nothing. Taking the device number for a list position instead
-  // picked another entry whenever an unusable device left a gap in the
-  // numbers, and so stopped every playing cart when the list was opened.
+  // The current device's own entry, found by its number and never by list
+  // position (an unusable device leaves a gap in the numbers): a refill, each
+  // time the list is opened, switches nothing and stops no cart.
   if (const int own = list->findData(current); own >= 0) {
     main.SelectDevice(current);
     list->setCurrentIndex(own);

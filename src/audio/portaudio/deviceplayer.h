@@ -16,18 +16,19 @@
 // manager's conversion thread when it has one, and queued at the voice by the
 // service timer; the first block of a play, and a block fed while less than
 // kConvertHereBelowMs waits at the device, are converted and queued at once.
-// So a play starts with its first two 100 ms blocks at the device, as it did
-// when every block was converted on the UI thread: a busy UI thread right
-// after a start has as long before an underrun as later on. In a steady play
-// the request comes with 170-180 ms waiting, and the block goes to the thread.
+// So a play starts with its first two 100 ms blocks at the device: a busy UI
+// thread right after a start has as long before an underrun as later on. In
+// a steady play the request comes with more than kConvertHereBelowMs
+// waiting, and the block goes to the thread.
 //
 // Queue depth: RequestOnLoadArray is raised while less than kQueueTargetMs of
-// sound is queued (waiting at the device or for conversion). The service timer looks every
-// kServicePeriod, so a request is raised with at least kQueueTargetMs - kServicePeriod - one device
-// period still queued: the UI thread may stall that long (about 165 ms on a 5.3 ms device) without
-// an underrun. A new gain reaches the sound with the next block fed, which plays after everything
-// queued before it: at most kQueueTargetMs plus one 100 ms block, plus the device's own latency
-// (about 291 ms on a 5.3 ms JACK device).
+// sound is queued (waiting at the device or for conversion). The service
+// timer looks every kServicePeriod, so a request is raised with at least
+// kQueueTargetMs - kServicePeriod - one device period still queued: the UI
+// thread may stall that long without an underrun. A new gain reaches the
+// sound with the next block fed, which plays after everything queued before
+// it: at most kQueueTargetMs plus one 100 ms block, plus the device's own
+// latency.
 #pragma once
 
 #include <chrono>
