@@ -275,7 +275,8 @@ void Cartouche::AudioPlayer_EndPlay() {
   if (m_loopOn && !m_fadeToSilence.running()) {
     restartLoop();
   } else {
-    StopMusic(m_fadeToSilence.running() ? asrun::EndReason::PanicFade : asrun::EndReason::End);
+    // A file that ends before the panic's fade reaches silence ended on its own.
+    StopMusic(m_fadeToSilence.finished() ? asrun::EndReason::PanicFade : asrun::EndReason::End);
   }
 }
 
