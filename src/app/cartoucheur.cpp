@@ -440,6 +440,10 @@ cart::CartWidget* Cartoucheur::createCart() {
   const palette::EndWarningSettings& warning = m_services.additions.endWarning;
   widget->cart().setEndWarning({warning.enabled, warning.seconds});
   widget->cart().setRunningTimeCountdown(m_services.additions.display.remaining);
+  const palette::LoudnessSettings& loudness = m_services.additions.loudness;
+  if (loudness.enabled) {
+    widget->cart().setLoudness(m_engine.createLoudnessMeter(), {loudness.target, loudness.ceiling});
+  }
   const int index = static_cast<int>(m_cartouche1.size());
   connect(widget, &cart::CartWidget::playingShownChanged, this,
           [this, index] { onCartShownChanged(index); });

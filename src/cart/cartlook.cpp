@@ -23,6 +23,7 @@ LookParts differences(const CartLook& before, const CartLook& after) {
   };
   mark(before.background != after.background || before.paused != after.paused, kBackgroundPart);
   mark(before.title != after.title || before.titleTooltip != after.titleTooltip ||
+           before.loudness != after.loudness ||
            before.fileMissing != after.fileMissing || before.missingReason != after.missingReason ||
            before.startFailure != after.startFailure,
        kTitlePart);
