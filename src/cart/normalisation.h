@@ -12,7 +12,7 @@
 namespace quillon::cart {
 
 struct NormalisationRule {
-  double targetLufs = -23.0;   // EBU R128's broadcast level
+  double targetLufs = -23.0;  // EBU R128's broadcast level
   double ceilingDbtp = -1.0;  // true peak never above it
 };
 

@@ -48,11 +48,9 @@ TEST(Gain, NormalisationMultipliesTheVolumeAndSaturates) {
     std::int16_t out;
   };
   const Case cases[] = {
-      {0.5, 50.f, 10000, 2500},
-      {2.0, 100.f, 10000, 20000},
-      {4.0, 100.f, 10000, 32767},   // +12 dB of a loud file: full scale, no wrap
-      {4.0, 100.f, -10000, -32768},
-      {4.0, 25.f, 10000, 10000},
+      {0.5, 50.f, 10000, 2500},     {2.0, 100.f, 10000, 20000},
+      {4.0, 100.f, 10000, 32767},  // +12 dB of a loud file: full scale, no wrap
+      {4.0, 100.f, -10000, -32768}, {4.0, 25.f, 10000, 10000},
   };
   for (const auto& c : cases) {
     Gain gain;

@@ -24,7 +24,8 @@ class LoudnessEngine : public CartTestEngine {
     return service.createMeter();
   }
 
-  fs::path folder = fs::temp_directory_path() / ("quillon-cartloudness-" + std::to_string(::getpid()));
+  fs::path folder =
+      fs::temp_directory_path() / ("quillon-cartloudness-" + std::to_string(::getpid()));
   quillon::test::ReadGate gate;
   audio::LoudnessService service{
       [this](const std::string& path, const std::atomic<bool>&) -> audio::LoudnessResult {

@@ -43,8 +43,9 @@ LoudnessResult measureFileLoudness(const std::string& path, const std::atomic<bo
   const auto channels = static_cast<unsigned>(format.channels);
   StatePtr state(ebur128_init(channels, static_cast<unsigned long>(format.sampleRate),
                               EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK));
-  if (!state) return failure("cannot measure a stream of " + std::to_string(format.channels) +
-                             " channels at " + std::to_string(format.sampleRate) + " Hz");
+  if (!state)
+    return failure("cannot measure a stream of " + std::to_string(format.channels) +
+                   " channels at " + std::to_string(format.sampleRate) + " Hz");
   if (channels == 1) {
     // Played on both speakers: as loud as the same signal in both channels.
     const int code = ebur128_set_channel(state.get(), 0, EBUR128_DUAL_MONO);

@@ -37,16 +37,16 @@ TEST(LoudnessCacheFile, KeepsEveryFieldAndDropsDamagedLines) {
 
   const std::string good = "1\t2\t3\t4\t-20\t-3\t/ok.wav\n";
   const char* const damaged[] = {
-      "1\t2\t3\t4\t-20\t-3\n",             // a field missing
-      "x\t2\t3\t4\t-20\t-3\t/a.wav\n",     // not a number
-      "-1\t2\t3\t4\t-20\t-3\t/a.wav\n",    // a negative size
-      "1\t2\t3\t4\tnan\t-3\t/a.wav\n",     // not finite
-      "1\t2\t3\t4\t-20\tinf\t/a.wav\n",    // not finite
-      "1\t2\t3\t4\t20.5\t-3\t/a.wav\n",    // louder than any file can be
-      "1\t2\t3\t4\t-20\t-3\trelative\n",   // not a full path
-      "1\t2\t3\t4\t-20\t-3\t\n",           // no path
-      "1 \t2\t3\t4\t-20\t-3\t/a.wav\n",    // a stray blank
-      "1\t2\t3\t4\t-20\t-3\t/cut.wav",     // cut short: no line break
+      "1\t2\t3\t4\t-20\t-3\n",            // a field missing
+      "x\t2\t3\t4\t-20\t-3\t/a.wav\n",    // not a number
+      "-1\t2\t3\t4\t-20\t-3\t/a.wav\n",   // a negative size
+      "1\t2\t3\t4\tnan\t-3\t/a.wav\n",    // not finite
+      "1\t2\t3\t4\t-20\tinf\t/a.wav\n",   // not finite
+      "1\t2\t3\t4\t20.5\t-3\t/a.wav\n",   // louder than any file can be
+      "1\t2\t3\t4\t-20\t-3\trelative\n",  // not a full path
+      "1\t2\t3\t4\t-20\t-3\t\n",          // no path
+      "1 \t2\t3\t4\t-20\t-3\t/a.wav\n",   // a stray blank
+      "1\t2\t3\t4\t-20\t-3\t/cut.wav",    // cut short: no line break
   };
   for (const char* line : damaged) {
     SCOPED_TRACE(line);

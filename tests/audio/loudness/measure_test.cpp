@@ -40,8 +40,8 @@ const Signal kSignals[] = {
 const double kLevels[] = {-14.0, -23.0, -30.0};
 
 std::string makeSignal(const test::ScratchFolder& folder, const Signal& s, double lufs) {
-  const std::string path = folder.file(std::string(s.name) + std::to_string(int(-lufs)) + "." +
-                                       s.extension);
+  const std::string path =
+      folder.file(std::string(s.name) + std::to_string(int(-lufs)) + "." + s.extension);
   return makeAtLoudness(s.source, s.encoder, lufs, path) ? path : "";
 }
 
@@ -118,9 +118,10 @@ std::string normalisedCopy(const std::string& path, double factor, const std::st
   if (f == nullptr) return "";
   std::fwrite(all.data(), sizeof all[0], all.size(), f);
   std::fclose(f);
-  const bool made = test::runFfmpeg("-f s16le -ar " + std::to_string(reader.StreamFormat().sampleRate) +
-                                        " -ac 2 -i '" + raw + "' -c:a pcm_s16le",
-                                    output);
+  const bool made =
+      test::runFfmpeg("-f s16le -ar " + std::to_string(reader.StreamFormat().sampleRate) +
+                          " -ac 2 -i '" + raw + "' -c:a pcm_s16le",
+                      output);
   std::remove(raw.c_str());
   return made ? output : "";
 }
