@@ -23,8 +23,10 @@ std::optional<double> lastValue(const std::string& text, const std::string& labe
 
 }  // namespace
 
-std::optional<ToolLoudness> loudnessByFfmpegTool(const std::string& path) {
-  const std::string command = "ffmpeg -nostdin -hide_banner -nostats -i " + quoted(path) +
+std::optional<ToolLoudness> loudnessByFfmpegTool(const std::string& path,
+                                                 const std::string& inputOptions) {
+  const std::string command = "ffmpeg -nostdin -hide_banner -nostats " + inputOptions + " -i " +
+                              quoted(path) +
                               " -af ebur128=peak=true:framelog=verbose -f null - 2>&1";
   std::string output;
   if (FILE* pipe = ::popen(command.c_str(), "r")) {

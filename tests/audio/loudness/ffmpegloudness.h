@@ -13,8 +13,10 @@ struct ToolLoudness {
   double truePeakDbtp = 0.0;
 };
 
-// The tool's summary for the file at `path`; nothing when it could not run.
-std::optional<ToolLoudness> loudnessByFfmpegTool(const std::string& path);
+// The tool's summary for the file at `path` (read with `inputOptions`, e.g.
+// the format of raw samples); nothing when it could not run.
+std::optional<ToolLoudness> loudnessByFfmpegTool(const std::string& path,
+                                                 const std::string& inputOptions = "");
 
 // Writes `source` (a lavfi source, stereo) through `encoder` to `output` at
 // `lufs` as the tool measures it: made once at its own level, measured, and
