@@ -8,12 +8,14 @@ namespace quillon::cart {
 
 namespace {
 
-// One decimal, with a true minus sign; never "−0.0".
-std::string oneDecimal(double value) {
+// One decimal, with a true minus sign (and a plus sign for a gain that
+// raises the file); never "−0.0".
+std::string oneDecimal(double value, bool showPlus = false) {
   const double rounded = std::round(value * 10.0) / 10.0;
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.1f", std::abs(rounded));
-  return (rounded < 0.0 ? "\u2212" : "") + std::string(buffer);
+  const char* sign = rounded < 0.0 ? "\u2212" : (showPlus && rounded > 0.0 ? "+" : "");
+  return sign + std::string(buffer);
 }
 
 }  // namespace
@@ -34,7 +36,7 @@ std::string loudnessLine(bool pending, const std::optional<audio::LoudnessResult
   if (!result) return {};
   if (!result->measurement) return "Loudness not measured: " + result->error;
   return oneDecimal(result->measurement->integratedLufs) + " LUFS, " +
-         oneDecimal(normalisationDb(*result->measurement, rule)) + " dB";
+         oneDecimal(normalisationDb(*result->measurement, rule), true) + " dB";
 }
 
 }  // namespace quillon::cart

@@ -22,7 +22,8 @@ double normalisationDb(const audio::LoudnessMeasurement& measured, const Normali
 double normalisationFactor(const audio::LoudnessMeasurement& measured,
                            const NormalisationRule& rule);
 
-// The line the cart's path tooltip gains: "−18.4 LUFS, −4.6 dB" once
+// The line the cart's path tooltip gains: "−18.4 LUFS, −4.6 dB" (or
+// "−30.0 LUFS, +7.0 dB") once
 // measured, why not when the file could not be, and a note while it is being
 // measured. Empty for an empty cart.
 std::string loudnessLine(bool pending, const std::optional<audio::LoudnessResult>& result,

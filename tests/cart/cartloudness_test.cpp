@@ -117,6 +117,27 @@ TEST_F(CartLoudness, AFileThatCannotBeMeasuredPlaysUnnormalisedAndSaysWhy) {
   EXPECT_EQ(cart.look().loudness, "");
 }
 
+TEST(NormalisationRule, TheTargetUnlessThePeakWouldPassTheCeiling) {
+  struct Case {
+    double lufs, peak, target, ceiling;
+    const char* line;  // the gain in dB by hand, one decimal
+  };
+  const Case cases[] = {
+      {-18.4, -10.0, -23.0, -1.0, "\u221218.4 LUFS, \u22124.6 dB"},  // loud: brought down
+      {-30.0, -12.0, -23.0, -1.0, "\u221230.0 LUFS, +7.0 dB"},       // quiet: raised
+      {-30.0, -3.0, -23.0, -1.0, "\u221230.0 LUFS, +2.0 dB"},        // raised only to the ceiling
+      {-14.0, 0.5, -14.0, -1.0, "\u221214.0 LUFS, \u22121.5 dB"},    // over the ceiling already
+      {-23.04, -9.0, -23.0, -1.0, "\u221223.0 LUFS, 0.0 dB"},        // no "\u22120.0"
+      {-20.0, -8.0, -16.0, -2.0, "\u221220.0 LUFS, +4.0 dB"},
+  };
+  for (const Case& c : cases) {
+    const audio::LoudnessResult measured{audio::LoudnessMeasurement{c.lufs, c.peak}, {}};
+    EXPECT_EQ(loudnessLine(false, measured, {c.target, c.ceiling}), c.line);
+  }
+  // +6.02 dB doubles the amplitude.
+  EXPECT_NEAR(normalisationFactor({-29.02, -20.0}, {-23.0, -1.0}), 2.0, 0.001);
+}
+
 TEST(CartLoudnessOff, ACartWithoutAMeterIsUnchanged) {
   CartTestEngine engine;
   Cartouche cart(engine);
