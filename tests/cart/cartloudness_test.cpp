@@ -138,15 +138,5 @@ TEST(NormalisationRule, TheTargetUnlessThePeakWouldPassTheCeiling) {
   EXPECT_NEAR(normalisationFactor({-29.02, -20.0}, {-23.0, -1.0}), 2.0, 0.001);
 }
 
-TEST(CartLoudnessOff, ACartWithoutAMeterIsUnchanged) {
-  CartTestEngine engine;
-  Cartouche cart(engine);
-  engine.media.add("/j/a.wav", {{44100, 2}, framesOf(3)});
-  ASSERT_TRUE(cart.SetTitle("/j/a.wav"));
-  cart.playClick();
-  EXPECT_EQ(cart.look().loudness, "");
-  EXPECT_EQ(cart.normalisation(), 1.0);
-}
-
 }  // namespace
 }  // namespace quillon::cart::test

@@ -74,8 +74,9 @@ void answer(const std::shared_ptr<Ticket>& ticket);
 
 // worker thread
 void work(const std::shared_ptr<State>& state) {
-  // Below the players and the read-ahead: a measurement may wait, a cart may not.
-  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
+  // Below the players and the read-ahead: a measurement may wait, a cart may
+  // not. Best effort: refused, the worker runs at the normal priority.
+  (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
   std::unique_lock lock(state->mutex);
   for (;;) {
     state->changed.wait(lock, [&] { return state->stopping || !state->waiting.empty(); });

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -59,21 +58,6 @@ TEST(LoudnessCacheFile, KeepsEveryFieldAndDropsDamagedLines) {
   EXPECT_TRUE(parseLoudnessCache("quillon-loudness 2\n" + good, rejected).empty());
   EXPECT_TRUE(parseLoudnessCache(good, rejected).empty());
   EXPECT_TRUE(parseLoudnessCache(std::string("\0\xff\x01garbage", 10), rejected).empty());
-}
-
-TEST(LoudnessCacheFile, FollowsXdgCacheHome) {
-  const char* saved = std::getenv("XDG_CACHE_HOME");
-  const std::string restore = saved != nullptr ? saved : "";
-  ::setenv("XDG_CACHE_HOME", "/var/tmp/xdg", 1);
-  EXPECT_EQ(defaultLoudnessCacheFile(), fs::path("/var/tmp/xdg/quillon/loudness.tsv"));
-  ::setenv("XDG_CACHE_HOME", "relative/is/ignored", 1);
-  ::setenv("HOME", "/home/op", 1);
-  EXPECT_EQ(defaultLoudnessCacheFile(), fs::path("/home/op/.cache/quillon/loudness.tsv"));
-  if (saved != nullptr) {
-    ::setenv("XDG_CACHE_HOME", restore.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_CACHE_HOME");
-  }
 }
 
 // Answers every file with the same loudness and counts the measurements.
