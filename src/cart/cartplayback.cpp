@@ -103,6 +103,7 @@ bool Cartouche::finishStart() {
   m_playing = true;
   if (m_countdown) showRunningTime(0);  // the whole length left, from the start
   m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
+  takeNormalisation();
   m_gain.Restart();
   ++m_playEpoch;
   FeedBuffer();
