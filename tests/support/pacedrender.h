@@ -1,14 +1,10 @@
 // The null device paced by its caller: its mixer rendered a period at a time,
-// as the device's thread would, with the stepped clock moved to the end of
-// each period. The device's time starts at 1 s (a time of 0 is "never").
+// as the device's thread would, the stepped clock moved to each period's end.
+// The device's time starts at 1 s (a time of 0 is "never").
 #pragma once
 
-#include <chrono>
-#include <cstdint>
 #include <functional>
 #include <span>
-#include <string>
-#include <vector>
 
 #include "audio/manualscheduler.h"
 #include "audio/portaudio/devicemanager.h"
