@@ -31,9 +31,14 @@ void Cartouche::guarded(Step step) {
   }
 }
 
-void Cartouche::ListenMusic() {
+void Cartouche::ListenMusic() { listen(false); }
+
+void Cartouche::listen(bool preListen) {
   const LookChange change(*this);
   StopMusic();
+  // From here on the start plays through the player it is for.
+  m_preListen = preListen;
+  m_player = preListen ? m_cuePlayer.get() : m_airPlayer.get();
   m_paused = false;
   m_thumb.endDrag();
   m_background = Background::Play;
@@ -41,7 +46,15 @@ void Cartouche::ListenMusic() {
   // playing while it is silent.
   bool started = false;
   guarded([&] { started = startPlayback(); });
-  if (!started) m_background = Background::Stop;
+  if (!started) {
+    m_background = Background::Stop;
+    useAirPlayer();
+  }
+}
+
+void Cartouche::useAirPlayer() {
+  m_preListen = false;
+  m_player = m_airPlayer.get();
 }
 
 bool Cartouche::startPlayback() {
@@ -130,6 +143,7 @@ void Cartouche::StopMusic() {
   m_trace.clear();
   m_fadeToSilence.cancel();
   ++m_playEpoch;
+  useAirPlayer();
 }
 
 void Cartouche::showRunningTime(std::int64_t ms) {

@@ -82,6 +82,7 @@ AdditionSettings readAdditionSettings(const IniFile& file) {
       settingFlag(file, "Display", "Remaining", settings.display.remaining);
   settings.asRun.enabled = settingFlag(file, "AsRun", "Enabled", settings.asRun.enabled);
   settings.asRun.folder = settingText(file, "AsRun", "Folder", settings.asRun.folder);
+  settings.preListen.device = settingText(file, "PreListen", "Device", "");
   return settings;
 }
 
@@ -127,7 +128,13 @@ std::string defaultAdditionsFile() {
          "; When the chosen output device fails, look for it again every few seconds\n"
          "; and take it back when it returns (never while a cart plays).\n"
          "Reconnect=1\n"
-         "CheckSeconds=3\n";
+         "CheckSeconds=3\n"
+         "\n"
+         "[PreListen]\n"
+         "; The cue device (headphones), by its name in the device list, e.g.\n"
+         "; system:playback_3+4. Ctrl+letter or Ctrl+click on a cart's play button then\n"
+         "; plays it there only, never on air. Empty: pre-listen off.\n"
+         "Device=\n";
 }
 
 RemoteSettings readRemoteSettings(const IniFile& file) {

@@ -49,7 +49,14 @@ struct AsRunSettings {
   std::string folder;
 };
 
+// Pre-listen on a second output: the cue device by its name in the device
+// list (e.g. "system:playback_3+4"); empty: pre-listen off.
+struct PreListenSettings {
+  std::string device;
+};
+
 struct AdditionSettings {
+  PreListenSettings preListen;
   AsRunSettings asRun;
   PanicSettings panic;
   EndWarningSettings endWarning;
