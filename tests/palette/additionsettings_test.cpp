@@ -98,5 +98,13 @@ TEST(AdditionSettings, TheAsRunLogIsOffUnlessSwitchedOnAndKeepsItsFolderAsWritte
   EXPECT_FALSE(settingsOf(folder, defaultAdditionsFile()).asRun.enabled);
 }
 
+TEST(AdditionSettings, PreListenIsOffUntilADeviceIsNamed) {
+  TempFolder folder;
+  EXPECT_EQ(settingsOf(folder, defaultAdditionsFile()).preListen.device, "");
+  EXPECT_EQ(settingsOf(folder, "[PreListen]\nDevice=system:playback_3+4   ; headphones\n")
+                .preListen.device,
+            "system:playback_3+4");
+}
+
 }  // namespace
 }  // namespace quillon::palette::test
