@@ -1,6 +1,5 @@
 #include "cart/cartwidget.h"
 
-#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -138,8 +137,8 @@ void CartWidget::placeElements() {
 void CartWidget::connectButtons() {
   Cartouche& cart = *m_cart;
   // Ctrl+click pre-listens (a plain click while pre-listen is off).
-  connect(m_play, &CartPicture::clicked, this, [&cart] {
-    if (QGuiApplication::keyboardModifiers() & Qt::ControlModifier) {
+  connect(m_play, &CartPicture::clicked, this, [this, &cart] {
+    if (m_play->clickModifiers() & Qt::ControlModifier) {
       cart.preListenClick();
     } else {
       cart.playClick();
