@@ -9,6 +9,7 @@
 
 #include "app/statusbar1.h"
 #include "quietwindow.h"
+#include "remote/devicereturn.h"
 
 namespace quillon::app::test {
 namespace {
@@ -100,10 +101,22 @@ TEST_F(PreListenWindow, TheStatusBarSaysWhenTheCueDeviceFailsOrIsTheOutput) {
   EXPECT_EQ(statusText(*w), "\"Cue\" failed: unplugged; carts cannot pre-listen");
   EXPECT_FALSE(w->cart(0)->cart().Playing());
   EXPECT_TRUE(w->cart(1)->cart().Playing());
-  // Back (as the device's return finds it): the message goes.
+  // The device's return waits for it as for the output device: not while a
+  // cart plays; then the list is read again; once it is back (the simulated
+  // list does not bring it back by itself), it is chosen again.
+  remote::DeviceReturn back(*w->preListenPlayer(),
+                            {[&w] { return w->anyCartPlaying(); },
+                             [&w](int device) { w->choosePreListenDeviceAfterRescan(device); }});
+  EXPECT_EQ(back.check(), remote::DeviceReturn::Step::CartPlaying);
+  w->cart(1)->cart().stopClick();
+  const int rescans = engine.devices.rescans();
+  EXPECT_EQ(back.check(), remote::DeviceReturn::Step::StillMissing);
+  EXPECT_EQ(engine.devices.rescans(), rescans + 1);
   engine.devices.setDevices({{"Main", true}, {"Cue", true}}, 0);
   w->choosePreListenDeviceAfterRescan(1);
   EXPECT_EQ(statusText(*w), "");
+  tap(*w, 'a', Qt::ControlModifier);
+  EXPECT_TRUE(w->cart(0)->cart().isPreListen());
 
   auto same = window("Main");
   ASSERT_TRUE(same);
