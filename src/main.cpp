@@ -1,9 +1,11 @@
 // Quillon: one instance, the application, the main window.
 #include <QApplication>
+#include <QPointer>
 #include <filesystem>
 #include <system_error>
 
 #include "about/shell.h"
+#include "app/asrunstart.h"
 #include "app/cartoucheur.h"
 #include "app/favoritesinset.h"
 #include "app/iniconfigkeys.h"
@@ -48,8 +50,14 @@ int main(int argc, char* argv[]) {
       palette::readAdditionSettings(palette::IniFile::load(additionsIni));
   about::DesktopShell shell;
   audio::ProgramEngine engine;
+  // The as-run log outlives the window, whose carts report their last plays
+  // as they end; its messages reach the window through the event loop.
+  QPointer<app::Cartoucheur> statusWindow;
+  const std::unique_ptr<asrun::AsRunWriter> asRun =
+      app::startAsRunLog(additions.asRun, statusWindow);
   app::Cartoucheur window(engine, {config, favorites, shell, app::findWelcomePage(place),
-                                   [] { QCoreApplication::exit(0); }, additions});
+                                   [] { QCoreApplication::exit(0); }, additions, asRun.get()});
+  statusWindow = &window;
   // A favourite that cannot be stored, or a Config.ini that cannot be
   // written, is said in the status bar until it is resolved.
   favorites.onNotStored([&window](const QString& text) {

@@ -30,7 +30,7 @@ constexpr int kPresses = 20;
 // A cart's start on the device: what a fire does to a stopped cart.
 struct StartPlayer : RemoteCommands {
   explicit StartPlayer(audio::DevicePlayer& p) : player(p) {}
-  void fire(const std::string&) override {
+  void fire(const std::string&, RemoteSource) override {
     player.OpenOutput();
     // An output reuses a voice, which keeps its last first-frame time.
     firstBefore = player.firstFrameTime();

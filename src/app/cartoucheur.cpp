@@ -433,7 +433,7 @@ void Cartoucheur::onToolbarButtonClick(int position) {
 void Cartoucheur::quit() {
   // Quit skips the window's close, so it writes the favourites itself.
   m_services.favorites.SaveFavorites();
-  for (cart::CartWidget* cart : m_cartouche1) cart->cart().StopMyplay();
+  for (cart::CartWidget* cart : m_cartouche1) cart->cart().StopMyplay(asrun::EndReason::Quit);
   if (m_services.endProgram) m_services.endProgram();
 }
 
@@ -448,6 +448,7 @@ cart::CartWidget* Cartoucheur::createCart() {
   const palette::EndWarningSettings& warning = m_services.additions.endWarning;
   widget->cart().setEndWarning({warning.enabled, warning.seconds});
   widget->cart().setRunningTimeCountdown(m_services.additions.display.remaining);
+  widget->cart().setPlayReport(m_services.playReport);
   const int index = static_cast<int>(m_cartouche1.size());
   connect(widget, &cart::CartWidget::playingShownChanged, this,
           [this, index] { onCartShownChanged(index); });

@@ -25,6 +25,7 @@
 #include "app/statusmessages.h"
 #include "app/toolbarcommands.h"
 #include "app/windowgeometry.h"
+#include "asrun/playreport.h"
 #include "cart/cartwidget.h"
 #include "palette/additionsettings.h"
 
@@ -59,6 +60,8 @@ struct CartoucheurServices {
   // Quillon.ini: the panic key and the end warning, on unless switched off;
   // instant keys and the countdown, off unless switched on.
   palette::AdditionSettings additions = {};
+  // Where the carts report their plays (the as-run log); null for none.
+  asrun::PlayReport* playReport = nullptr;
 };
 
 class Cartoucheur : public QWidget {

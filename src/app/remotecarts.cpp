@@ -4,8 +4,12 @@
 
 namespace quillon::app {
 
-void RemoteCarts::fire(const std::string& letter) {
-  for (int i = 0; i < m_window.cartCount(); ++i) m_window.cart(i)->cart().KeyPressRacc(letter);
+void RemoteCarts::fire(const std::string& letter, remote::RemoteSource source) {
+  const asrun::StartCause cause =
+      source == remote::RemoteSource::Midi ? asrun::StartCause::Midi : asrun::StartCause::Osc;
+  for (int i = 0; i < m_window.cartCount(); ++i) {
+    m_window.cart(i)->cart().KeyPressRacc(letter, cause);
+  }
 }
 
 void RemoteCarts::stop(const std::string& letter) {

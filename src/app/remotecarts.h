@@ -14,7 +14,7 @@ class RemoteCarts : public remote::RemoteCommands {
  public:
   explicit RemoteCarts(Cartoucheur& window) : m_window(window) {}
 
-  void fire(const std::string& letter) override;
+  void fire(const std::string& letter, remote::RemoteSource source) override;
   // Stops the cart of that letter if it plays (or is paused).
   void stop(const std::string& letter) override;
   // Stops every cart that plays or is paused.

@@ -10,7 +10,7 @@ namespace quillon::cart {
 void Cartouche::stopPlaying() {
   if (!m_playing) return;
   const LookChange change(*this);
-  StopMusic();
+  StopMusic(asrun::EndReason::Panic);
 }
 
 void Cartouche::fadeOutAndStop(std::int64_t ms) {

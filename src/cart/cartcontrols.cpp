@@ -23,7 +23,7 @@ void Cartouche::playClick() {
 void Cartouche::stopClick() {
   if (!m_playing) return;
   const LookChange change(*this);
-  StopMusic();
+  StopMusic(asrun::EndReason::Stopped);
 }
 
 void Cartouche::pauseClick() {
@@ -107,7 +107,7 @@ void Cartouche::drop(const std::optional<std::vector<std::string>>& fileList) {
   if (!fileList) return;
   for (const std::string& path : *fileList) {
     if (!isAcceptedAudioPath(path)) continue;
-    if (m_playing) StopMusic();
+    if (m_playing) StopMusic(asrun::EndReason::Replaced);
     // A file that cannot be analysed stays bound and shows as missing; the
     // next accepted path, if any, takes its place.
     bind(path);

@@ -96,6 +96,7 @@ void Cartouche::passSeams(audio::FrameCount played) {
   while (!m_seams.empty() && m_seams.front() <= played) {
     m_sampleOffset = -m_seams.front();
     m_seams.pop_front();
+    if (m_openPlay) ++m_openPlay->record.passes;
   }
 }
 
@@ -104,6 +105,7 @@ void Cartouche::requeueFromHeard() {
   passSeams(played);
   const audio::FrameCount heard = std::max<audio::FrameCount>(m_sampleOffset + played, 0);
   m_fadeToSilence.dropped(waitingFrames());
+  noteHeard();
   m_player->ResetOutput();
   outputRestarted();
   if (!moveReaderTo(std::min(heard, m_reader->TotalSamples()))) return;
@@ -115,6 +117,7 @@ void Cartouche::setLoop(bool on) {
   const LookChange change(*this);
   const bool was = m_loopOn;
   m_loopOn = on;
+  if (on && m_openPlay) m_openPlay->looped = true;
   if (!m_playing || m_paused || on == was || m_fadeToSilence.running()) return;
   passSeams(m_player->PlayedSamples());
   // Off with frames of the next pass already at the player: they go, and the

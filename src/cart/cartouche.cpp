@@ -107,6 +107,10 @@ Cartouche::Cartouche(audio::Engine& engine)
 }
 
 Cartouche::~Cartouche() {
+  try {
+    endPlay(asrun::EndReason::Quit);
+  } catch (...) {  // the log loses this play; the cart still ends cleanly
+  }
   m_airPlayer->setEventHandler(nullptr);
   if (m_cuePlayer) m_cuePlayer->setEventHandler(nullptr);
   m_reader->setEventHandler(nullptr);
@@ -170,21 +174,21 @@ void Cartouche::SetMyLetter(const std::string& letter) {
   m_letterText = letter;
 }
 
-void Cartouche::KeyPressRacc(const std::string& letter) {
+void Cartouche::KeyPressRacc(const std::string& letter, asrun::StartCause cause) {
   // An empty key never fires a cart, not even one that has no letter yet.
   if (letter.empty() || letter != m_letter) return;
   const LookChange change(*this);
   // A pre-listening cart goes on air from its start.
   if (m_playing && !m_preListen) {
-    StopMusic();
+    StopMusic(asrun::EndReason::Stopped);
   } else if (!m_path.empty()) {
-    ListenMusic();
+    listen(cause);
   }
 }
 
 bool Cartouche::SetDevOutput(int device) {
   const LookChange change(*this);
-  if (m_playing) StopMusic();
+  if (m_playing) StopMusic(asrun::EndReason::DeviceChanged);
   m_startFailure.clear();
   m_airPlayer->SelectDevice(device);
   return m_airPlayer->DeviceUsable();
@@ -287,9 +291,9 @@ audio::FadeRamp Cartouche::fadeRamp() const {
   return fadeRampFor(fadeSettings(), m_reader->TotalSamples(), m_reader->StreamFormat().sampleRate);
 }
 
-void Cartouche::StopMyplay() {
+void Cartouche::StopMyplay(asrun::EndReason why) {
   const LookChange change(*this);
-  if (m_playing) StopMusic();
+  if (m_playing) StopMusic(why);
   m_title.clear();
   m_path.clear();
   m_fileMissing = false;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "asrun/playreport.h"
 #include "audio/engine.h"
 #include "audio/gain.h"
 #include "cart/cartlook.h"
@@ -52,8 +53,9 @@ class Cartouche {
   void SetSurvole();
   void SetNormal();
   void SetMyLetter(const std::string& letter);
-  // Toggles the cart when `letter` is its own (case-sensitive).
-  void KeyPressRacc(const std::string& letter);
+  // Toggles the cart when `letter` is its own (case-sensitive); `cause` is
+  // what pressed it, for the as-run log.
+  void KeyPressRacc(const std::string& letter, asrun::StartCause cause = asrun::StartCause::Key);
   // Stops the cart and selects the output device; true when it is usable.
   bool SetDevOutput(int device);
   std::string GetTitle() const { return m_path; }
@@ -70,8 +72,8 @@ class Cartouche {
   void SetFadein(int val) { setSwitch(m_fadeInOn, val); }
   void SetFadeout(int val) { setSwitch(m_fadeOutOn, val); }
   // Stops the cart and empties it: no file, length 00:00, switches off,
-  // volume 100.
-  void StopMyplay();
+  // volume 100. `why` is what emptied it, for the as-run log.
+  void StopMyplay(asrun::EndReason why = asrun::EndReason::New);
 
   // --- The program's additions: the panic key and the end warning ---
   // Stops a playing or paused cart at once through StopMusic (the player's
@@ -87,6 +89,8 @@ class Cartouche {
   // The running time counts down the time left ("-0:07") instead of up;
   // off until set. Takes effect at the next update of the display.
   void setRunningTimeCountdown(bool on) { m_countdown = on; }
+  // Where each play is reported as it ends (the as-run log); null for none.
+  void setPlayReport(asrun::PlayReport* report) { m_playReport = report; }
 
   // --- Pre-listen: the cart heard on a second output, the cue device, and
   // never on air (cartprelisten.cpp) ---
@@ -183,8 +187,9 @@ class Cartouche {
   void showRunningTime(std::int64_t ms);
 
   // Playback (cartplayback.cpp).
-  // ListenMusic on the air player, or on the cue player for a pre-listen.
-  void listen(bool preListen);
+  // ListenMusic on the air player, or on the cue player for a pre-listen
+  // (which is never reported as a play).
+  void listen(asrun::StartCause cause, bool preListen = false);
   void togglePreListen();
   void makeCuePlayer();
   // After a stop or a failed start, the air player is the cart's again.
@@ -196,10 +201,17 @@ class Cartouche {
   // stops the cart cleanly rather than leaving the slot with an exception.
   template <typename Step>
   void guarded(Step step);
-  void StopMusic();
+  void StopMusic(asrun::EndReason why);
   void FeedBuffer();
   void markEnd();
-  void stopAfterFault(const std::string& reason);
+  void stopAfterFault(const std::string& reason,
+                      asrun::EndReason why = asrun::EndReason::FileFailed);
+  // The play being heard, for the as-run log (cartplays.cpp).
+  void beginPlay(asrun::StartCause cause);
+  // Adds what the player has played since its count last restarted; called
+  // before each reset or close of the output.
+  void noteHeard();
+  void endPlay(asrun::EndReason why);
   // Moves the reader to `frame` for a restart, resume or jump; false when
   // it failed and the cart has stopped.
   bool moveReaderTo(audio::FrameCount frame);
@@ -309,6 +321,15 @@ class Cartouche {
   std::uint64_t m_playEpoch = 0;
   bool m_inTimer = false;
   std::string m_lastError;
+
+  // The play being heard, until it ends and is reported.
+  struct OpenPlay {
+    asrun::PlayRecord record;
+    audio::FrameCount heard = 0;  // frames played over the output's runs
+    bool looped = false;          // the loop was on at some time during it
+  };
+  std::optional<OpenPlay> m_openPlay;
+  asrun::PlayReport* m_playReport = nullptr;
 
   // What the view shows beyond the state above.
   Background m_background = Background::Stop;

@@ -31,11 +31,11 @@ void Cartouche::guarded(Step step) {
   }
 }
 
-void Cartouche::ListenMusic() { listen(false); }
+void Cartouche::ListenMusic() { listen(asrun::StartCause::Click); }
 
-void Cartouche::listen(bool preListen) {
+void Cartouche::listen(asrun::StartCause cause, bool preListen) {
   const LookChange change(*this);
-  StopMusic();
+  StopMusic(asrun::EndReason::Stopped);
   // From here on the start plays through the player it is for.
   m_preListen = preListen;
   m_player = preListen ? m_cuePlayer.get() : m_airPlayer.get();
@@ -46,7 +46,9 @@ void Cartouche::listen(bool preListen) {
   // playing while it is silent.
   bool started = false;
   guarded([&] { started = startPlayback(); });
-  if (!started) {
+  if (started) {
+    if (!m_preListen) beginPlay(cause);  // a pre-listen is not a play
+  } else {
     m_background = Background::Stop;
     useAirPlayer();
   }
@@ -117,7 +119,8 @@ bool Cartouche::finishStart() {
   return m_playing;  // a first block that cannot be read has stopped it already
 }
 
-void Cartouche::StopMusic() {
+void Cartouche::StopMusic(asrun::EndReason why) {
+  endPlay(why);
   // Every step always runs: stopping must complete whatever failed before.
   m_background = Background::Stop;
   m_playing = false;
@@ -151,9 +154,9 @@ void Cartouche::showRunningTime(std::int64_t ms) {
   m_runningTime = m_countdown ? countdownText(m_totalMs - ms) : runningTimeText(ms);
 }
 
-void Cartouche::stopAfterFault(const std::string& reason) {
+void Cartouche::stopAfterFault(const std::string& reason, asrun::EndReason why) {
   m_lastError = reason;
-  StopMusic();
+  StopMusic(why);
 }
 
 void Cartouche::FeedBuffer() {
@@ -175,7 +178,7 @@ void Cartouche::FeedBuffer() {
     m_fadeToSilence.shape(block);
     const audio::FrameCount frames = block.frames();
     if (!m_player->QueueBlock(std::move(block))) {
-      stopAfterFault(m_player->lastError());
+      stopAfterFault(m_player->lastError(), asrun::EndReason::DeviceFailed);
       return;
     }
     m_fedFrames += frames;
@@ -203,6 +206,8 @@ bool Cartouche::moveReaderTo(audio::FrameCount frame) {
 void Cartouche::restartLoop() {
   m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
   m_fadeToSilence.dropped(waitingFrames());
+  noteHeard();
+  if (m_openPlay) ++m_openPlay->record.passes;
   m_player->ResetOutput();
   outputRestarted();
   if (!moveReaderTo(0)) return;
@@ -215,6 +220,7 @@ void Cartouche::pause() {
 }
 
 void Cartouche::pausePlayback() {
+  noteHeard();
   m_paused = true;
   const audio::FrameCount played = m_player->PlayedSamples();
   passSeams(played);
@@ -232,7 +238,7 @@ void Cartouche::resume() {
 void Cartouche::resumePlayback() {
   m_paused = false;
   if (m_player->OpenOutput() < 0) {
-    stopAfterFault(m_player->lastError());
+    stopAfterFault(m_player->lastError(), asrun::EndReason::DeviceFailed);
     return;
   }
   outputRestarted();
@@ -251,6 +257,7 @@ void Cartouche::jumpToThumb() {
   const audio::FrameCount target = seekTarget(m_thumb.releasePercent(), m_reader->TotalSamples());
   if (!m_paused) {
     m_fadeToSilence.dropped(waitingFrames());
+    noteHeard();
     m_player->ResetOutput();
     outputRestarted();
   }
@@ -278,14 +285,15 @@ void Cartouche::AudioPlayer_EndPlay() {
   if (m_loopOn && !m_fadeToSilence.running()) {
     restartLoop();
   } else {
-    StopMusic();
+    StopMusic(m_fadeToSilence.running() ? asrun::EndReason::PanicFade : asrun::EndReason::End);
   }
 }
 
 void Cartouche::AudioFile_Answered() {
   const LookChange change(*this);
   if (m_opening) {
-    if (!finishStart()) StopMusic();  // keeps the reason and the missing mark
+    // Keeps the reason and the missing mark; nothing was heard.
+    if (!finishStart()) StopMusic(asrun::EndReason::FileFailed);
     return;
   }
   if (!m_playing || m_paused) {
@@ -304,13 +312,13 @@ void Cartouche::AudioFile_Stalled() {
   // The file did not answer in time: the cart stops and shows the file as
   // missing, the reason in its tooltip; every other cart plays on.
   const std::string reason = m_reader->lastError();
-  if (m_playing) stopAfterFault(reason);
+  if (m_playing) stopAfterFault(reason, asrun::EndReason::FileFailed);
   markMissing(reason);
 }
 
 void Cartouche::AudioPlayer_DeviceFailed(const std::string& reason) {
   const LookChange change(*this);
-  if (m_playing) stopAfterFault(reason);
+  if (m_playing) stopAfterFault(reason, asrun::EndReason::DeviceFailed);
 }
 
 void Cartouche::AudioPlayer_Timer(audio::FrameCount currentSamples, int /*levelLeft*/,

@@ -9,7 +9,7 @@ namespace quillon::cart {
 
 bool Cartouche::setCueDevice(int device) {
   const LookChange change(*this);
-  if (m_preListen && m_playing) StopMusic();
+  if (m_preListen && m_playing) StopMusic(asrun::EndReason::DeviceChanged);
   if (!m_cuePlayer) makeCuePlayer();
   m_cuePlayer->SelectDevice(device);
   return m_cuePlayer->DeviceUsable();
@@ -33,7 +33,7 @@ void Cartouche::togglePreListen() {
   if (!m_cuePlayer || (m_playing && !m_preListen)) return;
   const LookChange change(*this);
   if (m_playing) {
-    StopMusic();
+    StopMusic(asrun::EndReason::Stopped);
     return;
   }
   if (m_path.empty()) return;
@@ -44,7 +44,7 @@ void Cartouche::togglePreListen() {
     m_lastError = m_startFailure;
     return;
   }
-  listen(true);
+  listen(asrun::StartCause::Click, true);
 }
 
 }  // namespace quillon::cart

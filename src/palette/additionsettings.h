@@ -42,10 +42,9 @@ struct DisplaySettings {
   bool remaining = false;
 };
 
-// The as-run log of every play. Off until the carts report their plays to
-// it; Folder empty: the user's data folder.
+// The as-run log of every play; Folder empty: the user's data folder.
 struct AsRunSettings {
-  bool enabled = false;
+  bool enabled = true;
   std::string folder;
 };
 

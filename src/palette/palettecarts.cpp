@@ -32,7 +32,7 @@ int volumeOf(const std::string& text) {
 }  // namespace
 
 PaletteLoadReport loadPalette(CartList carts, const IniDocument& palette) {
-  for (cart::Cartouche* c : carts) c->StopMyplay();
+  for (cart::Cartouche* c : carts) c->StopMyplay(asrun::EndReason::PaletteLoad);
 
   PaletteLoadReport report;
   const int filled = std::min<int>(static_cast<int>(carts.size()), kPaletteCarts);

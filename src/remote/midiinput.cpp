@@ -90,7 +90,7 @@ void MidiInput::received(double, const unsigned char* message, std::size_t size,
   const std::optional<char> letter = self->m_mapping.letterOf(message, size);
   if (!letter) return;
   self->m_presses.fetch_add(1, std::memory_order_relaxed);
-  self->m_mailbox.post(RemoteCommand{RemoteAction::Fire, *letter});
+  self->m_mailbox.post(RemoteCommand{RemoteAction::Fire, *letter, RemoteSource::Midi});
 }
 
 }  // namespace quillon::remote

@@ -29,7 +29,7 @@ std::optional<char> letterArgument(lo_message message, std::string_view types) {
 }
 
 OscReading command(RemoteAction action, char letter = 0) {
-  return {OscOutcome::Command, RemoteCommand{action, letter}};
+  return {OscOutcome::Command, RemoteCommand{action, letter, RemoteSource::Osc}};
 }
 
 }  // namespace

@@ -15,9 +15,13 @@ enum class RemoteAction : std::uint8_t {
   Panic,  // stop every cart
 };
 
+// Where a command came from, for the as-run log.
+enum class RemoteSource : std::uint8_t { Midi, Osc };
+
 struct RemoteCommand {
   RemoteAction action = RemoteAction::Fire;
   char letter = 0;  // 'A'..'Z'; 0 for Panic
+  RemoteSource source = RemoteSource::Osc;
 };
 
 // What the program does for a remote command. UI thread.
@@ -25,7 +29,7 @@ class RemoteCommands {
  public:
   virtual ~RemoteCommands() = default;
   // `letter` is one capital letter "A".."Z".
-  virtual void fire(const std::string& letter) = 0;
+  virtual void fire(const std::string& letter, RemoteSource source) = 0;
   virtual void stop(const std::string& letter) = 0;
   virtual void panic() = 0;
 };

@@ -5,6 +5,7 @@
 // cue device.
 #include <functional>
 
+#include "asrun/playreport.h"
 #include "cartfixture.h"
 
 namespace quillon::cart::test {
@@ -219,6 +220,33 @@ TEST_F(PreListen, TheOutputDeviceAsCueDeviceNeverPreListensOnAir) {
   cart.SetDevOutput(1);
   cart.preListenClick();
   EXPECT_FALSE(cart.Playing());
+}
+
+struct Plays : asrun::PlayReport {
+  void played(asrun::PlayRecord play) override { records.push_back(std::move(play)); }
+  std::vector<asrun::PlayRecord> records;
+};
+
+TEST_F(PreListen, OnlyThePlayOnAirIsReportedAsAPlayFromItsOwnStart) {
+  Plays plays;
+  cart.setPlayReport(&plays);
+  ASSERT_NO_FATAL_FAILURE(preListenFile(10));
+  advance(2000ms);
+  cart.KeyPressPreListen("A");  // stopped: no play
+  cart.KeyPressPreListen("A");
+  advance(3000ms);
+  cart.KeyPressRacc("A");  // on air from its start, for 1.5 s
+  advance(1500ms);
+  cart.KeyPressRacc("A");
+  cart.KeyPressPreListen("A");
+  engine.devices.failDevice(1, "cue unplugged");  // a pre-listen's end: no play
+  advance(100ms);
+  ASSERT_FALSE(cart.Playing());
+  ASSERT_EQ(plays.records.size(), 1u);
+  const asrun::PlayRecord& play = plays.records[0];
+  EXPECT_EQ(play.startedBy, asrun::StartCause::Key);
+  EXPECT_EQ(play.endedBy, asrun::EndReason::Stopped);
+  EXPECT_EQ(play.played, 1500ms);
 }
 
 }  // namespace

@@ -86,16 +86,19 @@ TEST(AdditionSettings, InstantKeysAndTheCountdownAreOffUnlessSwitchedOn) {
   EXPECT_FALSE(firstStart.display.remaining);
 }
 
-TEST(AdditionSettings, TheAsRunLogIsOffUnlessSwitchedOnAndKeepsItsFolderAsWritten) {
+TEST(AdditionSettings, TheAsRunLogIsOnUnlessSwitchedOffAndKeepsItsFolderAsWritten) {
   TempFolder folder;
   const AdditionSettings none = settingsOf(folder, "");
-  EXPECT_FALSE(none.asRun.enabled);
+  EXPECT_TRUE(none.asRun.enabled);
   EXPECT_EQ(none.asRun.folder, "");
-  const AdditionSettings on =
+  EXPECT_FALSE(settingsOf(folder, "[AsRun]\nEnabled=0\n").asRun.enabled);
+  const AdditionSettings shared =
       settingsOf(folder, "[AsRun]\nEnabled=on\nFolder=/srv/reports/studio 2, as-run   ; shared\n");
-  EXPECT_TRUE(on.asRun.enabled);
-  EXPECT_EQ(on.asRun.folder, "/srv/reports/studio 2, as-run");
-  EXPECT_FALSE(settingsOf(folder, defaultAdditionsFile()).asRun.enabled);
+  EXPECT_TRUE(shared.asRun.enabled);
+  EXPECT_EQ(shared.asRun.folder, "/srv/reports/studio 2, as-run");
+  const AdditionSettings firstStart = settingsOf(folder, defaultAdditionsFile());
+  EXPECT_TRUE(firstStart.asRun.enabled);
+  EXPECT_EQ(firstStart.asRun.folder, "");
 }
 
 TEST(AdditionSettings, PreListenIsOffUntilADeviceIsNamed) {

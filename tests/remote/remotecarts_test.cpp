@@ -29,11 +29,11 @@ TEST_F(RemoteCartsTest, APressTogglesItsCartWhicheverWindowIsInFrontAndStopOnlyS
   other.show();
   other.activateWindow();
   RemoteCarts remote(*window);
-  remote.fire("E");
+  remote.fire("E", remote::RemoteSource::Osc);
   EXPECT_TRUE(cart(kStopped).Playing());
-  remote.fire("E");  // a press toggles, as the letter key does
+  remote.fire("E", remote::RemoteSource::Midi);  // a press toggles, as the letter key does
   EXPECT_TRUE(untouched(*window));
-  remote.fire("F");  // an empty cart ignores its letter
+  remote.fire("F", remote::RemoteSource::Osc);  // an empty cart ignores its letter
   EXPECT_FALSE(cart(5).Playing());
 
   remote.stop("A");

@@ -51,7 +51,7 @@ TEST(RemoteJack, NotesFromAJackMidiPortFireTheirLettersOncePerNote) {
   ASSERT_TRUE(waitFor([&] { return sender.sent() == 6; }));
   ASSERT_TRUE(waitFor([&] { return commands.log.size() >= 3; })) << commands.log.size();
   test::runFor(300ms);
-  EXPECT_EQ(commands.log, (std::vector<std::string>{"fire A", "fire A", "fire Z"}));
+  EXPECT_EQ(commands.log, (std::vector<std::string>{"fire midi A", "fire midi A", "fire midi Z"}));
   EXPECT_EQ(remote.midi()->presses(), 3u);
 }
 

@@ -15,7 +15,9 @@
 namespace quillon::test {
 
 struct RecordingCommands : remote::RemoteCommands {
-  void fire(const std::string& letter) override { log.push_back("fire " + letter); }
+  void fire(const std::string& letter, remote::RemoteSource source) override {
+    log.push_back((source == remote::RemoteSource::Midi ? "fire midi " : "fire ") + letter);
+  }
   void stop(const std::string& letter) override { log.push_back("stop " + letter); }
   void panic() override { log.push_back("panic"); }
   std::vector<std::string> log;
