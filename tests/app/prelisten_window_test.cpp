@@ -19,24 +19,26 @@ using namespace std::chrono_literals;
 class PreListenWindow : public testing::Test, public QuietWindow {
  protected:
   // Carts A and B hold ten-second files; the cue device as named.
-  std::unique_ptr<Cartoucheur> window(const std::string& cueDevice = "Cue") {
+  std::unique_ptr<Cartoucheur> window(const std::string& cueDevice = "Cue",
+                                      bool instantKeys = false) {
     engine.devices.setDevices({{"Main", true}, {"Cue", true}}, 0);
     palette::AdditionSettings additions;
     additions.preListen.device = cueDevice;
+    additions.keys.instant = instantKeys;
     auto w = activeWindow(additions);
     if (!w) return w;
     engine.media.add("/jingles/bed.wav", quillon::test::FakeFile{{44100, 2}, 441000});
     for (int k = 0; k < 2; ++k) w->cart(k)->cart().SetTitle("/jingles/bed.wav");
     return w;
   }
-  void tap(Cartoucheur& w, char letter, Qt::KeyboardModifiers modifiers) {
+  void tap(Cartoucheur& w, char letter, Qt::KeyboardModifiers modifiers, bool poll = true) {
     const auto code = static_cast<Qt::Key>(Qt::Key_A + (letter - 'a'));
     for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
       QKeyEvent event(type, code, modifiers, QString(QChar(letter)));
       event.setTimestamp(m_time += 60);
       QCoreApplication::sendEvent(w.windowHandle(), &event);
     }
-    w.pollKeysForTest();
+    if (poll) w.pollKeysForTest();
   }
   static std::string statusText(const Cartoucheur& w) {
     const StatusMessage* shown = w.statusMessages().shown();
@@ -67,6 +69,15 @@ TEST_F(PreListenWindow, CtrlWithALetterPreListensAndTheOnAirViewLeavesItOut) {
   EXPECT_TRUE(w->cart(1)->cart().isPreListen());
   w->stopAllCarts();
   EXPECT_FALSE(a.Playing() || w->cart(1)->cart().Playing());
+}
+
+TEST_F(PreListenWindow, WithInstantKeysCtrlWithALetterPreListensAtThePress) {
+  auto w = window("Cue", true);
+  ASSERT_TRUE(w);
+  tap(*w, 'a', Qt::ControlModifier, false);
+  EXPECT_TRUE(w->cart(0)->cart().isPreListen());
+  w->pollKeysForTest();  // and not once more at the poll
+  EXPECT_TRUE(w->cart(0)->cart().isPreListen());
 }
 
 TEST_F(PreListenWindow, CtrlWithALetterInATextFieldEditsAndPreListensNothing) {
