@@ -449,6 +449,10 @@ cart::CartWidget* Cartoucheur::createCart() {
   widget->cart().setEndWarning({warning.enabled, warning.seconds});
   widget->cart().setRunningTimeCountdown(m_services.additions.display.remaining);
   widget->cart().setPlayReport(m_services.playReport);
+  const palette::LoudnessSettings& loudness = m_services.additions.loudness;
+  if (loudness.enabled) {
+    widget->cart().setLoudness(m_engine.createLoudnessMeter(), {loudness.target, loudness.ceiling});
+  }
   const int index = static_cast<int>(m_cartouche1.size());
   connect(widget, &cart::CartWidget::playingShownChanged, this,
           [this, index] { onCartShownChanged(index); });

@@ -25,8 +25,8 @@ LookParts differences(const CartLook& before, const CartLook& after) {
            before.preListen != after.preListen,
        kBackgroundPart);
   mark(before.title != after.title || before.titleTooltip != after.titleTooltip ||
-           before.fileMissing != after.fileMissing || before.missingReason != after.missingReason ||
-           before.startFailure != after.startFailure,
+           before.loudness != after.loudness || before.fileMissing != after.fileMissing ||
+           before.missingReason != after.missingReason || before.startFailure != after.startFailure,
        kTitlePart);
   mark(before.letter != after.letter, kLetterPart);
   mark(before.length != after.length, kLengthPart);

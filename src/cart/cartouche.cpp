@@ -14,7 +14,8 @@ namespace quillon::cart {
 // program on air.
 class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents,
                                              public audio::ReaderEvents,
-                                             public audio::InformationEvents {
+                                             public audio::InformationEvents,
+                                             public audio::LoudnessEvents {
  public:
   explicit PlayerEventsAdapter(Cartouche& cart) : m_cart(cart) {}
 
@@ -38,6 +39,9 @@ class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents,
   }
   void InformationAnswered(bool ok) override {
     guarded([&] { m_cart.AudioInformation_Answered(ok); });
+  }
+  void LoudnessAnswered() override {
+    guarded([this] { m_cart.AudioLoudness_Answered(); });
   }
 
  private:
@@ -122,11 +126,20 @@ Cartouche::~Cartouche() {
   }
 }
 
+void Cartouche::setLoudness(std::unique_ptr<audio::LoudnessMeter> meter, NormalisationRule rule) {
+  const LookChange change(*this);
+  m_loudness = std::move(meter);
+  m_normalisationRule = rule;
+  if (m_loudness) m_loudness->setEventHandler(m_events.get());
+  measureLoudness();
+}
+
 CartLook Cartouche::look() const {
   CartLook l;
   l.background = m_background;
   l.title = m_title;
   l.titleTooltip = m_path;
+  l.loudness = loudnessText();
   l.fileMissing = m_fileMissing;
   l.missingReason = m_fileMissing ? m_missingReason : std::string();
   l.startFailure = m_startFailure;
@@ -207,6 +220,7 @@ BindResult Cartouche::SetTitle(const std::string& path) {
 BindResult Cartouche::bind(const std::string& path) {
   m_path = path;
   m_title = titleOf(path);
+  measureLoudness();
   m_lengthPending = false;  // an answer still on its way is for another file
   if (path.empty()) {       // nothing to analyse: the cart is empty
     m_fileMissing = false;

@@ -23,6 +23,7 @@
 #include "cart/endwarning.h"
 #include "cart/fades.h"
 #include "cart/fadetosilence.h"
+#include "cart/normalisation.h"
 #include "cart/positionthumb.h"
 #include "cart/volumeknob.h"
 
@@ -91,6 +92,12 @@ class Cartouche {
   void setRunningTimeCountdown(bool on) { m_countdown = on; }
   // Where each play is reported as it ends (the as-run log); null for none.
   void setPlayReport(asrun::PlayReport* report) { m_playReport = report; }
+  // Loudness normalisation, off until set: every file bound from now on is
+  // measured by `meter`, and each start plays at the normalisation gain of
+  // the measurement known then (none while it is still on its way).
+  void setLoudness(std::unique_ptr<audio::LoudnessMeter> meter, NormalisationRule rule);
+  // The normalisation factor of the current or last play (1: none).
+  double normalisation() const { return m_gain.normalisation(); }
 
   // --- Pre-listen: the cart heard on a second output, the cue device, and
   // never on air (cartprelisten.cpp) ---
@@ -183,6 +190,11 @@ class Cartouche {
   void AudioInformation_Answered(bool ok);
   void markMissing(const std::string& reason);
   void publishLook();
+  // Loudness normalisation (cartloudness.cpp).
+  void measureLoudness();
+  void takeNormalisation();
+  std::string loudnessText() const;
+  void AudioLoudness_Answered();
   // The running time at `ms` into the file, up or down as set.
   void showRunningTime(std::int64_t ms);
 
@@ -265,6 +277,8 @@ class Cartouche {
   audio::Player* m_player = nullptr;
   audio::Engine& m_engine;
   CartListener* m_listener = nullptr;
+  std::unique_ptr<audio::LoudnessMeter> m_loudness;  // null: not normalised
+  NormalisationRule m_normalisationRule;
 
   // The bound file.
   std::string m_path;

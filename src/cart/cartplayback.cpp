@@ -112,6 +112,7 @@ bool Cartouche::finishStart() {
   m_playing = true;
   if (m_countdown) showRunningTime(0);  // the whole length left, from the start
   m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
+  takeNormalisation();
   m_gain.Restart();
   ++m_playEpoch;
   FeedBuffer();
@@ -285,7 +286,8 @@ void Cartouche::AudioPlayer_EndPlay() {
   if (m_loopOn && !m_fadeToSilence.running()) {
     restartLoop();
   } else {
-    StopMusic(m_fadeToSilence.running() ? asrun::EndReason::PanicFade : asrun::EndReason::End);
+    // A file that ends before the panic's fade reaches silence ended on its own.
+    StopMusic(m_fadeToSilence.finished() ? asrun::EndReason::PanicFade : asrun::EndReason::End);
   }
 }
 

@@ -258,6 +258,9 @@ void CartWidget::showTitle() {
   if (!m_look.startFailure.empty()) {
     tooltip += QLatin1Char('\n') + QString::fromStdString(m_look.startFailure);
   }
+  if (!m_look.loudness.empty()) {
+    tooltip += QLatin1Char('\n') + QString::fromStdString(m_look.loudness);
+  }
   m_title->setColour(colourOf(m_look.titleColour()));
   m_title->setToolTip(tooltip);
 }

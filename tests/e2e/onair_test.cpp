@@ -8,6 +8,8 @@
 #include <QDir>
 #include <algorithm>
 
+#include "asrun/csvreader.h"
+
 namespace quillon::test {
 namespace {
 
@@ -145,6 +147,26 @@ TEST_F(OnAirSession, FavouritePaletteFiredByKeysIsHeardSavedAndComesBack) {
   // The welcome page was offered once only.
   EXPECT_EQ(readWholeFile(openedLog()).count('\n'), 1);
   ASSERT_NO_FATAL_FAILURE(closeQuillon());
+
+  // The as-run log, on by default: every play of both runs, in the order
+  // they ended, all fired and stopped by their letters; the loop's passes.
+  const QDir asRun(path("home/.local/share/quillon/as-run"));
+  const QStringList days = asRun.entryList({"*.csv"}, QDir::Files, QDir::Name);
+  ASSERT_FALSE(days.isEmpty()) << "no as-run file";
+  std::string letters;
+  for (const QString& day : days) {
+    const auto records = asrun::test::readCsv(readWholeFile(asRun.filePath(day)).toStdString());
+    for (std::size_t i = 1; i < records.size(); ++i) {
+      const auto& r = records[i];
+      ASSERT_EQ(r.size(), 9u);
+      letters += r[1];
+      EXPECT_EQ(r[6], "key") << r[1];
+      EXPECT_EQ(r[7], "stopped") << r[1];
+      if (r[1] == "E") EXPECT_GE(std::stoi(r[8]), 3) << "passes of the loop";
+      EXPECT_GT(std::stod(r[5]), 0.0) << r[1] << " heard";
+    }
+  }
+  EXPECT_EQ(letters, "BACDEFC");
 }
 
 }  // namespace
