@@ -42,6 +42,7 @@ class PreListen : public CartTest {
 
 TEST_F(PreListen, CtrlWithTheLetterPlaysOnTheCueDeviceOnlyWithItsOwnLookAndRunningTime) {
   ASSERT_NO_FATAL_FAILURE(preListenFile(3));
+  cart.SetVolume(40);  // the cart's gain stage, as on air: from the next block on
   const CartLook look = cart.look();
   EXPECT_EQ(look.background, Background::Play);
   EXPECT_TRUE(look.preListen);
@@ -53,7 +54,10 @@ TEST_F(PreListen, CtrlWithTheLetterPlaysOnTheCueDeviceOnlyWithItsOwnLookAndRunni
   expectStopped();
   EXPECT_FALSE(cart.isPreListen());
   EXPECT_FALSE(cart.look().preListen);
-  EXPECT_TRUE(heardInOrder(cue->heardLeft(), 0, framesOf(3)));
+  const std::vector<int> gains = cue->blockGains(0, 0);
+  ASSERT_GT(gains.size(), 4u);
+  EXPECT_EQ(gains[0], 100);
+  EXPECT_EQ(gains[3], 40);
   EXPECT_TRUE(air->runs().empty());
 }
 
