@@ -35,7 +35,7 @@ constexpr const char* kFadeTooltip = "3 seconds";
 
 // The parts of the look that a change can touch, as bits.
 enum LookPart : unsigned {
-  kBackgroundPart = 1u << 0,  // background picture, title colour, the paused mark
+  kBackgroundPart = 1u << 0,  // background picture, title colour, the paused and pre-listen marks
   kTitlePart =
       1u << 1,  // title caption, its tooltip (with the loudness), the missing-file mark and reason
   kLetterPart = 1u << 2,       // Label3
@@ -74,6 +74,9 @@ struct CartLook {
   // Paused carts keep the playing background; the view marks them over it so
   // that a paused cart reads differently from a playing one at a glance.
   bool paused = false;
+  // Playing or paused on the cue device, not on air: the view marks it over
+  // the playing background, in a colour of its own.
+  bool preListen = false;
   bool loopOn = false;
   bool fadeInOn = false;
   bool fadeOutOn = false;

@@ -34,6 +34,8 @@ class CartPicture : public QWidget {
   void holdPointer(QWidget* confinement = nullptr);
   void letGoPointer();
   bool holdsPointer() const { return m_holding; }
+  // The modifier keys held at the last click's release.
+  Qt::KeyboardModifiers clickModifiers() const { return m_clickModifiers; }
 
  signals:
   void pressed(QPointF position);
@@ -62,6 +64,7 @@ class CartPicture : public QWidget {
   int m_cell = 0;
   bool m_pressed = false;
   bool m_holding = false;
+  Qt::KeyboardModifiers m_clickModifiers;
   QWidget* m_confinement = nullptr;
 };
 

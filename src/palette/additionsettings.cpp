@@ -99,6 +99,7 @@ AdditionSettings readAdditionSettings(const IniFile& file) {
   loudness.enabled = settingFlag(file, "Loudness", "Enabled", loudness.enabled);
   loudness.target = settingDecimal(file, "Loudness", "Target", loudness.target, -70.0, -5.0);
   loudness.ceiling = settingDecimal(file, "Loudness", "Ceiling", loudness.ceiling, -20.0, 0.0);
+  settings.preListen.device = settingText(file, "PreListen", "Device", "");
   return settings;
 }
 
@@ -161,7 +162,13 @@ std::string defaultAdditionsFile() {
          "; started and ended) in a file per day.\n"
          "Enabled=1\n"
          "; The folder of the files; empty: ~/.local/share/quillon/as-run.\n"
-         "Folder=\n";
+         "Folder=\n"
+         "\n"
+         "[PreListen]\n"
+         "; The cue device (headphones), by its name in the device list, e.g.\n"
+         "; system:playback_3+4. Ctrl+letter or Ctrl+click on a cart's play button then\n"
+         "; plays it there only, never on air. Empty: pre-listen off.\n"
+         "Device=\n";
 }
 
 RemoteSettings readRemoteSettings(const IniFile& file) {

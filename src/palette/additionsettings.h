@@ -48,6 +48,12 @@ struct AsRunSettings {
   std::string folder;
 };
 
+// Pre-listen on a second output: the cue device by its name in the device
+// list (e.g. "system:playback_3+4"); empty: pre-listen off.
+struct PreListenSettings {
+  std::string device;
+};
+
 // Loudness normalisation of every cart: off unless switched on. Target in
 // LUFS, Ceiling the highest true peak in dBTP.
 struct LoudnessSettings {
@@ -57,6 +63,7 @@ struct LoudnessSettings {
 };
 
 struct AdditionSettings {
+  PreListenSettings preListen;
   AsRunSettings asRun;
   LoudnessSettings loudness;
   PanicSettings panic;

@@ -101,6 +101,14 @@ TEST(AdditionSettings, TheAsRunLogIsOnUnlessSwitchedOffAndKeepsItsFolderAsWritte
   EXPECT_EQ(firstStart.asRun.folder, "");
 }
 
+TEST(AdditionSettings, PreListenIsOffUntilADeviceIsNamed) {
+  TempFolder folder;
+  EXPECT_EQ(settingsOf(folder, defaultAdditionsFile()).preListen.device, "");
+  EXPECT_EQ(settingsOf(folder, "[PreListen]\nDevice=system:playback_3+4   ; headphones\n")
+                .preListen.device,
+            "system:playback_3+4");
+}
+
 TEST(AdditionSettings, LoudnessIsOffUntilSwitchedOnAndOutOfRangeLevelsFallBack) {
   TempFolder folder;
   const LoudnessSettings firstStart = settingsOf(folder, defaultAdditionsFile()).loudness;
