@@ -6,7 +6,7 @@ set -eu
 PACKAGES="
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg libebur128-dev
   portaudio19-dev libjack-jackd2-dev jackd2 libasound2-plugins
   libboost-dev
   librtmidi-dev liblo-dev

@@ -85,5 +85,15 @@ int main(int argc, char* argv[]) {
             [&window](int device) { window.chooseDeviceAfterRescan(device); }},
         std::chrono::seconds(remoteSettings.devices.checkSeconds));
   }
+  // The pre-listen device comes back under the same rules.
+  std::unique_ptr<remote::DeviceReturnWatch> cueReturn;
+  if (remoteSettings.devices.enabled && window.preListenPlayer() != nullptr) {
+    cueReturn = std::make_unique<remote::DeviceReturnWatch>(
+        *window.preListenPlayer(),
+        remote::DeviceReturn::Host{
+            [&window] { return window.anyCartPlaying(); },
+            [&window](int device) { window.choosePreListenDeviceAfterRescan(device); }},
+        std::chrono::seconds(remoteSettings.devices.checkSeconds));
+  }
   return QApplication::exec();
 }

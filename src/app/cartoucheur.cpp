@@ -95,6 +95,7 @@ Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QW
     runLoadStep(step);
     m_loadStepsRun.push_back(step);
   }
+  setUpPreListen();
   applyGeometry();
 }
 
@@ -246,6 +247,7 @@ void Cartoucheur::onDeviceChosen(int entry) {
   if (device == m_audioPlayerMain->CurrentDevice()) return;
   m_audioPlayerMain->SelectDevice(device);
   for (cart::CartWidget* cart : m_cartouche1) cart->cart().SetDevOutput(device);
+  showPreListenState();  // the cue device may be the output device now
   m_controls.picture5->setFocus();
 }
 
@@ -314,9 +316,13 @@ bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
         // Only presses typed into this window: not into a dialog or a menu.
         const LetterPress press{*letter, modifiersOf(*key)};
         const bool instant = m_services.additions.keys.instant;
-        if (m_letterPresses.press(press.letter, press.modifiers, key->timestamp(), !instant) &&
-            instant && press.firesCart() && lettersReachCarts()) {
-          handOn(std::string(1, press.letter));
+        // Ctrl+C, Ctrl+V... in a text field keep their editing meaning.
+        const bool editing = press.preListens() && editingText();
+        if (m_letterPresses.press(press.letter, press.modifiers, key->timestamp(),
+                                  !instant && !editing) &&
+            instant && !editing && lettersReachCarts()) {
+          if (press.firesCart()) handOn(std::string(1, press.letter));
+          if (press.preListens()) handOnPreListen(std::string(1, press.letter));
         }
       }
       // The panic only for a key entering this window: a menu, a combo box's
@@ -362,6 +368,7 @@ void Cartoucheur::GetKeys() {
   // carts fired together both start.
   bool handedOn = false;
   for (const LetterPress& press : m_letterPresses.takePresses()) {
+    if (press.preListens()) handOnPreListen(std::string(1, press.letter));
     if (!press.firesCart()) continue;
     handOn(std::string(1, press.letter));
     handedOn = true;
@@ -380,8 +387,9 @@ void Cartoucheur::resolveStatus(std::string_view subject) {
 
 void Cartoucheur::onCartShownChanged(int index) {
   const cart::Cartouche& c = m_cartouche1.at(static_cast<std::size_t>(index))->cart();
-  m_onAir.update(index, {c.Playing(), c.Paused(), c.LoopOn(), c.Letter(), c.titleText(),
-                         c.shownMs(), c.totalMs()});
+  // A pre-listen is not on air.
+  m_onAir.update(index, {c.Playing() && !c.isPreListen(), c.Paused(), c.LoopOn(), c.Letter(),
+                         c.titleText(), c.shownMs(), c.totalMs()});
   m_controls.statusBar1->showOnAir(m_onAir.entries());
 }
 
@@ -441,6 +449,10 @@ cart::CartWidget* Cartoucheur::createCart() {
   widget->cart().setEndWarning({warning.enabled, warning.seconds});
   widget->cart().setRunningTimeCountdown(m_services.additions.display.remaining);
   widget->cart().setPlayReport(m_services.playReport);
+  const palette::LoudnessSettings& loudness = m_services.additions.loudness;
+  if (loudness.enabled) {
+    widget->cart().setLoudness(m_engine.createLoudnessMeter(), {loudness.target, loudness.ceiling});
+  }
   const int index = static_cast<int>(m_cartouche1.size());
   connect(widget, &cart::CartWidget::playingShownChanged, this,
           [this, index] { onCartShownChanged(index); });

@@ -107,6 +107,12 @@ class Cartoucheur : public QWidget {
   // it with SetDevOutput.
   void chooseDeviceAfterRescan(int device);
 
+  // Pre-listen ([PreListen] Device): the window's player on the cue device
+  // (null while pre-listen is off), and the device taken again after the
+  // list was read again, for the device's return (cartoucheurprelisten.cpp).
+  audio::Player* preListenPlayer() const { return m_cuePlayer.get(); }
+  void choosePreListenDeviceAfterRescan(int device);
+
   // The toolbar's button-click notification, by the button's position.
   void onToolbarButtonClick(int position);
 
@@ -150,6 +156,14 @@ class Cartoucheur : public QWidget {
   // A key event's letter for the carts, whatever the keyboard's layout.
   static std::optional<char> cartLetterOf(const QKeyEvent& key);
   void onCartShownChanged(int index);
+  // Pre-listen: the cue device found by name, told to every cart; its state
+  // in the status bar; Ctrl+letter handed on.
+  void setUpPreListen();
+  void choosePreListenDevice(int device);
+  void showPreListenState();
+  void handOnPreListen(const std::string& letter);
+  // Whether the focus is in a text field, where Ctrl+letter edits.
+  static bool editingText();
   // Escape or Shift+Escape entering this window; true when the panic ran.
   bool panicKey(const QKeyEvent& key);
   void onSurvole(int index);
@@ -183,6 +197,12 @@ class Cartoucheur : public QWidget {
   std::unique_ptr<palette::PaletteCommands> m_paletteCommands;
   QTimer m_getKeys;
   LetterPresses m_letterPresses;
+  std::unique_ptr<audio::Player> m_cuePlayer;  // the cue device's; see preListenPlayer
+  DeviceFailureEvents m_cueFailureEvents{[this](const std::string& r) {
+    m_cueFailure = r;
+    showPreListenState();
+  }};
+  std::string m_cueFailure;
   StatusMessages m_statusMessages;
   OnAirList m_onAir;
   std::vector<LoadStep> m_loadStepsRun;

@@ -35,6 +35,10 @@ struct LetterPress {
   // A letter fires its cart alone or with Shift; with Control, Alt or Meta
   // it belongs to a shortcut (Ctrl+letter is kept for pre-listening).
   bool firesCart() const { return (modifiers & (kControlKey | kAltKey | kMetaKey)) == 0; }
+  // Ctrl with the letter (Shift allowed) toggles the cart's pre-listen.
+  bool preListens() const {
+    return (modifiers & (kControlKey | kAltKey | kMetaKey)) == kControlKey;
+  }
   bool operator==(const LetterPress&) const = default;
 };
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "audio/information.h"
+#include "audio/loudness.h"
 #include "audio/player.h"
 #include "audio/reader.h"
 #include "audio/scheduler.h"
@@ -19,6 +20,9 @@ class Engine {
   virtual std::unique_ptr<Reader> createReader() = 0;
   virtual std::unique_ptr<Information> createInformation() = 0;
   virtual std::unique_ptr<Player> createPlayer() = 0;
+  // A loudness meter for a cart whose gain is normalised; nothing where the
+  // engine measures no loudness.
+  virtual std::unique_ptr<LoudnessMeter> createLoudnessMeter() { return nullptr; }
   // The event loop the players raise their events through.
   virtual UiScheduler& scheduler() = 0;
 };

@@ -45,7 +45,7 @@ AudioBlock Gain::ApplyGain(const AudioBlock& block, float gain) {
 }
 
 void Gain::applyInPlace(AudioBlock& block, float gain, const FadeRamp& ramp, FrameCount position) {
-  const double volume = static_cast<double>(gain) / 100.0;
+  const double volume = static_cast<double>(gain) / 100.0 * m_normalisation;
   const bool ramped = !ramp.none() && ramp.totalFrames > 0;
   const FrameCount total = ramp.totalFrames;
   FrameCount frame = ramped ? ((position % total) + total) % total : 0;

@@ -7,6 +7,10 @@
 // switched on or off mid-play) never clicks. Restart() forgets that factor: a
 // start or a jump begins a new head that must not glide from the old one.
 //
+// Normalisation: a factor on top of the volume (1 unless the cart's
+// loudness is normalised), so the stage scales by normalisation x volume x
+// fade and saturates at full scale.
+//
 // Fades: linear ramps on the file's own time line, frame by frame, so that a
 // fade has no stairs, a jump or a pause inside it resumes it at the right
 // place, and a loop's every pass gets its ramps.
@@ -53,9 +57,13 @@ class Gain {
   void applyInPlace(AudioBlock& block, float gain, const FadeRamp& ramp, FrameCount position);
 
   void Restart() { m_last.reset(); }
+  // Applies from the next block on, gliding like a volume step.
+  void setNormalisation(double factor) { m_normalisation = factor; }
+  double normalisation() const { return m_normalisation; }
 
  private:
   std::optional<double> m_last;  // the factor of the last frame scaled
+  double m_normalisation = 1.0;
 };
 
 }  // namespace quillon::audio

@@ -8,6 +8,7 @@
 #include "audio/backgroundinformation.h"
 #include "audio/engine.h"
 #include "audio/ffmpeg/ffmpegmedia.h"
+#include "audio/loudness/loudnessservice.h"
 #include "audio/portaudio/devicemanager.h"
 #include "audio/qtscheduler.h"
 #include "audio/readahead.h"
@@ -28,6 +29,9 @@ class ProgramEngine : public Engine {
                                                    m_readPool, m_scheduler);
   }
   std::unique_ptr<Player> createPlayer() override;
+  // The measurement starts with the first meter asked for: a program whose
+  // carts are not normalised runs no thread for it.
+  std::unique_ptr<LoudnessMeter> createLoudnessMeter() override;
   UiScheduler& scheduler() override { return m_scheduler; }
 
  private:
@@ -35,6 +39,7 @@ class ProgramEngine : public Engine {
   DeviceManager m_devices;  // outlives every player it made
   FfmpegMedia m_media;
   ReadPool m_readPool;  // outlives every reader it serves
+  std::unique_ptr<LoudnessService> m_loudness;
 };
 
 }  // namespace quillon::audio

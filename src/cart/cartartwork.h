@@ -43,6 +43,8 @@ void paintControl(QPainter& p, Artwork art);
 // Marks laid over the background by the view, in design pixels of the cart.
 // The paused mark covers the title band; the missing mark frames it.
 void paintPausedMark(QPainter& p);
+// The pre-listen mark tints the title band and frames the picture.
+void paintPreListenMark(QPainter& p);
 void paintMissingMark(QPainter& p);
 // The end warning's frame, lit: a band of the warning colour all round the
 // cart, over the edge of its picture, leaving the picture's inside as it is.
@@ -58,6 +60,7 @@ QLinearGradient verticalGradient(qreal top, qreal bottom, const QColor& from, co
 // Colours the view shares with the artwork.
 namespace colours {
 inline const QColor kPausedAmber{236, 150, 20};
+inline const QColor kPreListenBlue{40, 120, 255};
 inline const QColor kElapsedFill{45, 150, 148};
 inline const QColor kEndWarning{255, 45, 25};
 }  // namespace colours

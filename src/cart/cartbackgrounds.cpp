@@ -176,6 +176,21 @@ void paintPausedMark(QPainter& p) {
   p.restore();
 }
 
+void paintPreListenMark(QPainter& p) {
+  // Headphone blue over the title band, a frame of it round the picture and
+  // the state lamp in it: heard on the cue device, not on air, at a glance
+  // across the wall (playing is green, paused amber, missing red).
+  const QRectF band(0, kTitleTop + 1, kWidth, kTitleBottom - kTitleTop - 1);
+  p.fillRect(band, verticalGradient(band.top(), band.bottom(), colours::kPreListenBlue.darker(110),
+                                    colours::kPreListenBlue.darker(170)));
+  p.save();
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(colours::kPreListenBlue, 3));
+  p.drawRoundedRect(QRectF(1.5, 1.5, kWidth - 3, kHeight - 3), 4, 4);
+  paintLamp(p, Scheme{{}, {}, {}, colours::kPreListenBlue, true});
+  p.restore();
+}
+
 void paintMissingMark(QPainter& p) {
   const QRectF band(1.5, kTitleTop + 1.5, kWidth - 3, kTitleBottom - kTitleTop - 3);
   p.save();

@@ -21,10 +21,12 @@ LookParts differences(const CartLook& before, const CartLook& after) {
   const auto mark = [&parts](bool differs, LookPart part) {
     if (differs) parts |= part;
   };
-  mark(before.background != after.background || before.paused != after.paused, kBackgroundPart);
+  mark(before.background != after.background || before.paused != after.paused ||
+           before.preListen != after.preListen,
+       kBackgroundPart);
   mark(before.title != after.title || before.titleTooltip != after.titleTooltip ||
-           before.fileMissing != after.fileMissing || before.missingReason != after.missingReason ||
-           before.startFailure != after.startFailure,
+           before.loudness != after.loudness || before.fileMissing != after.fileMissing ||
+           before.missingReason != after.missingReason || before.startFailure != after.startFailure,
        kTitlePart);
   mark(before.letter != after.letter, kLetterPart);
   mark(before.length != after.length, kLengthPart);

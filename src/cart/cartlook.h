@@ -35,8 +35,9 @@ constexpr const char* kFadeTooltip = "3 seconds";
 
 // The parts of the look that a change can touch, as bits.
 enum LookPart : unsigned {
-  kBackgroundPart = 1u << 0,   // background picture, title colour, the paused mark
-  kTitlePart = 1u << 1,        // title caption, its tooltip, the missing-file mark and reason
+  kBackgroundPart = 1u << 0,  // background picture, title colour, the paused and pre-listen marks
+  kTitlePart =
+      1u << 1,  // title caption, its tooltip (with the loudness), the missing-file mark and reason
   kLetterPart = 1u << 2,       // Label3
   kLengthPart = 1u << 3,       // Label7
   kRunningTimePart = 1u << 4,  // Label2: repaint at once, not at the next idle paint
@@ -53,6 +54,7 @@ struct CartLook {
   Background background = Background::Stop;
   std::string title;          // Label1's caption
   std::string titleTooltip;   // the bound path
+  std::string loudness;       // the loudness line under it; empty: none
   bool fileMissing = false;   // the bound file could not be analysed or opened
   std::string missingReason;  // why, while fileMissing
   // Why the last fire could not start on the output device (failed or
@@ -72,6 +74,9 @@ struct CartLook {
   // Paused carts keep the playing background; the view marks them over it so
   // that a paused cart reads differently from a playing one at a glance.
   bool paused = false;
+  // Playing or paused on the cue device, not on air: the view marks it over
+  // the playing background, in a colour of its own.
+  bool preListen = false;
   bool loopOn = false;
   bool fadeInOn = false;
   bool fadeOutOn = false;

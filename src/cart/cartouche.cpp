@@ -14,7 +14,8 @@ namespace quillon::cart {
 // program on air.
 class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents,
                                              public audio::ReaderEvents,
-                                             public audio::InformationEvents {
+                                             public audio::InformationEvents,
+                                             public audio::LoudnessEvents {
  public:
   explicit PlayerEventsAdapter(Cartouche& cart) : m_cart(cart) {}
 
@@ -39,6 +40,9 @@ class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents,
   void InformationAnswered(bool ok) override {
     guarded([&] { m_cart.AudioInformation_Answered(ok); });
   }
+  void LoudnessAnswered() override {
+    guarded([this] { m_cart.AudioLoudness_Answered(); });
+  }
 
  private:
   template <typename Handler>
@@ -57,13 +61,50 @@ class Cartouche::PlayerEventsAdapter final : public audio::PlayerEvents,
   Cartouche& m_cart;
 };
 
+// A cart has two players, on air and on the cue device; each one's events
+// reach the cart only while it is the one the cart plays through, so a
+// failure of the cue device never stops a cart on air, nor one of the air
+// device a pre-listen.
+class Cartouche::ActivePlayerEvents final : public audio::PlayerEvents {
+ public:
+  ActivePlayerEvents(Cartouche& cart, audio::PlayerEvents& target, bool cue)
+      : m_cart(cart), m_target(target), m_cue(cue) {}
+
+  void RequestOnLoadArray() override {
+    if (active()) m_target.RequestOnLoadArray();
+  }
+  void EndPlay() override {
+    if (active()) m_target.EndPlay();
+  }
+  void Timer(audio::FrameCount currentSamples, int levelLeft, int levelRight) override {
+    if (active()) m_target.Timer(currentSamples, levelLeft, levelRight);
+  }
+  void DeviceFailed(const std::string& reason) override {
+    if (active()) m_target.DeviceFailed(reason);
+  }
+
+ private:
+  bool active() const {
+    const audio::Player* own = m_cue ? m_cart.m_cuePlayer.get() : m_cart.m_airPlayer.get();
+    return own != nullptr && m_cart.m_player == own;
+  }
+
+  Cartouche& m_cart;
+  audio::PlayerEvents& m_target;
+  const bool m_cue;
+};
+
 Cartouche::Cartouche(audio::Engine& engine)
     : m_scheduler(engine.scheduler()),
       m_reader(engine.createReader()),
       m_information(engine.createInformation()),
-      m_player(engine.createPlayer()),
-      m_events(std::make_unique<PlayerEventsAdapter>(*this)) {
-  m_player->setEventHandler(m_events.get());
+      m_airPlayer(engine.createPlayer()),
+      m_events(std::make_unique<PlayerEventsAdapter>(*this)),
+      m_airEvents(std::make_unique<ActivePlayerEvents>(*this, *m_events, false)),
+      m_cueEvents(std::make_unique<ActivePlayerEvents>(*this, *m_events, true)),
+      m_player(m_airPlayer.get()),
+      m_engine(engine) {
+  m_airPlayer->setEventHandler(m_airEvents.get());
   m_reader->setEventHandler(m_events.get());
   m_information->setEventHandler(m_events.get());
   m_shownLook = look();
@@ -74,7 +115,8 @@ Cartouche::~Cartouche() {
     endPlay(asrun::EndReason::Quit);
   } catch (...) {  // the log loses this play; the cart still ends cleanly
   }
-  m_player->setEventHandler(nullptr);
+  m_airPlayer->setEventHandler(nullptr);
+  if (m_cuePlayer) m_cuePlayer->setEventHandler(nullptr);
   m_reader->setEventHandler(nullptr);
   m_information->setEventHandler(nullptr);
   try {
@@ -84,11 +126,20 @@ Cartouche::~Cartouche() {
   }
 }
 
+void Cartouche::setLoudness(std::unique_ptr<audio::LoudnessMeter> meter, NormalisationRule rule) {
+  const LookChange change(*this);
+  m_loudness = std::move(meter);
+  m_normalisationRule = rule;
+  if (m_loudness) m_loudness->setEventHandler(m_events.get());
+  measureLoudness();
+}
+
 CartLook Cartouche::look() const {
   CartLook l;
   l.background = m_background;
   l.title = m_title;
   l.titleTooltip = m_path;
+  l.loudness = loudnessText();
   l.fileMissing = m_fileMissing;
   l.missingReason = m_fileMissing ? m_missingReason : std::string();
   l.startFailure = m_startFailure;
@@ -103,12 +154,13 @@ CartLook Cartouche::look() const {
   l.pauseLit = m_pauseLight.lit();
   l.stopLit = m_stopLight.lit();
   l.paused = m_paused;
+  l.preListen = m_preListen && m_playing;
   l.loopOn = m_loopOn;
   l.fadeInOn = m_fadeInOn;
   l.fadeOutOn = m_fadeOutOn;
   // Only a cart that will stop at its end warns, and only while it sounds.
-  l.endWarning =
-      m_playing && !m_paused && !m_loopOn && endWarningLit(m_endWarning, m_shownMs, m_totalMs);
+  l.endWarning = m_playing && !m_paused && !m_preListen && !m_loopOn &&
+                 endWarningLit(m_endWarning, m_shownMs, m_totalMs);
   return l;
 }
 
@@ -139,7 +191,8 @@ void Cartouche::KeyPressRacc(const std::string& letter, asrun::StartCause cause)
   // An empty key never fires a cart, not even one that has no letter yet.
   if (letter.empty() || letter != m_letter) return;
   const LookChange change(*this);
-  if (m_playing) {
+  // A pre-listening cart goes on air from its start.
+  if (m_playing && !m_preListen) {
     StopMusic(asrun::EndReason::Stopped);
   } else if (!m_path.empty()) {
     listen(cause);
@@ -150,8 +203,13 @@ bool Cartouche::SetDevOutput(int device) {
   const LookChange change(*this);
   if (m_playing) StopMusic(asrun::EndReason::DeviceChanged);
   m_startFailure.clear();
-  m_player->SelectDevice(device);
-  return m_player->DeviceUsable();
+  m_airPlayer->SelectDevice(device);
+  return m_airPlayer->DeviceUsable();
+}
+
+void Cartouche::makeCuePlayer() {
+  m_cuePlayer = m_engine.createPlayer();
+  m_cuePlayer->setEventHandler(m_cueEvents.get());
 }
 
 BindResult Cartouche::SetTitle(const std::string& path) {
@@ -162,6 +220,7 @@ BindResult Cartouche::SetTitle(const std::string& path) {
 BindResult Cartouche::bind(const std::string& path) {
   m_path = path;
   m_title = titleOf(path);
+  measureLoudness();
   m_lengthPending = false;  // an answer still on its way is for another file
   if (path.empty()) {       // nothing to analyse: the cart is empty
     m_fileMissing = false;

@@ -23,6 +23,7 @@
 #include "cart/endwarning.h"
 #include "cart/fades.h"
 #include "cart/fadetosilence.h"
+#include "cart/normalisation.h"
 #include "cart/positionthumb.h"
 #include "cart/volumeknob.h"
 
@@ -91,6 +92,31 @@ class Cartouche {
   void setRunningTimeCountdown(bool on) { m_countdown = on; }
   // Where each play is reported as it ends (the as-run log); null for none.
   void setPlayReport(asrun::PlayReport* report) { m_playReport = report; }
+  // Loudness normalisation, off until set: every file bound from now on is
+  // measured by `meter`, and each start plays at the normalisation gain of
+  // the measurement known then (none while it is still on its way).
+  void setLoudness(std::unique_ptr<audio::LoudnessMeter> meter, NormalisationRule rule);
+  // The normalisation factor of the current or last play (1: none).
+  double normalisation() const { return m_gain.normalisation(); }
+
+  // --- Pre-listen: the cart heard on a second output, the cue device, and
+  // never on air (cartprelisten.cpp) ---
+  // Switches pre-listen on, on that cue device (the device list's number);
+  // a pre-listen in progress stops. True when the device is usable. Once on
+  // it stays on: on a device that failed or went a pre-listen fails to start
+  // (shown on the cart) and never plays on air instead.
+  bool setCueDevice(int device);
+  bool preListenOn() const { return m_cuePlayer != nullptr; }
+  // Ctrl with a letter: toggles the pre-listen of the cart of that letter.
+  // Nothing while pre-listen is off or the cart plays on air.
+  void KeyPressPreListen(const std::string& letter);
+  // Ctrl+click on the play button: toggles the pre-listen; a plain click
+  // while pre-listen is off.
+  void preListenClick();
+  // The cart plays (or is paused) on the cue device, not on air: no play to
+  // report, to list on air or to warn the end of. Set from the pre-listen's
+  // start until it stops.
+  bool isPreListen() const { return m_preListen; }
 
   // --- The view's controls; pointer positions in twips in the control's
   // own coordinates ---
@@ -150,6 +176,7 @@ class Cartouche {
 
  private:
   class PlayerEventsAdapter;
+  class ActivePlayerEvents;
   class LookChange;
 
   static std::string trueOrFalse(bool on) { return on ? "True" : "False"; }
@@ -163,11 +190,22 @@ class Cartouche {
   void AudioInformation_Answered(bool ok);
   void markMissing(const std::string& reason);
   void publishLook();
+  // Loudness normalisation (cartloudness.cpp).
+  void measureLoudness();
+  void takeNormalisation();
+  std::string loudnessText() const;
+  void AudioLoudness_Answered();
   // The running time at `ms` into the file, up or down as set.
   void showRunningTime(std::int64_t ms);
 
   // Playback (cartplayback.cpp).
-  void listen(asrun::StartCause cause);
+  // ListenMusic on the air player, or on the cue player for a pre-listen
+  // (which is never reported as a play).
+  void listen(asrun::StartCause cause, bool preListen = false);
+  void togglePreListen();
+  void makeCuePlayer();
+  // After a stop or a failed start, the air player is the cart's again.
+  void useAirPlayer();
   bool startPlayback();
   // The rest of a start once the reader has opened the file.
   bool finishStart();
@@ -226,10 +264,21 @@ class Cartouche {
   audio::UiScheduler& m_scheduler;
   std::unique_ptr<audio::Reader> m_reader;            // AudioFile
   std::unique_ptr<audio::Information> m_information;  // AudioInformation
-  std::unique_ptr<audio::Player> m_player;            // AudioPlayer
+  std::unique_ptr<audio::Player> m_airPlayer;         // AudioPlayer
   audio::Gain m_gain;                                 // AudioTransform
   std::unique_ptr<PlayerEventsAdapter> m_events;
+  // The pre-listen's player on the cue device; null while pre-listen is off.
+  std::unique_ptr<audio::Player> m_cuePlayer;
+  // Each player's events reach the cart only while it is the one playing.
+  std::unique_ptr<ActivePlayerEvents> m_airEvents;
+  std::unique_ptr<ActivePlayerEvents> m_cueEvents;
+  // The player the cart plays through: the air player, or the cue player
+  // from a pre-listen's start to its stop.
+  audio::Player* m_player = nullptr;
+  audio::Engine& m_engine;
   CartListener* m_listener = nullptr;
+  std::unique_ptr<audio::LoudnessMeter> m_loudness;  // null: not normalised
+  NormalisationRule m_normalisationRule;
 
   // The bound file.
   std::string m_path;
@@ -252,6 +301,7 @@ class Cartouche {
   // Playback.
   bool m_playing = false;
   bool m_paused = false;
+  bool m_preListen = false;  // playing (or starting) on the cue player
   // Started, the reader still opening the file: nothing is fed or heard yet.
   bool m_opening = false;
   // Feeds the reader answered Late, made up when it has the blocks.

@@ -85,6 +85,7 @@ void CartPicture::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = leftUp && m_pressed && rect().contains(event->position().toPoint());
   if (leftUp) m_pressed = false;
   emit released(at);
+  if (click) m_clickModifiers = event->modifiers();
   if (click) emit clicked();
 }
 

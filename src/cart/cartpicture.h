@@ -33,6 +33,8 @@ class CartPicture : public QWidget {
   // are reported as if the pointer could not leave that widget's area.
   void holdPointer(QWidget* confinement = nullptr);
   void letGoPointer();
+  // The modifier keys held at the last click's release.
+  Qt::KeyboardModifiers clickModifiers() const { return m_clickModifiers; }
 
  signals:
   void pressed(QPointF position);
@@ -61,6 +63,7 @@ class CartPicture : public QWidget {
   int m_cell = 0;
   bool m_pressed = false;
   bool m_holding = false;
+  Qt::KeyboardModifiers m_clickModifiers;
   QWidget* m_confinement = nullptr;
 };
 

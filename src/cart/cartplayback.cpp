@@ -33,9 +33,12 @@ void Cartouche::guarded(Step step) {
 
 void Cartouche::ListenMusic() { listen(asrun::StartCause::Click); }
 
-void Cartouche::listen(asrun::StartCause cause) {
+void Cartouche::listen(asrun::StartCause cause, bool preListen) {
   const LookChange change(*this);
   StopMusic(asrun::EndReason::Stopped);
+  // From here on the start plays through the player it is for.
+  m_preListen = preListen;
+  m_player = preListen ? m_cuePlayer.get() : m_airPlayer.get();
   m_paused = false;
   m_thumb.endDrag();
   m_background = Background::Play;
@@ -44,10 +47,16 @@ void Cartouche::listen(asrun::StartCause cause) {
   bool started = false;
   guarded([&] { started = startPlayback(); });
   if (started) {
-    beginPlay(cause);
+    if (!m_preListen) beginPlay(cause);  // a pre-listen is not a play
   } else {
     m_background = Background::Stop;
+    useAirPlayer();
   }
+}
+
+void Cartouche::useAirPlayer() {
+  m_preListen = false;
+  m_player = m_airPlayer.get();
 }
 
 bool Cartouche::startPlayback() {
@@ -103,6 +112,7 @@ bool Cartouche::finishStart() {
   m_playing = true;
   if (m_countdown) showRunningTime(0);  // the whole length left, from the start
   m_fade = fadeAt(fadeSettings(), fadeRamp(), 0);
+  takeNormalisation();
   m_gain.Restart();
   ++m_playEpoch;
   FeedBuffer();
@@ -137,6 +147,7 @@ void Cartouche::StopMusic(asrun::EndReason why) {
   m_trace.clear();
   m_fadeToSilence.cancel();
   ++m_playEpoch;
+  useAirPlayer();
 }
 
 void Cartouche::showRunningTime(std::int64_t ms) {
@@ -275,7 +286,8 @@ void Cartouche::AudioPlayer_EndPlay() {
   if (m_loopOn && !m_fadeToSilence.running()) {
     restartLoop();
   } else {
-    StopMusic(m_fadeToSilence.running() ? asrun::EndReason::PanicFade : asrun::EndReason::End);
+    // A file that ends before the panic's fade reaches silence ended on its own.
+    StopMusic(m_fadeToSilence.finished() ? asrun::EndReason::PanicFade : asrun::EndReason::End);
   }
 }
 

@@ -136,7 +136,14 @@ void CartWidget::placeElements() {
 
 void CartWidget::connectButtons() {
   Cartouche& cart = *m_cart;
-  connect(m_play, &CartPicture::clicked, this, [&cart] { cart.playClick(); });
+  // Ctrl+click pre-listens (a plain click while pre-listen is off).
+  connect(m_play, &CartPicture::clicked, this, [this, &cart] {
+    if (m_play->clickModifiers() & Qt::ControlModifier) {
+      cart.preListenClick();
+    } else {
+      cart.playClick();
+    }
+  });
   connect(m_pause, &CartPicture::clicked, this, [&cart] { cart.pauseClick(); });
   connect(m_stop, &CartPicture::clicked, this, [&cart] { cart.stopClick(); });
   connect(m_pause, &CartPicture::moved, this,
@@ -251,6 +258,9 @@ void CartWidget::showTitle() {
   if (!m_look.startFailure.empty()) {
     tooltip += QLatin1Char('\n') + QString::fromStdString(m_look.startFailure);
   }
+  if (!m_look.loudness.empty()) {
+    tooltip += QLatin1Char('\n') + QString::fromStdString(m_look.loudness);
+  }
   m_title->setColour(colourOf(m_look.titleColour()));
   m_title->setToolTip(tooltip);
 }
@@ -272,6 +282,7 @@ void CartWidget::paintEvent(QPaintEvent* event) {
   p.drawPixmap(0, 0, artwork(backgroundArt(m_look.background), scale, devicePixelRatioF()));
   p.scale(scale, scale);
   // A drag over a paused cart shows the drag look alone.
+  if (m_look.preListen && m_look.background == Background::Play) paintPreListenMark(p);
   if (m_look.paused && m_look.background == Background::Play) paintPausedMark(p);
   if (m_look.fileMissing) paintMissingMark(p);
   if (m_look.endWarning) paintEndWarningFrame(p);

@@ -64,6 +64,19 @@ int settingNumber(const IniFile& file, std::string_view section, std::string_vie
   return number;
 }
 
+double settingDecimal(const IniFile& file, std::string_view section, std::string_view key,
+                      double fallback, double min, double max) {
+  const std::optional<std::string> text = valueOf(file, section, key);
+  if (!text || text->empty()) return fallback;
+  const char* first = text->data();
+  const char* last = first + text->size();
+  if (*first == '+') ++first;
+  double number = 0.0;
+  const auto [end, error] = std::from_chars(first, last, number, std::chars_format::fixed);
+  if (error != std::errc() || end != last || !(number >= min && number <= max)) return fallback;
+  return number;
+}
+
 std::string settingText(const IniFile& file, std::string_view section, std::string_view key,
                         std::string_view fallback) {
   const std::optional<std::string> text = valueOf(file, section, key);
@@ -82,6 +95,11 @@ AdditionSettings readAdditionSettings(const IniFile& file) {
       settingFlag(file, "Display", "Remaining", settings.display.remaining);
   settings.asRun.enabled = settingFlag(file, "AsRun", "Enabled", settings.asRun.enabled);
   settings.asRun.folder = settingText(file, "AsRun", "Folder", settings.asRun.folder);
+  LoudnessSettings& loudness = settings.loudness;
+  loudness.enabled = settingFlag(file, "Loudness", "Enabled", loudness.enabled);
+  loudness.target = settingDecimal(file, "Loudness", "Target", loudness.target, -70.0, -5.0);
+  loudness.ceiling = settingDecimal(file, "Loudness", "Ceiling", loudness.ceiling, -20.0, 0.0);
+  settings.preListen.device = settingText(file, "PreListen", "Device", "");
   return settings;
 }
 
@@ -107,6 +125,16 @@ std::string defaultAdditionsFile() {
          "[Display]\n"
          "; 1: each cart's running time counts down the time left (-0:07) instead of up.\n"
          "Remaining=0\n"
+         "\n"
+         "[Loudness]\n"
+         "; 1: every cart plays at the same loudness: each file is measured once (EBU R128)\n"
+         "; and its gain set so it reaches Target, its true peak kept under Ceiling.\n"
+         "; The cart's volume and fades still apply on top.\n"
+         "Enabled=0\n"
+         "; Loudness in LUFS (-70 to -5): -23 is EBU R128 broadcast; -16 and -14 are common.\n"
+         "Target=-23\n"
+         "; Highest true peak in dBTP (-20 to 0).\n"
+         "Ceiling=-1\n"
          "\n"
          "[MIDI]\n"
          "; A MIDI input named Quillon (JACK MIDI when a JACK server runs, else ALSA).\n"
@@ -134,7 +162,13 @@ std::string defaultAdditionsFile() {
          "; started and ended) in a file per day.\n"
          "Enabled=1\n"
          "; The folder of the files; empty: ~/.local/share/quillon/as-run.\n"
-         "Folder=\n";
+         "Folder=\n"
+         "\n"
+         "[PreListen]\n"
+         "; The cue device (headphones), by its name in the device list, e.g.\n"
+         "; system:playback_3+4. Ctrl+letter or Ctrl+click on a cart's play button then\n"
+         "; plays it there only, never on air. Empty: pre-listen off.\n"
+         "Device=\n";
 }
 
 RemoteSettings readRemoteSettings(const IniFile& file) {

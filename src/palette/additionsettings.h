@@ -48,8 +48,24 @@ struct AsRunSettings {
   std::string folder;
 };
 
+// Pre-listen on a second output: the cue device by its name in the device
+// list (e.g. "system:playback_3+4"); empty: pre-listen off.
+struct PreListenSettings {
+  std::string device;
+};
+
+// Loudness normalisation of every cart: off unless switched on. Target in
+// LUFS, Ceiling the highest true peak in dBTP.
+struct LoudnessSettings {
+  bool enabled = false;
+  double target = -23.0;  // -70..-5
+  double ceiling = -1.0;  // -20..0
+};
+
 struct AdditionSettings {
+  PreListenSettings preListen;
   AsRunSettings asRun;
+  LoudnessSettings loudness;
   PanicSettings panic;
   EndWarningSettings endWarning;
   KeySettings keys;
@@ -66,6 +82,10 @@ bool settingFlag(const IniFile& file, std::string_view section, std::string_view
                  bool fallback);
 int settingNumber(const IniFile& file, std::string_view section, std::string_view key, int fallback,
                   int min, int max);
+// A decimal number ("-23", "-1.5") within [min, max]; anything else gives
+// `fallback`.
+double settingDecimal(const IniFile& file, std::string_view section, std::string_view key,
+                      double fallback, double min, double max);
 std::string settingText(const IniFile& file, std::string_view section, std::string_view key,
                         std::string_view fallback);
 

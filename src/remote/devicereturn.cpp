@@ -14,7 +14,7 @@ DeviceReturn::Step DeviceReturn::check() {
   }
   if (m_host.anyCartPlaying && m_host.anyCartPlaying()) return Step::CartPlaying;
   m_main.RescanDevices();
-  const int device = find(m_awaited);
+  const int device = deviceNamed(m_main, m_awaited);
   // Still listed (gone, keeping its number): it stays the choice, shown as
   // absent, and is taken again under that number when it returns.
   m_host.choose(device);
@@ -23,16 +23,16 @@ DeviceReturn::Step DeviceReturn::check() {
   return Step::Returned;
 }
 
-int DeviceReturn::find(const std::string& name) {
-  const int count = m_main.DeviceCount();
+int deviceNamed(audio::Player& player, const std::string& name) {
+  const int count = player.DeviceCount();
   int listed = -1;
   for (int d = 0; d < count; ++d) {
-    m_main.SelectDevice(d);
-    if (m_main.DeviceName() != name) continue;
-    if (m_main.DeviceUsable()) return d;
+    player.SelectDevice(d);
+    if (player.DeviceName() != name) continue;
+    if (player.DeviceUsable()) return d;
     if (listed < 0) listed = d;
   }
-  m_main.SelectDevice(listed);
+  player.SelectDevice(listed);
   return listed;
 }
 

@@ -20,6 +20,10 @@
 
 namespace quillon::remote {
 
+// The usable device of that name, else the first listed under it (gone or
+// failed: it keeps its number), else -1; selected on `player`.
+int deviceNamed(audio::Player& player, const std::string& name);
+
 class DeviceReturn {
  public:
   struct Host {
@@ -45,10 +49,6 @@ class DeviceReturn {
   const std::string& awaitedName() const { return m_awaited; }
 
  private:
-  // The usable device of that name, else the first listed under it (not
-  // usable), else -1; selected on the window's player.
-  int find(const std::string& name);
-
   audio::Player& m_main;
   Host m_host;
   std::string m_awaited;

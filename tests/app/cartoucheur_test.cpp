@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -250,29 +249,6 @@ TEST_F(WindowTest, AboutIsModalUntilOk) {
   w->controls().toolbar1->button(9)->click();
   EXPECT_EQ(modal, "Form1");
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
-TEST_F(WindowTest, ALetterPressedInTheWindowTogglesItsCartOnce) {
-  auto w = makeWindow();
-  w->show();
-  w->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-  engine.media.add("/jingles/c.wav", quillon::test::FakeFile{{44100, 2}, 441000});
-  ASSERT_TRUE(w->cart(2)->cart().SetTitle("/jingles/c.wav"));
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ShiftModifier, "C");
-  QCoreApplication::sendEvent(w->windowHandle(), &press);
-  CartoucheurProbe::pollKeys(*w);
-  EXPECT_TRUE(w->cart(2)->cart().Playing());
-  CartoucheurProbe::pollKeys(*w);  // held or not, one press is one toggle
-  EXPECT_TRUE(w->cart(2)->cart().Playing());
-  QKeyEvent release(QEvent::KeyRelease, Qt::Key_C, Qt::NoModifier, "c");
-  release.setTimestamp(100);
-  QCoreApplication::sendEvent(w->windowHandle(), &release);
-  QKeyEvent again(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
-  again.setTimestamp(300);
-  QCoreApplication::sendEvent(w->windowHandle(), &again);
-  CartoucheurProbe::pollKeys(*w);
-  EXPECT_FALSE(w->cart(2)->cart().Playing());
 }
 
 TEST_F(WindowTest, ADragOverACartHighlightsItAloneAndADropClearsIt) {

@@ -36,7 +36,7 @@ endif()
 # The libraries the program links, as dpkg-shlibdeps finds them, and Qt's
 # window-system plugins, which it loads at run time.
 foreach(needed libc6 libstdc\\+\\+6 libqt6widgets6 libqt6gui6 libavformat libavcodec
-        libswresample libportaudio2 libjack-jackd2-0 librtmidi liblo
+        libswresample libportaudio2 libjack-jackd2-0 librtmidi liblo libebur128
         qt6-qpa-plugins)
   if(NOT depends MATCHES "(^|, )${needed}")
     message(FATAL_ERROR "Depends lacks ${needed}: ${depends}")

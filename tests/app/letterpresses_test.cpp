@@ -48,6 +48,11 @@ TEST(LetterPresses, ModifiersStayWithEachPressAndOnlyControlAltAndMetaKeepACartS
     if (p.firesCart()) firing += p.letter;
   }
   EXPECT_EQ(firing, "S");  // Shift is only the capital
+  std::string preListening;
+  for (const LetterPress& p : taken) {
+    if (p.preListens()) preListening += p.letter;
+  }
+  EXPECT_EQ(preListening, "AG");  // Ctrl, with or without Shift
 }
 
 TEST(LetterPresses, OnlyLettersCountAndClearForgetsPressesButNotTheNextOne) {

@@ -55,12 +55,6 @@ TEST_F(Panic, ShiftEscapeFadesThePlayingCartsForTwoSecondsThenStopsThem) {
   EXPECT_EQ(settingsOf(*window), before);
 }
 
-TEST_F(Panic, EscapeDuringTheFadeStopsAtOnce) {
-  pressEscape(*window, Qt::ShiftModifier);
-  pressEscape(*window);
-  EXPECT_TRUE(allStopped(*window));
-}
-
 TEST_F(Panic, EscapeWithControlAltOrMetaIsTheDesktopsAndAHeldKeyIsNotRepeated) {
   for (Qt::KeyboardModifier m : {Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier}) {
     pressEscape(*window, m);

@@ -2,7 +2,8 @@
 // app_screenshots FOLDER writes quillon-1280x800.png, quillon-minimum.png,
 // about.png, and onair.png and onair-countdown.png (carts playing on the
 // fake engine's clock, the on-air view in the status bar, and the countdown
-// option). Run it under Xvfb for the real platform's rendering. Not a test.
+// option), and prelisten.png (a cart heard on the cue device). Run it under Xvfb for the real
+// platform's rendering. Not a test.
 #include <QDir>
 #include <QEventLoop>
 #include <QTimer>
@@ -83,5 +84,22 @@ int main(int argc, char* argv[]) {
   countdown->show();
   playMorning(countdownQuiet, *countdown);
   const bool countdownOk = shoot(*countdown, {804, 555}, folder.filePath("onair-countdown.png"));
-  return ok && aboutOk && onAirOk && countdownOk ? 0 : 1;
+
+  // Pre-listen: the morning on air, and a new promo on B heard on the
+  // headphones before it goes on air.
+  quillon::app::test::QuietWindow cueQuiet;
+  cueQuiet.engine.devices.setDevices({{"system:playback_1+2", true}, {"system:playback_3+4", true}},
+                                     0);
+  quillon::palette::AdditionSettings cueAdditions;
+  cueAdditions.preListen.device = "system:playback_3+4";
+  auto cue = cueQuiet.makeWindow(cueAdditions);
+  cue->show();
+  cueQuiet.engine.media.add("/jingles/New Promo.wav",
+                            quillon::test::FakeFile{{44100, 2}, 44100L * 30});
+  cue->cart(1)->cart().SetTitle("/jingles/New Promo.wav");
+  playMorning(cueQuiet, *cue);
+  cue->cart(1)->cart().preListenClick();
+  cueQuiet.engine.clock.advance(4200ms);
+  const bool cueOk = shoot(*cue, {804, 555}, folder.filePath("prelisten.png"));
+  return ok && aboutOk && onAirOk && countdownOk && cueOk ? 0 : 1;
 }

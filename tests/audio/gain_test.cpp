@@ -40,6 +40,37 @@ TEST(Gain, FixedValuesOnAFirstBlock) {
   }
 }
 
+TEST(Gain, NormalisationMultipliesTheVolumeAndSaturates) {
+  struct Case {
+    double normalisation;
+    float volume;
+    std::int16_t in;
+    std::int16_t out;
+  };
+  const Case cases[] = {
+      {0.5, 50.f, 10000, 2500},     {2.0, 100.f, 10000, 20000},
+      {4.0, 100.f, 10000, 32767},  // +12 dB of a loud file: full scale, no wrap
+      {4.0, 100.f, -10000, -32768}, {4.0, 25.f, 10000, 10000},
+  };
+  for (const auto& c : cases) {
+    Gain gain;
+    gain.setNormalisation(c.normalisation);
+    AudioBlock block = constantBlock(c.in, 100);
+    gain.ApplyGainInPlace(block, c.volume);
+    EXPECT_EQ(block.samples.front(), c.out) << c.normalisation << " x " << c.volume;
+    EXPECT_EQ(block.samples.back(), c.out);
+  }
+  // A new factor between two blocks of one play glides like a volume step.
+  Gain gain;
+  AudioBlock first = constantBlock(10000, 441);
+  gain.ApplyGainInPlace(first, 100.f);
+  gain.setNormalisation(0.5);
+  AudioBlock second = constantBlock(10000, 441);
+  gain.ApplyGainInPlace(second, 100.f);
+  EXPECT_GT(second.samples[0], 9000);
+  EXPECT_EQ(second.samples[2 * 220], 5000);  // after the 5 ms glide (220 frames)
+}
+
 TEST(Gain, GlidesFromTheLastGainOverFiveMillisecondsButNotAtTheSameGainNorAfterARestart) {
   Gain gain;
   gain.ApplyGain(constantBlock(10000, 4410), 100.f);

@@ -77,6 +77,26 @@ class ReadAhead : public ::testing::Test {
     }
     return result;
   }
+  // A minute-long file whose reads stop answering once what was read ahead
+  // has been taken: the worker is held at the gate. Gives the blocks taken.
+  int openAndStick() {
+    open({.frames = 44'100 * 60});
+    gate.close("/tone.wav");
+    AudioBlock block;
+    int blocks = 0;
+    while (ahead->ReadBlock(kBlock, block) == ReadResult::Data) ++blocks;
+    gate.waitUntilHeld();
+    return blocks;
+  }
+  // The held read lands long after: the reader tells nothing more.
+  void staleReadLands(std::chrono::milliseconds after, int stalled) {
+    const int answered = events.answered;
+    gate.open();
+    settle();
+    clock.advance(after);
+    EXPECT_EQ(events.answered, answered);
+    EXPECT_EQ(events.stalled, stalled);
+  }
   int readBothToEnd(FrameCount frames, bool settleFirst) {
     int blocks = 0;
     while (readBoth(frames, settleFirst) == ReadResult::Data && blocks < 10000) ++blocks;
@@ -144,15 +164,10 @@ TEST_F(ReadAhead, ClosingOrDestroyingWhileAWorkerReadsIsSafe) {
 // --- A disk that stops answering ---
 
 TEST_F(ReadAhead, AStuckReadNeverHoldsTheCallerAndGivesTheFileUpAfterTheBound) {
-  open({.frames = 44'100 * 60});
-  gate.close("/tone.wav");
-  AudioBlock block;
   // What was read ahead still comes; then the worker is held at the gate.
-  int blocks = 0;
-  while (ahead->ReadBlock(kBlock, block) == ReadResult::Data) ++blocks;
-  EXPECT_GE(blocks, 2);
-  gate.waitUntilHeld();
+  EXPECT_GE(openAndStick(), 2);
   settle(1);
+  AudioBlock block;
   EXPECT_EQ(ahead->ReadBlock(kBlock, block), ReadResult::Late);
   EXPECT_TRUE(block.empty());
   // A seek does not wait either; the reads stay late.
@@ -168,23 +183,14 @@ TEST_F(ReadAhead, AStuckReadNeverHoldsTheCallerAndGivesTheFileUpAfterTheBound) {
   EXPECT_EQ(ahead->ReadBlock(kBlock, block), ReadResult::Failed);
 
   // The read returns long after: nothing changes, nothing is told.
-  const int answered = events.answered;
-  gate.open();
-  settle();
-  clock.advance(1s);
-  EXPECT_EQ(events.answered, answered);
-  EXPECT_EQ(events.stalled, 1);
+  staleReadLands(1s, 1);
   EXPECT_EQ(ahead->FileStatus(), ReadAheadReader::kStalled);
 }
 
 TEST_F(ReadAhead, ACloseOrANewFileDoesNotWaitForAStuckRead) {
-  open({.frames = 44'100 * 60});
+  openAndStick();
   media.add("/other.wav", {.frames = 44'100 * 5});
-  gate.close("/tone.wav");
   AudioBlock block;
-  while (ahead->ReadBlock(kBlock, block) == ReadResult::Data) {
-  }
-  gate.waitUntilHeld();
   // The same reader takes another file while the stale read is held.
   ASSERT_EQ(ahead->OpenFile("/other.wav"), kFileOpening);
   settle(1);
@@ -195,12 +201,7 @@ TEST_F(ReadAhead, ACloseOrANewFileDoesNotWaitForAStuckRead) {
   ahead->CloseFile();
   EXPECT_LT(ahead->FileStatus(), 0);
   // The stale read lands: the closed reader hears nothing of it.
-  const int answered = events.answered;
-  gate.open();
-  settle();
-  clock.advance(3s);
-  EXPECT_EQ(events.answered, answered);
-  EXPECT_EQ(events.stalled, 0);
+  staleReadLands(3s, 0);
 }
 
 TEST_F(ReadAhead, OneStuckFileNeverHoldsAnotherFilesReading) {

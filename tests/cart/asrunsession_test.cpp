@@ -118,6 +118,9 @@ TEST_F(AsRunSession, EachPlayIsOneLineWithItsTimeHeardAndHowItStartedAndEnded) {
   e.playClick();  // 15 s; Shift+Escape at 16 s fades to silence by 18 s
   runTo(16);
   e.fadeOutAndStop(2000);
+  runTo(16.4);
+  b.playClick();  // 16.4 s: 4 s long, it ends on its own before the fade is over
+  b.fadeOutAndStop(6000);
   runTo(19);
   a.KeyPressRacc("A");  // 19 s, emptied by a palette load at 20 s
   d.playClick();        // 19 s, replaced by a drop at 20.5 s
@@ -144,6 +147,7 @@ TEST_F(AsRunSession, EachPlayIsOneLineWithItsTimeHeardAndHowItStartedAndEnded) {
       {'B', 2, 12, StartCause::Click, EndReason::LoopStopped, 3},
       {'E', 15, 3, StartCause::Click, EndReason::PanicFade, 1},
       {'A', 19, 1, StartCause::Key, EndReason::PaletteLoad, 1},
+      {'B', 16.4, 4, StartCause::Click, EndReason::End, 1},
       {'D', 19, 1.5, StartCause::Click, EndReason::Replaced, 1},
       {'E', 20.5, 0.5, StartCause::Click, EndReason::DeviceChanged, 1},
       {'B', 21, 0.5, StartCause::Click, EndReason::Stopped, 1},

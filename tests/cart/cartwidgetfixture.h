@@ -64,15 +64,15 @@ class CartWidgetTest : public ::testing::Test {
     m_buttons |= button;
     QTest::mousePress(widget.windowHandle(), button, {}, at);
   }
-  void release(Qt::MouseButton button, QPoint at) {
+  void release(Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers modifiers = {}) {
     m_buttons &= ~Qt::MouseButtons(button);
-    QTest::mouseRelease(widget.windowHandle(), button, {}, at);
+    QTest::mouseRelease(widget.windowHandle(), button, modifiers, at);
   }
-  void clickOn(const char* name) {
+  void clickOn(const char* name, Qt::KeyboardModifiers modifiers = {}) {
     const QPoint at = centreOf(name);
     moveTo(at);
     press(Qt::LeftButton, at);
-    release(Qt::LeftButton, at);
+    release(Qt::LeftButton, at, modifiers);
   }
 
   QImage shot() { return widget.grab().toImage(); }

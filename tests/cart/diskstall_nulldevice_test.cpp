@@ -14,6 +14,7 @@
 #include "cart/cartouche.h"
 #include "support/fakemedia.h"
 #include "support/handpacednull.h"
+#include "support/pacedrender.h"
 #include "support/readgate.h"
 
 namespace quillon::cart::test {
@@ -61,41 +62,27 @@ class NullDeviceStall : public ::testing::Test {
       carts.push_back(std::make_unique<Cartouche>(engine));
       ASSERT_TRUE(carts.back()->SetTitle(path));
     }
-    std::string error;
-    audio::OutputStream* stream = engine.devices.stream(0, error);
-    ASSERT_NE(stream, nullptr) << error;
-    mixer = &stream->mixer();
   }
   void TearDown() override {
     engine.gate.open();
     engine.pool.waitUntilSettled();
   }
-  // Device periods for `total`: the workers catch up (but for `held` calls
-  // at the gate) and answer, the device renders, the clock moves on.
+  // Device periods for `total`: before each, the workers catch up (but for
+  // `held` calls at the gate) and answer.
   void play(std::chrono::milliseconds total, int held = 0) {
-    const auto periods = total.count() * kRate / 1000 / kPeriod;
-    for (std::int64_t p = 0; p < periods; ++p) {
+    std::string error;
+    ASSERT_TRUE(paced.play(total, error, {}, [this, held] {
       engine.pool.waitUntilSettled(held);
       engine.clock.runPosted();
-      const auto next = m_rendered + kPeriod;
-      mixer->render(m_buffer.data(), kPeriod, 2, engine.clock.now().count());
-      m_rendered = next;
-      engine.clock.advance(std::chrono::nanoseconds(m_rendered * 1'000'000'000 / kRate) -
-                           engine.clock.now());
-    }
+    })) << error;
   }
 
   NullDeviceEngine engine;
+  quillon::test::PacedRender paced{engine.clock, engine.devices, kRate, kPeriod};
   std::vector<std::unique_ptr<Cartouche>> carts;
-  audio::Mixer* mixer = nullptr;
-
- private:
-  std::vector<std::int16_t> m_buffer = std::vector<std::int16_t>(2 * kPeriod);
-  std::int64_t m_rendered = kRate;  // the clock starts at 1 s: 0 means "none yet"
 };
 
 TEST_F(NullDeviceStall, TwentyFiveCartsPlayOnWithoutAnUnderrunWhileOneFileHangs) {
-  engine.clock.advance(1s);
   for (auto& c : carts) c->playClick();
   play(1000ms);
   for (int i = 0; i < kCarts; ++i) ASSERT_TRUE(carts[static_cast<std::size_t>(i)]->Playing()) << i;

@@ -14,6 +14,7 @@
 #include "audio/portaudio/rateconverter.h"
 #include "cart/cartouche.h"
 #include "deviceengine.h"
+#include "support/pacedrender.h"
 #include "wavfile.h"
 
 namespace quillon::cart {
@@ -24,37 +25,27 @@ using audio::FrameCount;
 
 constexpr int kFileRate = 44100;
 constexpr int kDeviceRate = 48000;
-constexpr int kPeriod = 256;
 
 // The cart's engine: FFmpeg's reader, the device player on the null device
 // that the test renders itself.
 class PacedEngine : public test::DeviceEngine {
  public:
   PacedEngine()
-      : DeviceEngine({.useSystemDevices = false, .nullRate = kDeviceRate, .nullPacedByCaller = true}) {
-    clock.advance(1s);  // the device's time: a time of 0 is "never"
-  }
+      : DeviceEngine(
+            {.useSystemDevices = false, .nullRate = kDeviceRate, .nullPacedByCaller = true}) {}
 
   // Renders the device for `duration`, keeping what it plays (left, right).
   void play(std::chrono::milliseconds duration) {
     std::string error;
-    audio::OutputStream* stream = devices->stream(0, error);
-    ASSERT_NE(stream, nullptr) << error;
-    std::vector<std::int16_t> out(2 * kPeriod);
-    const auto timeOf = [](long frames) {
-      return std::int64_t{1'000'000'000} + frames * 62'500 / 3;  // ns at 48 kHz
-    };
-    for (const long end = m_frames + duration.count() * 48; m_frames < end; m_frames += kPeriod) {
-      stream->mixer().render(out.data(), kPeriod, 2, timeOf(m_frames));
-      clock.advance(std::chrono::nanoseconds(timeOf(m_frames + kPeriod)) - clock.now());
+    ASSERT_TRUE(m_paced.play(duration, error, [this](std::span<const std::int16_t> out) {
       heard.insert(heard.end(), out.begin(), out.end());
-    }
+    })) << error;
   }
 
   std::vector<std::int16_t> heard;  // interleaved stereo at the device's rate
 
  private:
-  long m_frames = 0;
+  test::PacedRender m_paced{clock, *devices, kDeviceRate};
 };
 
 // Left: a sawtooth of a prime period (a frame lost or repeated shifts it);

@@ -44,6 +44,11 @@ bool Listener::connect(const std::string& source, int boundMs, std::string& erro
   return pollUntil([&] { return m_recorder->connectFrom(source, error); }, boundMs);
 }
 
+bool Listener::connectToPair(const std::string& left, const std::string& right, int boundMs,
+                             std::string& error) {
+  return pollUntil([&] { return m_recorder->connectFromFeedersOf(left, right, error); }, boundMs);
+}
+
 double Listener::amplitudeAt(double hz, long end) const {
   return toneAmplitude(frames(end - kWindow, end), rate(), hz);
 }

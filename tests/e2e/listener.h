@@ -31,6 +31,10 @@ class Listener {
   // Connects to the output ports of the JACK client `source`, waiting up
   // to `boundMs` for them to appear.
   bool connect(const std::string& source, int boundMs, std::string& error);
+  // Connects to whatever feeds the server's playback ports `left` and
+  // `right`, waiting up to `boundMs` for something to.
+  bool connectToPair(const std::string& left, const std::string& right, int boundMs,
+                     std::string& error);
 
   // Left channel, frames [from, to).
   std::vector<float> frames(long from, long to) const { return m_recorder->channel(0, from, to); }

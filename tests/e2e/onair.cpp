@@ -89,7 +89,7 @@ void OnAir::SetUp() {
   m_desktop = std::make_unique<Desktop>();
   ASSERT_TRUE(m_desktop->start(error)) << error;
   m_serverName = serverName();
-  m_server = std::make_unique<JackServer>(m_serverName);
+  m_server = std::make_unique<JackServer>(m_serverName, m_playbackPorts);
   if (!m_server->start(error) && reclaimDeadServerSlots() > 0) m_server->start(error);
   ASSERT_TRUE(m_server->running()) << error;
   m_listener = std::make_unique<Listener>(m_serverName, 120, error);

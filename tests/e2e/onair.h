@@ -87,6 +87,8 @@ class OnAir : public ::testing::Test {
   // the window's own geometry model at its current size.
   QPoint middleOf(app::Panel panel, app::Panel inside) const;
 
+  // The server's playback ports; a fixture sets more before SetUp.
+  int m_playbackPorts = 2;
   std::string m_serverName;
   std::unique_ptr<Desktop> m_desktop;
   std::unique_ptr<JackServer> m_server;

@@ -162,7 +162,9 @@ TEST_F(OnAirSession, FavouritePaletteFiredByKeysIsHeardSavedAndComesBack) {
       letters += r[1];
       EXPECT_EQ(r[6], "key") << r[1];
       EXPECT_EQ(r[7], "stopped") << r[1];
-      if (r[1] == "E") EXPECT_GE(std::stoi(r[8]), 3) << "passes of the loop";
+      if (r[1] == "E") {
+        EXPECT_GE(std::stoi(r[8]), 3) << "passes of the loop";
+      }
       EXPECT_GT(std::stod(r[5]), 0.0) << r[1] << " heard";
     }
   }

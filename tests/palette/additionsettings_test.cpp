@@ -101,5 +101,35 @@ TEST(AdditionSettings, TheAsRunLogIsOnUnlessSwitchedOffAndKeepsItsFolderAsWritte
   EXPECT_EQ(firstStart.asRun.folder, "");
 }
 
+TEST(AdditionSettings, PreListenIsOffUntilADeviceIsNamed) {
+  TempFolder folder;
+  EXPECT_EQ(settingsOf(folder, defaultAdditionsFile()).preListen.device, "");
+  EXPECT_EQ(settingsOf(folder, "[PreListen]\nDevice=system:playback_3+4   ; headphones\n")
+                .preListen.device,
+            "system:playback_3+4");
+}
+
+TEST(AdditionSettings, LoudnessIsOffUntilSwitchedOnAndOutOfRangeLevelsFallBack) {
+  TempFolder folder;
+  const LoudnessSettings firstStart = settingsOf(folder, defaultAdditionsFile()).loudness;
+  EXPECT_FALSE(firstStart.enabled);
+  EXPECT_EQ(firstStart.target, -23.0);
+  EXPECT_EQ(firstStart.ceiling, -1.0);
+  const LoudnessSettings set =
+      settingsOf(folder, "[Loudness]\nEnabled=1\nTarget=-16.5  ; streaming\nCeiling=+0\n").loudness;
+  EXPECT_TRUE(set.enabled);
+  EXPECT_EQ(set.target, -16.5);
+  EXPECT_EQ(set.ceiling, 0.0);
+  for (const char* bad :
+       {"Target=-4\nCeiling=1", "Target=-71\nCeiling=-21", "Target=loud\nCeiling=-1dB",
+        "Target=-1e1\nCeiling=nan", "Target=\nCeiling=-0x1"}) {
+    SCOPED_TRACE(bad);
+    const LoudnessSettings s =
+        settingsOf(folder, std::string("[Loudness]\n") + bad + "\n").loudness;
+    EXPECT_EQ(s.target, -23.0);
+    EXPECT_EQ(s.ceiling, -1.0);
+  }
+}
+
 }  // namespace
 }  // namespace quillon::palette::test

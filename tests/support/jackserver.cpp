@@ -55,8 +55,9 @@ bool JackServer::start(std::string& error) {
 }
 
 bool JackServer::startWith(const char* scheduling, std::string& error) {
-  std::vector<std::string> args = {"jackd", "-n", m_name,  scheduling, "-d",
-                                   "dummy", "-r", "48000", "-p",       "256"};
+  std::vector<std::string> args = {"jackd", "-n",    m_name, scheduling,
+                                   "-d",    "dummy", "-r",   "48000",
+                                   "-p",    "256",   "-P",   std::to_string(m_playbackPorts)};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

@@ -12,12 +12,15 @@ namespace quillon::test {
 
 class JackServer {
  public:
-  explicit JackServer(std::string name) : m_name(std::move(name)) {}
+  // `playbackPorts`: the dummy backend's playback ports (jackd's -P), in
+  // pairs that are devices of their own.
+  explicit JackServer(std::string name, int playbackPorts = 2)
+      : m_name(std::move(name)), m_playbackPorts(playbackPorts) {}
   ~JackServer() { stop(); }
   JackServer(const JackServer&) = delete;
   JackServer& operator=(const JackServer&) = delete;
 
-  // Starts `jackd -n NAME -R -d dummy -r 48000 -p 256` (real-time; or with
+  // Starts `jackd -n NAME -R -d dummy -r 48000 -p 256 -P PORTS` (real-time; or with
   // -r, not real-time, where that is refused) and waits until it takes
   // clients (10 s at most). False, with `error`, when it cannot.
   bool start(std::string& error);
@@ -40,6 +43,7 @@ class JackServer {
   void removeLeftovers() const;
 
   std::string m_name;
+  int m_playbackPorts = 2;
   pid_t m_pid = -1;
   bool m_realtime = false;
   bool m_slotHeld = false;  // killed, its registry slot not yet freed

@@ -16,21 +16,11 @@
 #include <memory>
 #include <string>
 
+#include "audio/fileidentity.h"
+
 struct AVIOContext;
 
 namespace quillon::audio {
-
-// What tells one version of a file from another: a length learned for one
-// identity holds as long as the file keeps it.
-struct FileIdentity {
-  std::string path;
-  std::int64_t size = 0;
-  std::int64_t modifiedNs = 0;
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-
-  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
 
 struct IoContextDeleter {
   void operator()(AVIOContext* io) const;

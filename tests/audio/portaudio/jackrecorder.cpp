@@ -54,6 +54,30 @@ bool JackRecorder::connectFrom(const std::string& source, std::string& error) {
   return connected;
 }
 
+bool JackRecorder::connectFromFeedersOf(const std::string& left, const std::string& right,
+                                        std::string& error) {
+  const std::string pair[2] = {left, right};
+  for (int c = 0; c < 2; ++c) {
+    jack_port_t* playback = jack_port_by_name(m_client, pair[c].c_str());
+    const char** feeders =
+        playback != nullptr ? jack_port_get_all_connections(m_client, playback) : nullptr;
+    if (feeders == nullptr) {
+      error = "nothing feeds " + pair[c];
+      return false;
+    }
+    bool connected = true;
+    for (int i = 0; feeders[i] != nullptr; ++i) {
+      connected = connected && jack_connect(m_client, feeders[i], jack_port_name(m_ports[c])) == 0;
+    }
+    jack_free(feeders);
+    if (!connected) {
+      error = "cannot connect the recorder to what feeds " + pair[c];
+      return false;
+    }
+  }
+  return true;
+}
+
 std::vector<float> JackRecorder::channel(int c, long from, long to) const {
   to = std::min(to, position());
   if (from >= to) return {};

@@ -24,6 +24,10 @@ class JackRecorder {
   int sampleRate() const { return m_rate; }
   // Connects the output ports of the client named `source` to ours.
   bool connectFrom(const std::string& source, std::string& error);
+  // Connects whatever output ports feed the server's playback ports `left`
+  // and `right` (e.g. "system:playback_3") to ours: records what reaches
+  // that pair, whichever client sends it.
+  bool connectFromFeedersOf(const std::string& left, const std::string& right, std::string& error);
   // Frames recorded so far. any thread
   long position() const { return m_written.load(std::memory_order_acquire); }
   // Channel 0 or 1, frames [from, to) (to clamped to position()).

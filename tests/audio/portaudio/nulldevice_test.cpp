@@ -9,6 +9,7 @@
 #include "audio/gain.h"
 #include "audio/portaudio/deviceplayer.h"
 #include "realtime.h"
+#include "support/pacedrender.h"
 #include "support/recordingevents.h"
 #include "tone.h"
 
@@ -127,37 +128,24 @@ TEST(NullDeviceConverting, ConvertedOnTheThreadPlaysStartAtOnceEndExactlyAndARes
   for (const Cart& cart : carts) EXPECT_EQ(cart.player->UnderrunCount(), 0);
 }
 
-// The null device paced by the test: the mix rendered a period at a time with
-// the UI clock stepped in time, so every frame the device plays is kept.
+// The null device paced by the test, so that every frame it plays is kept.
 class PacedNullDevice : public ::testing::TestWithParam<std::pair<int, int>> {  // rate, channels
  protected:
-  PacedNullDevice() { clock.advance(1s); }  // the device's time: a time of 0 is "never"
   // Plays on for `duration`, keeping both channels of what the device plays.
   void play(std::chrono::milliseconds duration) {
     std::string error;
-    OutputStream* stream = devices.stream(0, error);
-    ASSERT_NE(stream, nullptr) << error;
-    constexpr int kPeriod = 256;
-    std::vector<std::int16_t> out(2 * kPeriod);
-    const auto timeOf = [](long frames) {  // in ns, at the device's 48 kHz
-      return std::int64_t{1'000'000'000} + frames * 62'500 / 3;
-    };
-    for (const long end = m_frames + duration.count() * 48; m_frames < end; m_frames += kPeriod) {
-      stream->mixer().render(out.data(), kPeriod, 2, timeOf(m_frames));
-      clock.advance(std::chrono::nanoseconds(timeOf(m_frames + kPeriod)) - clock.now());
+    ASSERT_TRUE(paced.play(duration, error, [this](std::span<const std::int16_t> out) {
       for (std::size_t i = 0; i < out.size(); i += 2) {
         left.push_back(out[i] / 32768.0f);
         right.push_back(out[i + 1] / 32768.0f);
       }
-    }
+    })) << error;
   }
 
   ManualScheduler clock;
   DeviceManager devices{clock, {.useSystemDevices = false, .nullPacedByCaller = true}};
+  test::PacedRender paced{clock, devices};
   std::vector<float> left, right;
-
- private:
-  long m_frames = 0;
 };
 
 // Files at the common rates, mono and stereo, each played to its end on the
