@@ -14,10 +14,10 @@
 #include "app/sessionend.h"
 #include "app/singleinstance.h"
 #include "audio/programengine.h"
-#include "palette/additionsettings.h"
 #include "palette/inifile.h"
 #include "remote/devicereturnwatch.h"
 #include "remote/remotecontrol.h"
+#include "settings/additionsettings.h"
 
 int main(int argc, char* argv[]) {
   using namespace quillon;
@@ -42,12 +42,12 @@ int main(int argc, char* argv[]) {
                                    [] { QCoreApplication::exit(0); });
   // Quillon.ini is written with its defaults on the first start, for the
   // operator to find and edit; if it cannot be, the defaults apply.
-  const std::filesystem::path additionsIni = palette::additionsIniPath(configIni);
+  const std::filesystem::path additionsIni = settings::additionsIniPath(configIni);
   std::error_code noFolder;  // then the file cannot be made either: defaults
   std::filesystem::create_directories(additionsIni.parent_path(), noFolder);
-  palette::createAdditionsFileIfMissing(additionsIni);
-  const palette::AdditionSettings additions =
-      palette::readAdditionSettings(palette::IniFile::load(additionsIni));
+  settings::createAdditionsFileIfMissing(additionsIni);
+  const settings::AdditionSettings additions =
+      settings::readAdditionSettings(palette::IniFile::load(additionsIni));
   about::DesktopShell shell;
   audio::ProgramEngine engine;
   // The as-run log outlives the window, whose carts report their last plays
@@ -70,8 +70,8 @@ int main(int argc, char* argv[]) {
   window.show();
   window.activateWindow();
 
-  const palette::RemoteSettings remoteSettings =
-      palette::readRemoteSettings(palette::IniFile::load(additionsIni));
+  const settings::RemoteSettings remoteSettings =
+      settings::readRemoteSettings(palette::IniFile::load(additionsIni));
   // Remote firing: the MIDI port opens on a thread of its own, so a machine
   // without MIDI starts as fast as any other.
   app::RemoteCarts remoteCarts(window);

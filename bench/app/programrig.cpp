@@ -56,7 +56,7 @@ bool ProgramRig::showOnSystemDevice(app::Cartoucheur& window) {
 
 app::Cartoucheur* ProgramRig::instantKeysWindow() {
   if (!m_instantKeysWindow && m_engine) {
-    palette::AdditionSettings additions;
+    settings::AdditionSettings additions;
     additions.keys.instant = true;
     m_instantKeysWindow = std::make_unique<app::Cartoucheur>(
         *m_engine,

@@ -117,7 +117,7 @@ void BM_OscToFirstFrame(benchmark::State& state) {
   audio::DevicePlayer player(r.scheduler, *r.devices);
   readyOnSystemDevice(player);
   StartPlayer start(player);
-  palette::RemoteSettings settings;
+  settings::RemoteSettings settings;
   settings.midi.enabled = false;
   settings.osc.enabled = true;
   RemoteControl remote(start, settings, 0);
@@ -149,7 +149,7 @@ void BM_MidiToFirstFrame(benchmark::State& state) {
   audio::DevicePlayer player(r.scheduler, *r.devices);
   readyOnSystemDevice(player);
   StartPlayer start(player);
-  palette::RemoteSettings settings;  // MIDI on
+  settings::RemoteSettings settings;  // MIDI on
   RemoteControl remote(start, settings);
   pump([&] { return remote.midi()->state() != MidiInput::State::Opening; });
   if (remote.midi()->state() != MidiInput::State::Open) {

@@ -24,7 +24,7 @@ void onWindow(const QPointer<Cartoucheur>& window, Show show) {
 
 }  // namespace
 
-std::unique_ptr<asrun::AsRunWriter> startAsRunLog(const palette::AsRunSettings& settings,
+std::unique_ptr<asrun::AsRunWriter> startAsRunLog(const settings::AsRunSettings& settings,
                                                   const QPointer<Cartoucheur>& window) {
   if (!settings.enabled) return nullptr;
   const std::filesystem::path folder =

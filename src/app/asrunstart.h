@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "asrun/asrunwriter.h"
-#include "palette/additionsettings.h"
+#include "settings/additionsettings.h"
 
 namespace quillon::app {
 
@@ -17,7 +17,7 @@ inline constexpr const char* kAsRunSubject = "As-run log";
 // Null when the log is switched off or no folder can be named. `window` may
 // be null until the window exists; a message before that is not shown, the
 // next one is.
-std::unique_ptr<asrun::AsRunWriter> startAsRunLog(const palette::AsRunSettings& settings,
+std::unique_ptr<asrun::AsRunWriter> startAsRunLog(const settings::AsRunSettings& settings,
                                                   const QPointer<Cartoucheur>& window);
 
 }  // namespace quillon::app

@@ -445,11 +445,11 @@ cart::CartWidget* Cartoucheur::createCart() {
   // Hidden until the load step shows it, as the window's copies of cart 0.
   auto* widget = new cart::CartWidget(m_engine, m_controls.picture5);
   widget->hide();
-  const palette::EndWarningSettings& warning = m_services.additions.endWarning;
+  const settings::EndWarningSettings& warning = m_services.additions.endWarning;
   widget->cart().setEndWarning({warning.enabled, warning.seconds});
   widget->cart().setRunningTimeCountdown(m_services.additions.display.remaining);
   widget->cart().setPlayReport(m_services.playReport);
-  const palette::LoudnessSettings& loudness = m_services.additions.loudness;
+  const settings::LoudnessSettings& loudness = m_services.additions.loudness;
   if (loudness.enabled) {
     widget->cart().setLoudness(m_engine.createLoudnessMeter(), {loudness.target, loudness.ceiling});
   }

@@ -27,7 +27,7 @@
 #include "app/windowgeometry.h"
 #include "asrun/playreport.h"
 #include "cart/cartwidget.h"
-#include "palette/additionsettings.h"
+#include "settings/additionsettings.h"
 
 class QKeyEvent;
 
@@ -59,7 +59,7 @@ struct CartoucheurServices {
   std::function<void()> endProgram;
   // Quillon.ini: the panic key and the end warning, on unless switched off;
   // instant keys and the countdown, off unless switched on.
-  palette::AdditionSettings additions = {};
+  settings::AdditionSettings additions = {};
   // Where the carts report their plays (the as-run log); null for none.
   asrun::PlayReport* playReport = nullptr;
 };

@@ -2,7 +2,7 @@
 
 namespace quillon::remote {
 
-RemoteControl::RemoteControl(RemoteCommands& commands, const palette::RemoteSettings& settings,
+RemoteControl::RemoteControl(RemoteCommands& commands, const settings::RemoteSettings& settings,
                              int oscPortOverride)
     : m_commands(commands),
       m_midiBox([this](const RemoteCommand& c) { carryOut(c, m_commands); }),

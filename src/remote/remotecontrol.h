@@ -10,10 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "palette/additionsettings.h"
 #include "remote/midiinput.h"
 #include "remote/oscreceiver.h"
 #include "remote/remotemailbox.h"
+#include "settings/additionsettings.h"
 
 namespace quillon::remote {
 
@@ -21,7 +21,7 @@ class RemoteControl {
  public:
   // `oscPortOverride` >= 0 replaces the settings' port (0: any free port,
   // for tests and benchmarks).
-  RemoteControl(RemoteCommands& commands, const palette::RemoteSettings& settings,
+  RemoteControl(RemoteCommands& commands, const settings::RemoteSettings& settings,
                 int oscPortOverride = -1);
   ~RemoteControl();
   RemoteControl(const RemoteControl&) = delete;

@@ -23,7 +23,7 @@ using namespace std::chrono_literals;
 class OperatorTest : public testing::Test, public QuietWindow {
  protected:
   // Carts A to F hold ten-second files.
-  std::unique_ptr<Cartoucheur> window(const palette::AdditionSettings& additions = {}) {
+  std::unique_ptr<Cartoucheur> window(const settings::AdditionSettings& additions = {}) {
     auto w = activeWindow(additions);
     if (!w) return w;
     engine.media.add("/jingles/Weather Sting.wav", quillon::test::FakeFile{{44100, 2}, 441000});
@@ -73,7 +73,7 @@ TEST_F(OperatorTest, EveryLetterPressedBetweenTwoTicksFiresItsCart) {
 }
 
 TEST_F(OperatorTest, WithInstantKeysALetterFiresAtItsPressWithoutWaitingForATick) {
-  palette::AdditionSettings additions;
+  settings::AdditionSettings additions;
   additions.keys.instant = true;
   auto w = window(additions);
   ASSERT_TRUE(w);
@@ -126,7 +126,7 @@ TEST_F(OperatorTest, TheOnAirViewCountsDownWhatPlaysInTheOrderItStarted) {
 }
 
 TEST_F(OperatorTest, TheCountdownOptionShowsTheTimeLeftOnEachCart) {
-  palette::AdditionSettings additions;
+  settings::AdditionSettings additions;
   additions.display.remaining = true;
   auto w = window(additions);
   ASSERT_TRUE(w);

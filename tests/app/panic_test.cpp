@@ -129,7 +129,7 @@ class Additions : public testing::Test, public test::QuietWindow {
 };
 
 TEST_F(Additions, TheEndWarningLightsForItsSecondsAndTheKeysWork) {
-  palette::AdditionSettings settings;
+  settings::AdditionSettings settings;
   settings.endWarning.seconds = 2;
   auto w = activeWindow(settings);
   ASSERT_NE(w, nullptr);
@@ -142,7 +142,7 @@ TEST_F(Additions, TheEndWarningLightsForItsSecondsAndTheKeysWork) {
 }
 
 TEST_F(Additions, SwitchedOffTheyDoNothing) {
-  palette::AdditionSettings settings;
+  settings::AdditionSettings settings;
   settings.panic.enabled = false;
   settings.endWarning.enabled = false;
   auto w = activeWindow(settings);

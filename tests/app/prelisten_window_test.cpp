@@ -23,7 +23,7 @@ class PreListenWindow : public testing::Test, public QuietWindow {
   std::unique_ptr<Cartoucheur> window(const std::string& cueDevice = "Cue",
                                       bool instantKeys = false) {
     engine.devices.setDevices({{"Main", true}, {"Cue", true}}, 0);
-    palette::AdditionSettings additions;
+    settings::AdditionSettings additions;
     additions.preListen.device = cueDevice;
     additions.keys.instant = instantKeys;
     auto w = activeWindow(additions);

@@ -16,8 +16,8 @@
 #include "about/shell.h"
 #include "app/cartoucheur.h"
 #include "app/configkeys.h"
-#include "support/favoritesstandin.h"
 #include "support/fakeengine.h"
+#include "support/favoritesstandin.h"
 
 namespace quillon::app::test {
 
@@ -44,12 +44,12 @@ class QuietWindow {
   static constexpr int kPaused = 3;
   static constexpr int kStopped = 4;
 
-  std::unique_ptr<Cartoucheur> makeWindow(const palette::AdditionSettings& additions = {}) {
+  std::unique_ptr<Cartoucheur> makeWindow(const settings::AdditionSettings& additions = {}) {
     return std::make_unique<Cartoucheur>(
         engine, CartoucheurServices{config, favorites, shell, QString(), [] {}, additions});
   }
   // Shown and active, as the keyboard needs it; null when it never became active.
-  std::unique_ptr<Cartoucheur> activeWindow(const palette::AdditionSettings& additions = {}) {
+  std::unique_ptr<Cartoucheur> activeWindow(const settings::AdditionSettings& additions = {}) {
     auto w = makeWindow(additions);
     w->show();
     w->activateWindow();

@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
 
   // The countdown option: each cart's running time counts down.
   quillon::app::test::QuietWindow countdownQuiet;
-  quillon::palette::AdditionSettings additions;
+  quillon::settings::AdditionSettings additions;
   additions.display.remaining = true;
   auto countdown = countdownQuiet.makeWindow(additions);
   countdown->show();
@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
   quillon::app::test::QuietWindow cueQuiet;
   cueQuiet.engine.devices.setDevices({{"system:playback_1+2", true}, {"system:playback_3+4", true}},
                                      0);
-  quillon::palette::AdditionSettings cueAdditions;
+  quillon::settings::AdditionSettings cueAdditions;
   cueAdditions.preListen.device = "system:playback_3+4";
   auto cue = cueQuiet.makeWindow(cueAdditions);
   cue->show();

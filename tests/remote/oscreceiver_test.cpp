@@ -39,7 +39,7 @@ TEST(OscReceiver, ALibloClientFiresStopsAndPanicsInOrderWithNoMidiSystem) {
   const std::string nobody = "quillon-nobody-" + std::to_string(getpid());
   setenv("JACK_DEFAULT_SERVER", nobody.c_str(), 1);  // a JACK server of a name nobody runs
   test::RecordingCommands commands;
-  palette::RemoteSettings settings = test::oscOnly();
+  settings::RemoteSettings settings = test::oscOnly();
   settings.midi.enabled = true;
   RemoteControl remote(commands, settings, 0);
   ASSERT_NE(remote.midi(), nullptr);
@@ -67,7 +67,7 @@ TEST(OscReceiver, ALibloClientFiresStopsAndPanicsInOrderWithNoMidiSystem) {
 
 TEST(OscReceiver, ARemoteControlEndedWhileMidiStillOpensEndsCleanly) {
   test::RecordingCommands commands;
-  palette::RemoteSettings settings;  // MIDI on, OSC off
+  settings::RemoteSettings settings;  // MIDI on, OSC off
   for (int i = 0; i < 5; ++i) {
     RemoteControl remote(commands, settings);
     EXPECT_NE(remote.midi(), nullptr);
@@ -166,7 +166,7 @@ TEST(OscReceiver, AnAddressOrPortThatCannotBeUsedLeavesOscOffAndTheRestRunning) 
   test::RecordingCommands commands;
   RemoteControl first(commands, test::oscOnly(), 0);
   ASSERT_NE(first.osc(), nullptr);
-  palette::RemoteSettings taken = test::oscOnly();
+  settings::RemoteSettings taken = test::oscOnly();
   taken.osc.port = first.osc()->port();
   RemoteControl second(commands, taken);
   EXPECT_EQ(second.osc(), nullptr);
@@ -177,7 +177,7 @@ TEST(OscReceiver, AnAddressOrPortThatCannotBeUsedLeavesOscOffAndTheRestRunning) 
   EXPECT_EQ(named.osc(), nullptr);
   EXPECT_FALSE(named.oscError().empty());
 
-  palette::RemoteSettings off;  // the defaults: OSC off
+  settings::RemoteSettings off;  // the defaults: OSC off
   off.midi.enabled = false;
   RemoteControl none(commands, off);
   EXPECT_EQ(none.osc(), nullptr);

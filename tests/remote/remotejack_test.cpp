@@ -29,7 +29,7 @@ TEST(RemoteJack, NotesFromAJackMidiPortFireTheirLettersOncePerNote) {
     GTEST_SKIP() << "jackd cannot start here (" << error << "); this test needs a JACK server";
   }
   test::RecordingCommands commands;
-  palette::RemoteSettings settings;  // MIDI on, OSC off: the defaults
+  settings::RemoteSettings settings;  // MIDI on, OSC off: the defaults
   RemoteControl remote(commands, settings);
   ASSERT_NE(remote.midi(), nullptr);
   ASSERT_TRUE(waitFor([&] { return remote.midi()->state() != MidiInput::State::Opening; }));

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "palette/additionsettings.h"
 #include "remote/remotecommand.h"
+#include "settings/additionsettings.h"
 
 namespace quillon::test {
 
@@ -40,8 +40,8 @@ inline void runFor(std::chrono::milliseconds span) {
   waitFor([] { return false; }, span);
 }
 
-inline palette::RemoteSettings oscOnly(const std::string& address = "127.0.0.1") {
-  palette::RemoteSettings s;
+inline settings::RemoteSettings oscOnly(const std::string& address = "127.0.0.1") {
+  settings::RemoteSettings s;
   s.midi.enabled = false;
   s.osc.enabled = true;
   s.osc.address = address;

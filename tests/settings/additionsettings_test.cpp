@@ -1,13 +1,18 @@
 // Quillon.ini: defaults for what is missing or garbled, the first-start file,
 // and an operator's file never overwritten.
-#include "palette/additionsettings.h"
+#include "settings/additionsettings.h"
 
 #include <gtest/gtest.h>
 
-#include "testfiles.h"
+#include "palette/testfiles.h"
 
-namespace quillon::palette::test {
+namespace quillon::settings::test {
 namespace {
+
+using palette::IniFile;
+using palette::test::TempFolder;
+using palette::test::readBytes;
+using palette::test::writeBytes;
 
 AdditionSettings settingsOf(const TempFolder& folder, std::string_view bytes) {
   writeBytes(folder / "Quillon.ini", bytes);
@@ -132,4 +137,4 @@ TEST(AdditionSettings, LoudnessIsOffUntilSwitchedOnAndOutOfRangeLevelsFallBack) 
 }
 
 }  // namespace
-}  // namespace quillon::palette::test
+}  // namespace quillon::settings::test

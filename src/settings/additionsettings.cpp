@@ -1,4 +1,4 @@
-#include "palette/additionsettings.h"
+#include "settings/additionsettings.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 
 #include "palette/safewrite.h"
 
-namespace quillon::palette {
+namespace quillon::settings {
 
 namespace fs = std::filesystem;
 
@@ -25,7 +25,7 @@ std::string lowered(std::string text) {
 
 // A key's value without a trailing comment ("Port=9000   ; UDP"), as
 // operators write them after the examples they copy.
-std::optional<std::string> valueOf(const IniFile& file, std::string_view section,
+std::optional<std::string> valueOf(const palette::IniFile& file, std::string_view section,
                                    std::string_view key) {
   std::optional<std::string> text = file.find(section, key);
   if (!text) return text;
@@ -41,7 +41,7 @@ std::optional<std::string> valueOf(const IniFile& file, std::string_view section
 
 }  // namespace
 
-bool settingFlag(const IniFile& file, std::string_view section, std::string_view key,
+bool settingFlag(const palette::IniFile& file, std::string_view section, std::string_view key,
                  bool fallback) {
   const std::optional<std::string> text = valueOf(file, section, key);
   if (!text) return fallback;
@@ -51,7 +51,7 @@ bool settingFlag(const IniFile& file, std::string_view section, std::string_view
   return fallback;
 }
 
-int settingNumber(const IniFile& file, std::string_view section, std::string_view key, int fallback,
+int settingNumber(const palette::IniFile& file, std::string_view section, std::string_view key, int fallback,
                   int min, int max) {
   const std::optional<std::string> text = valueOf(file, section, key);
   if (!text || text->empty()) return fallback;
@@ -64,7 +64,7 @@ int settingNumber(const IniFile& file, std::string_view section, std::string_vie
   return number;
 }
 
-double settingDecimal(const IniFile& file, std::string_view section, std::string_view key,
+double settingDecimal(const palette::IniFile& file, std::string_view section, std::string_view key,
                       double fallback, double min, double max) {
   const std::optional<std::string> text = valueOf(file, section, key);
   if (!text || text->empty()) return fallback;
@@ -77,13 +77,13 @@ double settingDecimal(const IniFile& file, std::string_view section, std::string
   return number;
 }
 
-std::string settingText(const IniFile& file, std::string_view section, std::string_view key,
+std::string settingText(const palette::IniFile& file, std::string_view section, std::string_view key,
                         std::string_view fallback) {
   const std::optional<std::string> text = valueOf(file, section, key);
   return text && !text->empty() ? *text : std::string(fallback);
 }
 
-AdditionSettings readAdditionSettings(const IniFile& file) {
+AdditionSettings readAdditionSettings(const palette::IniFile& file) {
   AdditionSettings settings;
   settings.panic.enabled = settingFlag(file, "Panic", "Enabled", settings.panic.enabled);
   settings.endWarning.enabled =
@@ -171,7 +171,7 @@ std::string defaultAdditionsFile() {
          "Device=\n";
 }
 
-RemoteSettings readRemoteSettings(const IniFile& file) {
+RemoteSettings readRemoteSettings(const palette::IniFile& file) {
   RemoteSettings s;
   s.midi.enabled = settingFlag(file, "MIDI", "Enabled", s.midi.enabled);
   s.midi.firstNote = settingNumber(file, "MIDI", "FirstNote", s.midi.firstNote, 0, 102);
@@ -185,14 +185,14 @@ RemoteSettings readRemoteSettings(const IniFile& file) {
   return s;
 }
 
-WriteResult createAdditionsFileIfMissing(const fs::path& path) {
+palette::WriteResult createAdditionsFileIfMissing(const fs::path& path) {
   std::error_code error;
   const fs::file_status status = fs::symlink_status(path, error);
-  if (fs::exists(status)) return WriteResult::success();
+  if (fs::exists(status)) return palette::WriteResult::success();
   if (error && error != std::errc::no_such_file_or_directory) {
-    return WriteResult::failure(WriteError::WriteFailed, path.string() + ": " + error.message());
+    return palette::WriteResult::failure(palette::WriteError::WriteFailed, path.string() + ": " + error.message());
   }
-  return replaceFileContents(path, defaultAdditionsFile());
+  return palette::replaceFileContents(path, defaultAdditionsFile());
 }
 
-}  // namespace quillon::palette
+}  // namespace quillon::settings

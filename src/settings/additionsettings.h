@@ -16,7 +16,7 @@
 #include "palette/inifile.h"
 #include "palette/writeresult.h"
 
-namespace quillon::palette {
+namespace quillon::settings {
 
 inline constexpr const char* kAdditionsIniName = "Quillon.ini";
 
@@ -72,21 +72,21 @@ struct AdditionSettings {
   DisplaySettings display;
 };
 
-AdditionSettings readAdditionSettings(const IniFile& file);
+AdditionSettings readAdditionSettings(const palette::IniFile& file);
 
 // Readers for one key, for each addition's own section. A flag is 1/0,
 // true/false, yes/no or on/off in any letter case; a number is whole
 // decimal digits with an optional sign, within [min, max]. Anything else,
 // or a missing key, gives `fallback`.
-bool settingFlag(const IniFile& file, std::string_view section, std::string_view key,
+bool settingFlag(const palette::IniFile& file, std::string_view section, std::string_view key,
                  bool fallback);
-int settingNumber(const IniFile& file, std::string_view section, std::string_view key, int fallback,
+int settingNumber(const palette::IniFile& file, std::string_view section, std::string_view key, int fallback,
                   int min, int max);
 // A decimal number ("-23", "-1.5") within [min, max]; anything else gives
 // `fallback`.
-double settingDecimal(const IniFile& file, std::string_view section, std::string_view key,
+double settingDecimal(const palette::IniFile& file, std::string_view section, std::string_view key,
                       double fallback, double min, double max);
-std::string settingText(const IniFile& file, std::string_view section, std::string_view key,
+std::string settingText(const palette::IniFile& file, std::string_view section, std::string_view key,
                         std::string_view fallback);
 
 // The file an operator finds on first start: every section and key at its
@@ -95,7 +95,7 @@ std::string defaultAdditionsFile();
 
 // Writes defaultAdditionsFile() at `path` when nothing is there; an existing
 // file (even an unreadable one) is never touched.
-WriteResult createAdditionsFileIfMissing(const std::filesystem::path& path);
+palette::WriteResult createAdditionsFileIfMissing(const std::filesystem::path& path);
 
 // Remote firing from a MIDI controller: note-on of notes FirstNote to
 // FirstNote + 25 fires the letters A to Z.
@@ -125,6 +125,6 @@ struct RemoteSettings {
   DeviceReturnSettings devices;
 };
 
-RemoteSettings readRemoteSettings(const IniFile& file);
+RemoteSettings readRemoteSettings(const palette::IniFile& file);
 
-}  // namespace quillon::palette
+}  // namespace quillon::settings
