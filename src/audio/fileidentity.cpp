@@ -17,6 +17,10 @@ std::optional<FileIdentity> identityOf(const std::string& path, std::string& err
     error = "not a regular file: " + path;
     return std::nullopt;
   }
+  return identityFrom(path, status);
+}
+
+FileIdentity identityFrom(const std::string& path, const struct stat& status) {
   FileIdentity identity;
   identity.path = path;
   identity.size = status.st_size;

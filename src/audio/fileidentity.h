@@ -2,6 +2,8 @@
 // identity (a length, a loudness) holds as long as the file keeps it.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,5 +23,7 @@ struct FileIdentity {
 // The identity of the regular file at `path` now; nothing, with `error`,
 // when it cannot be read or is not a regular file. Any thread.
 std::optional<FileIdentity> identityOf(const std::string& path, std::string& error);
+// The identity `status` (from stat or fstat of `path`) gives.
+FileIdentity identityFrom(const std::string& path, const struct stat& status);
 
 }  // namespace quillon::audio

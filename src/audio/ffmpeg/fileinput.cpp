@@ -118,15 +118,8 @@ std::unique_ptr<FileInput> FileInput::open(const std::string& path, int& code, s
     error = describeNonRegular(after.st_mode, path);
     return nullptr;
   }
-  FileIdentity identity;
-  identity.path = path;
-  identity.size = after.st_size;
-  identity.modifiedNs =
-      static_cast<std::int64_t>(after.st_mtim.tv_sec) * 1'000'000'000 + after.st_mtim.tv_nsec;
-  identity.device = after.st_dev;
-  identity.inode = after.st_ino;
   code = 0;
-  return std::unique_ptr<FileInput>(new FileInput(fd, std::move(identity)));
+  return std::unique_ptr<FileInput>(new FileInput(fd, identityFrom(path, after)));
 }
 
 FileInput::~FileInput() {
