@@ -37,7 +37,7 @@ ProgramRig::ProgramRig() {
 }
 
 bool ProgramRig::showOnSystemDevice(app::Cartoucheur& window) {
-  QComboBox* devices = window.controls().combo4;
+  QComboBox* devices = window.controls().deviceList;
   const int system = devices->findText("system:playback_1+2");
   if (system < 0) {
     m_error = "the JACK server's playback ports are not listed";

@@ -52,17 +52,19 @@ Cartoucheur::Cartoucheur(audio::Engine& engine, CartoucheurServices services, QW
       },
       palette::standardPaletteDialogs(this));
   m_services.favorites.attachInset(
-      {m_controls.comboListePalette, m_controls.command1, m_controls.command2,
+      {m_controls.favouritesList, m_controls.addFavourite, m_controls.clearFavourites,
        [this](const std::string& path) {
          m_paletteCommands->LoadPaletteFile(QString::fromStdString(path));
        },
-       [this] { m_controls.picture5->setFocus(Qt::OtherFocusReason); }, this});
-  connect(m_controls.toolbar1, &Toolbar1::buttonClicked, this, &Cartoucheur::onToolbarButtonClick);
-  connect(m_controls.vscroll1, &QScrollBar::valueChanged, this, &Cartoucheur::onScrollBarMoved);
+       [this] { m_controls.cartCanvas->setFocus(Qt::OtherFocusReason); }, this});
+  connect(m_controls.toolbar, &Toolbar1::buttonClicked, this, &Cartoucheur::onToolbarButtonClick);
+  connect(m_controls.cartScrollBar, &QScrollBar::valueChanged, this,
+          &Cartoucheur::onScrollBarMoved);
   connectSplitter();
   // The list's change and click notifications run the same selection.
-  connect(m_controls.combo4, &QComboBox::currentIndexChanged, this, &Cartoucheur::onDeviceChosen);
-  connect(m_controls.combo4, &QComboBox::activated, this, &Cartoucheur::onDeviceChosen);
+  connect(m_controls.deviceList, &QComboBox::currentIndexChanged, this,
+          &Cartoucheur::onDeviceChosen);
+  connect(m_controls.deviceList, &QComboBox::activated, this, &Cartoucheur::onDeviceChosen);
   m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::Quit)] = [this] { quit(); };
   m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::New)] = [this] { newGrid(); };
   m_toolbarHandlers[static_cast<std::size_t>(ToolbarCommand::Open)] = [this] { OpenPalette(); };
@@ -152,7 +154,7 @@ void Cartoucheur::createCarts() {
 }
 
 void Cartoucheur::buildStudioClock() {
-  clock::ClockPanel* clock = m_controls.picture2;
+  clock::ClockPanel* clock = m_controls.clock;
   clock->setPanelWidthTwips(m_geometry[Panel::Picture2].width);
   clock->BuildLedRing();
   clock->ResetLedRing();
@@ -160,7 +162,7 @@ void Cartoucheur::buildStudioClock() {
 }
 
 void Cartoucheur::FillDeviceList() {
-  QComboBox* list = m_controls.combo4;
+  QComboBox* list = m_controls.deviceList;
   audio::Player& main = *m_audioPlayerMain;
   {
     const QSignalBlocker quiet(list);  // clearing is not a choice
@@ -243,12 +245,12 @@ void Cartoucheur::showDeviceState() {
 
 void Cartoucheur::onDeviceChosen(int entry) {
   if (entry < 0 || !m_audioPlayerMain) return;
-  const int device = m_controls.combo4->itemData(entry).toInt();
+  const int device = m_controls.deviceList->itemData(entry).toInt();
   if (device == m_audioPlayerMain->CurrentDevice()) return;
   m_audioPlayerMain->SelectDevice(device);
   for (cart::CartWidget* cart : m_cartouche1) cart->cart().SetDevOutput(device);
   showPreListenState();  // the cue device may be the output device now
-  m_controls.picture5->setFocus();
+  m_controls.cartCanvas->setFocus();
 }
 
 bool Cartoucheur::anyCartPlaying() const {
@@ -264,7 +266,7 @@ void Cartoucheur::chooseDeviceAfterRescan(int device) {
   // device chosen first, filling selects its entry and switches nothing.
   m_audioPlayerMain->SelectDevice(device);
   FillDeviceList();
-  if (device < 0) m_controls.combo4->setCurrentIndex(-1);
+  if (device < 0) m_controls.deviceList->setCurrentIndex(-1);
   for (cart::CartWidget* cart : m_cartouche1) cart->cart().SetDevOutput(device);
 }
 
@@ -336,7 +338,7 @@ bool Cartoucheur::eventFilter(QObject* watched, QEvent* event) {
       // Opening the device list reads the devices again (before the list
       // shows), so a sound card that came back, a restarted audio server or
       // a USB card plugged in again, can be chosen without a restart.
-      if (watched == m_controls.combo4 && m_audioPlayerMain) {
+      if (watched == m_controls.deviceList && m_audioPlayerMain) {
         m_audioPlayerMain->RescanDevices();
         FillDeviceList();
       }
@@ -378,11 +380,11 @@ void Cartoucheur::GetKeys() {
 
 void Cartoucheur::postStatus(StatusMessage message) {
   m_statusMessages.post(std::move(message));
-  m_controls.statusBar1->showMessages(m_statusMessages);
+  m_controls.statusBar->showMessages(m_statusMessages);
 }
 
 void Cartoucheur::resolveStatus(std::string_view subject) {
-  if (m_statusMessages.resolve(subject)) m_controls.statusBar1->showMessages(m_statusMessages);
+  if (m_statusMessages.resolve(subject)) m_controls.statusBar->showMessages(m_statusMessages);
 }
 
 void Cartoucheur::onCartShownChanged(int index) {
@@ -390,7 +392,7 @@ void Cartoucheur::onCartShownChanged(int index) {
   // A pre-listen is not on air.
   m_onAir.update(index, {c.Playing() && !c.isPreListen(), c.Paused(), c.LoopOn(), c.Letter(),
                          c.titleText(), c.shownMs(), c.totalMs()});
-  m_controls.statusBar1->showOnAir(m_onAir.entries());
+  m_controls.statusBar->showOnAir(m_onAir.entries());
 }
 
 bool Cartoucheur::panicKey(const QKeyEvent& key) {
@@ -418,12 +420,12 @@ void Cartoucheur::onSurvole(int index) {
     if (i != index) m_cartouche1[static_cast<std::size_t>(i)]->cart().SetNormal();
   }
   m_cartouche1.at(static_cast<std::size_t>(index))->cart().SetSurvole();
-  m_controls.picture5->setFocus();
+  m_controls.cartCanvas->setFocus();
 }
 
 void Cartoucheur::onAffectFile() {
   for (cart::CartWidget* cart : m_cartouche1) cart->cart().SetNormal();
-  m_controls.picture5->setFocus();
+  m_controls.cartCanvas->setFocus();
 }
 
 void Cartoucheur::onToolbarButtonClick(int position) {
@@ -443,7 +445,7 @@ void Cartoucheur::newGrid() {
 
 cart::CartWidget* Cartoucheur::createCart() {
   // Hidden until the load step shows it, as the window's copies of cart 0.
-  auto* widget = new cart::CartWidget(m_engine, m_controls.picture5);
+  auto* widget = new cart::CartWidget(m_engine, m_controls.cartCanvas);
   widget->hide();
   const settings::EndWarningSettings& warning = m_services.additions.endWarning;
   widget->cart().setEndWarning({warning.enabled, warning.seconds});

@@ -32,9 +32,9 @@ void Cartoucheur::applyGeometry() {
   }
   // The explorer lays its parts out by its own rule, from twips.
   const TwipsRect& explorerTwips = m_geometry[Panel::Explorer1];
-  m_controls.explorer1->setSizeTwips(explorerTwips.width, explorerTwips.height);
-  m_controls.barExplorer->setImageWidth(toPixels(m_geometry[Panel::Image20], dpiX, dpiY).width);
-  m_controls.picture3->setImageWidth(toPixels(m_geometry[Panel::Image3], dpiX, dpiY).width);
+  m_controls.explorer->setSizeTwips(explorerTwips.width, explorerTwips.height);
+  m_controls.explorerTitle->setImageWidth(toPixels(m_geometry[Panel::Image20], dpiX, dpiY).width);
+  m_controls.cartAreaTitle->setImageWidth(toPixels(m_geometry[Panel::Image3], dpiX, dpiY).width);
   for (std::size_t k = 0; k < m_cartouche1.size(); ++k) {
     place(m_cartouche1[k], toPixels(m_geometry.cart(static_cast<int>(k)), dpiX, dpiY));
   }
@@ -43,7 +43,7 @@ void Cartoucheur::applyGeometry() {
 
 void Cartoucheur::applyScrollBar() {
   const ToolkitScrollBar bar = toToolkitScrollBar(m_geometry.VScroll1());
-  QScrollBar* vscroll = m_controls.vscroll1;
+  QScrollBar* vscroll = m_controls.cartScrollBar;
   const QSignalBlocker quiet(vscroll);  // the model already holds these values
   vscroll->setRange(bar.minimum, bar.maximum);
   vscroll->setSingleStep(bar.singleStep);
@@ -54,11 +54,11 @@ void Cartoucheur::applyScrollBar() {
 
 void Cartoucheur::onScrollBarMoved(int toolkitValue) {
   m_geometry.onScroll(fromToolkitScrollValue(toolkitValue));
-  place(m_controls.picture5, toPixels(m_geometry[Panel::Picture5], logicalDpiX(), logicalDpiY()));
+  place(m_controls.cartCanvas, toPixels(m_geometry[Panel::Picture5], logicalDpiX(), logicalDpiY()));
 }
 
 void Cartoucheur::connectSplitter() {
-  SplitterBar* bar = m_controls.picture4;
+  SplitterBar* bar = m_controls.splitter;
   const auto showColour = [this, bar] {
     switch (m_splitter.colour()) {
       case PanelSplitter::Colour::White:

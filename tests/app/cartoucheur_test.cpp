@@ -84,7 +84,7 @@ TEST_F(WindowTest, LoadStepRunsInItsOrderBeforeTheWindowShowsAtItsSmallestSize) 
                      "write FirstExec/Value=1", "LoadFavorites"}));
   EXPECT_NE(w->AudioPlayerMain(), nullptr);
   // The clock was built at the panel's width: LED 0 shows, green.
-  const clock::ClockPanel* clock = w->controls().picture2;
+  const clock::ClockPanel* clock = w->controls().clock;
   EXPECT_EQ(clock->panelWidthTwips(), 3855);
   EXPECT_TRUE(clock->ring().led(0).shown);
   // The smallest window until the frame is known: the initial client area;
@@ -121,30 +121,37 @@ TEST_F(WindowTest, ControlsCarryTheirTextsAndTheCartsTheirLetters) {
   for (int k = 0; k < 26; ++k) {
     letters += QString::fromStdString(w->cart(k)->cart().Letter());
     EXPECT_TRUE(w->cart(k)->isVisible()) << k;
-    EXPECT_EQ(w->cart(k)->parentWidget(), w->controls().picture5) << k;
+    EXPECT_EQ(w->cart(k)->parentWidget(), w->controls().cartCanvas) << k;
   }
   EXPECT_EQ(letters, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
   const CartoucheurControls& c = w->controls();
-  ASSERT_EQ(c.combo4->count(), 1);  // the null device alone
+  ASSERT_EQ(c.deviceList->count(), 1);  // the null device alone
   const std::pair<QString, QString> texts[] = {
-      {c.barExplorer->caption(), "Windows Explorer >"},
-      {c.picture3->caption(), "Jingles >"},
-      {c.label54->text(), "- Device :"},
-      {c.combo4->itemText(0), "No sound card (silent output)"},
-      {c.favoriteCaption->text(), "Favorite :"},
-      {c.command1->text(), "Add"},
-      {c.command1->toolTip(), "Add a jingle palette to your favorite"},
-      {c.command2->text(), "Clear"},
-      {c.command2->toolTip(), "Clear your favorite list"}};
+      {c.explorerTitle->caption(), "Windows Explorer >"},
+      {c.cartAreaTitle->caption(), "Jingles >"},
+      {c.deviceCaption->text(), "- Device :"},
+      {c.deviceList->itemText(0), "No sound card (silent output)"},
+      {c.favouritesCaption->text(), "Favorite :"},
+      {c.addFavourite->text(), "Add"},
+      {c.addFavourite->toolTip(), "Add a jingle palette to your favorite"},
+      {c.clearFavourites->text(), "Clear"},
+      {c.clearFavourites->toolTip(), "Clear your favorite list"}};
   for (const auto& [shown, expected] : texts) EXPECT_EQ(shown, expected);
   QStringList status;
-  for (const QLabel* label : c.statusBar1->findChildren<QLabel*>()) status << label->text();
+  for (const QLabel* label : c.statusBar->findChildren<QLabel*>()) status << label->text();
   EXPECT_TRUE(status.contains("Quillon V1.0"));
   // The toolbar's five commands, between separators.
   for (const auto& [position, text] :
        std::map<int, QString>{{1, "Quit"}, {3, "New"}, {5, "Open"}, {7, "Save"}, {9, "About"}}) {
-    ASSERT_NE(c.toolbar1->button(position), nullptr) << position;
-    EXPECT_EQ(c.toolbar1->button(position)->text(), text);
+    ASSERT_NE(c.toolbar->button(position), nullptr) << position;
+    EXPECT_EQ(c.toolbar->button(position)->text(), text);
+  }
+  // Every panel the layout places has its widget; the title bars draw their
+  // own pictures.
+  for (int p = 0; p < kPanelCount; ++p) {
+    const auto panel = static_cast<Panel>(p);
+    const bool drawnByItsBar = panel == Panel::Image20 || panel == Panel::Image3;
+    EXPECT_EQ(c.widgetOf(panel) == nullptr, drawnByItsBar) << p;
   }
 }
 
@@ -154,18 +161,18 @@ TEST_F(WindowTest, TheScrollBarAndTheWheelMoveTheCanvas) {
   auto w = makeWindow();
   w->show();
   w->resize(1000, 600);
-  QScrollBar* bar = w->controls().vscroll1;
-  QWidget* canvas = w->controls().picture5;
+  QScrollBar* bar = w->controls().cartScrollBar;
+  QWidget* canvas = w->controls().cartCanvas;
   bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_EQ(canvas->y(), -40);  // 600 twips
   bar->triggerAction(QAbstractSlider::SliderToMaximum);
-  EXPECT_EQ(canvas->y() + canvas->height(), w->controls().picture1->height());
+  EXPECT_EQ(canvas->y() + canvas->height(), w->controls().cartViewport->height());
 
   bar->setValue(0);
   const QPointF at(10, 10);
-  QWheelEvent wheel(at, w->controls().picture1->mapToGlobal(at), QPoint(), QPoint(0, -120),
+  QWheelEvent wheel(at, w->controls().cartViewport->mapToGlobal(at), QPoint(), QPoint(0, -120),
                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(w->controls().picture1, &wheel);
+  QApplication::sendEvent(w->controls().cartViewport, &wheel);
   EXPECT_GT(bar->value(), 0);
   EXPECT_EQ(w->geometry()[Panel::Picture5].top, -bar->value());
 
@@ -178,7 +185,7 @@ TEST_F(WindowTest, TheScrollBarAndTheWheelMoveTheCanvas) {
 
 TEST_F(WindowTest, ThePanelBarIsBlackWhileDraggedAndItsReleaseLaysOutPanelsAndClock) {
   auto w = makeWindow();
-  SplitterBar* bar = w->controls().picture4;
+  SplitterBar* bar = w->controls().splitter;
   const auto send = [bar](QEvent::Type type, double x, Qt::MouseButtons held) {
     const QPointF at(x, 5);
     QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
@@ -191,8 +198,8 @@ TEST_F(WindowTest, ThePanelBarIsBlackWhileDraggedAndItsReleaseLaysOutPanelsAndCl
   EXPECT_EQ(bar->x(), 357);
   send(QEvent::MouseButtonRelease, 100, Qt::NoButton);
   EXPECT_EQ(bar->colour(), w->palette().color(QPalette::Button));
-  EXPECT_EQ(w->controls().picture1->x(), 361);  // 5412 twips
-  const clock::ClockPanel* clock = w->controls().picture2;
+  EXPECT_EQ(w->controls().cartViewport->x(), 361);  // 5412 twips
+  const clock::ClockPanel* clock = w->controls().clock;
   EXPECT_EQ(clock->panelWidthTwips(), 5352);  // the clock built again for its new width
   EXPECT_EQ(clock->width(), 357);
   EXPECT_TRUE(clock->ring().led(0).shown);
@@ -202,7 +209,7 @@ TEST_F(WindowTest, NewStopsAndEmptiesEveryCartAndTouchesNothingElse) {
   auto w = makeWindow();
   loadCarts(*w);
   journal.clear();
-  w->controls().toolbar1->button(3)->click();
+  w->controls().toolbar->button(3)->click();
   for (int k = 0; k < 26; ++k) {
     const cart::Cartouche& c = w->cart(k)->cart();
     EXPECT_FALSE(c.Playing()) << k;
@@ -218,7 +225,7 @@ TEST_F(WindowTest, QuitWritesTheFavoritesStopsEveryCartAndEndsTheProgram) {
   w->show();
   loadCarts(*w);
   journal.clear();
-  QTimer::singleShot(0, w.get(), [&] { w->controls().toolbar1->button(1)->click(); });
+  QTimer::singleShot(0, w.get(), [&] { w->controls().toolbar->button(1)->click(); });
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_EQ(programEnds, 1);
   EXPECT_TRUE(allStopped(*w));
@@ -246,7 +253,7 @@ TEST_F(WindowTest, AboutIsModalUntilOk) {
     modal = dialog->objectName();
     dialog->findChild<QPushButton*>("Command1")->click();
   });
-  w->controls().toolbar1->button(9)->click();
+  w->controls().toolbar->button(9)->click();
   EXPECT_EQ(modal, "Form1");
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -271,7 +278,7 @@ TEST_F(WindowTest, AGapInTheDeviceNumbersSelectsTheCurrentDevicesOwnEntryAndStop
   // the list would switch device and stop every playing cart.
   engine.devices.setDevices({{"Zero", true}, {"Broken", false}, {"Two", true}}, 2);
   auto w = makeWindow();
-  QComboBox* list = w->controls().combo4;
+  QComboBox* list = w->controls().deviceList;
   ASSERT_EQ(list->count(), 2);
   EXPECT_EQ(list->itemText(1), "Two");
   EXPECT_EQ(list->currentIndex(), 1);
@@ -290,7 +297,7 @@ TEST_F(WindowTest, AGapInTheDeviceNumbersSelectsTheCurrentDevicesOwnEntryAndStop
 TEST_F(WindowTest, OpeningTheDeviceListReadsTheDevicesAgainAndAChoiceStopsTheCarts) {
   engine.devices.setDevices({{"One", true}}, 0);
   auto w = makeWindow();
-  QComboBox* list = w->controls().combo4;
+  QComboBox* list = w->controls().deviceList;
   ASSERT_EQ(list->count(), 1);
   engine.devices.setDevices({{"One", true}, {"USB card", true}}, 0);
   const int rescans = engine.devices.rescans();

@@ -19,7 +19,7 @@ TEST_F(DeviceListWindow, AFailedOrAbsentDeviceIsShownWhileNothingPlaysAndTakenAg
   engine.devices.setDevices({{"One", true}, {"USB card", true}}, 1);
   auto w = makeWindow();
   ASSERT_NE(w, nullptr);
-  QComboBox* list = w->controls().combo4;
+  QComboBox* list = w->controls().deviceList;
   ASSERT_EQ(list->currentIndex(), 1);
   EXPECT_TRUE(CartoucheurProbe::deviceMessage(*w).isEmpty());
   engine.media.add("/jingles/c.wav", quillon::test::FakeFile{{44100, 2}, 441000});
@@ -28,7 +28,7 @@ TEST_F(DeviceListWindow, AFailedOrAbsentDeviceIsShownWhileNothingPlaysAndTakenAg
   engine.devices.failDevice(1, "the JACK server stopped");
   engine.clock.advance(std::chrono::milliseconds(1));  // events come from the loop
   EXPECT_EQ(CartoucheurProbe::deviceMessage(*w), "\"USB card\" failed: the JACK server stopped");
-  EXPECT_EQ(w->controls().statusBar1->messageText(),
+  EXPECT_EQ(w->controls().statusBar->messageText(),
             "Output device: " + CartoucheurProbe::deviceMessage(*w));
   EXPECT_EQ(list->currentText(), "USB card (failed)");
   w->cart(2)->cart().KeyPressRacc("C");

@@ -102,7 +102,7 @@ TEST_F(OperatorTest, WithInstantKeysALetterFiresAtItsPressWithoutWaitingForATick
 TEST_F(OperatorTest, TheOnAirViewCountsDownWhatPlaysInTheOrderItStarted) {
   auto w = window();
   ASSERT_TRUE(w);
-  const StatusBar1& bar = *w->controls().statusBar1;
+  const StatusBar1& bar = *w->controls().statusBar;
   EXPECT_EQ(bar.onAirText(), "");
   w->cart(2)->cart().playClick();
   engine.clock.advance(1000ms);
@@ -135,7 +135,7 @@ TEST_F(OperatorTest, TheCountdownOptionShowsTheTimeLeftOnEachCart) {
   EXPECT_EQ(c.look().runningTime, "-0:10");
   engine.clock.advance(3000ms);
   EXPECT_EQ(c.look().runningTime, "-0:07");
-  EXPECT_EQ(w->controls().statusBar1->onAirText(), "B Weather Sting 0:07");
+  EXPECT_EQ(w->controls().statusBar->onAirText(), "B Weather Sting 0:07");
   c.stopClick();
   EXPECT_EQ(c.look().runningTime, "00:00");
 }

@@ -94,7 +94,7 @@ TEST_F(Panic, AnOpenMenuOrDialogTakesEscapeAndNothingStops) {
 }
 
 TEST_F(Panic, AnInPlaceEditorInTheExplorerTakesEscapeAndNothingStops) {
-  QAbstractItemView* list = window->controls().explorer1->List_File();
+  QAbstractItemView* list = window->controls().explorer->List_File();
   ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) > 0; }));
   const QModelIndex item = list->model()->index(0, 0, list->rootIndex());
   list->openPersistentEditor(item);
@@ -108,7 +108,7 @@ TEST_F(Panic, AnInPlaceEditorInTheExplorerTakesEscapeAndNothingStops) {
     for (int k : kPlaying) EXPECT_FALSE(window->cart(k)->cart().fadingOut()) << k;
   }
   list->closePersistentEditor(item);
-  window->controls().picture5->setFocus();
+  window->controls().cartCanvas->setFocus();
   pressEscape(*window);
   EXPECT_TRUE(allStopped(*window));
 }

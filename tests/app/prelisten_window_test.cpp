@@ -56,7 +56,7 @@ TEST_F(PreListenWindow, CtrlWithALetterPreListensAndTheOnAirViewLeavesItOut) {
   EXPECT_TRUE(a.Playing() && a.isPreListen());
   engine.clock.advance(1000ms);
   EXPECT_TRUE(w->onAir().empty());
-  EXPECT_EQ(w->controls().statusBar1->onAirText(), "");
+  EXPECT_EQ(w->controls().statusBar->onAirText(), "");
   EXPECT_EQ(statusText(*w), "");
   // The letter alone fires it on air: listed from its start.
   tap(*w, 'a', Qt::NoModifier);

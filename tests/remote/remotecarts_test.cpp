@@ -47,7 +47,7 @@ TEST_F(RemoteCartsTest, APressTogglesItsCartWhicheverWindowIsInFrontAndStopOnlyS
 }
 
 TEST_F(RemoteCartsTest, TheListReadAgainShowsTheDeviceChosenOrNone) {
-  QComboBox* list = window->controls().combo4;
+  QComboBox* list = window->controls().deviceList;
   ASSERT_EQ(list->count(), 2);
   EXPECT_TRUE(window->anyCartPlaying());
   window->stopAllCarts();
