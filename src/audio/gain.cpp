@@ -38,12 +38,6 @@ double FadeRamp::at(FrameCount frame) const {
   return factor;
 }
 
-AudioBlock Gain::ApplyGain(const AudioBlock& block, float gain) {
-  AudioBlock out = block;
-  ApplyGainInPlace(out, gain);
-  return out;
-}
-
 void Gain::applyInPlace(AudioBlock& block, float gain, const FadeRamp& ramp, FrameCount position) {
   const double volume = static_cast<double>(gain) / 100.0 * m_normalisation;
   const bool ramped = !ramp.none() && ramp.totalFrames > 0;

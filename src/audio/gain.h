@@ -40,20 +40,9 @@ class Gain {
   // Length of the glide from the previous factor to the new one.
   static constexpr int kGlideMs = 5;
 
-  // Returns `block` scaled by `gain` percent (100 unchanged, 0 silent),
-  // saturated to 16 bits. The two-block, two-gain form of the call is kept
-  // for its callers, who pass the same block and gain twice.
-  AudioBlock ApplyGain(const AudioBlock& block, float gain);
-  AudioBlock ApplyGain(const AudioBlock& block, float gain, const AudioBlock& /*same*/,
-                       float /*same*/) {
-    return ApplyGain(block, gain);
-  }
-  // The same, on the block itself: the cart's feed path, which owns the
-  // block, saves a copy and an allocation per block.
-  void ApplyGainInPlace(AudioBlock& block, float gain) { applyInPlace(block, gain, {}, 0); }
-  // Scales `block` by `gain` percent times `ramp`, its first frame being
-  // frame `position` of a pass. Frames past the pass's end go on at frame 0
-  // of the next pass (a loop), as many times as the block holds.
+  // Scales `block` by `gain` percent (100 unchanged, 0 silent) times `ramp`,
+  // saturated to 16 bits, its first frame being frame `position` of a pass. Frames past the pass's
+  // end go on at frame 0 of the next pass (a loop), as many times as the block holds.
   void applyInPlace(AudioBlock& block, float gain, const FadeRamp& ramp, FrameCount position);
 
   void Restart() { m_last.reset(); }

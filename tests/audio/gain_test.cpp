@@ -5,6 +5,12 @@
 namespace quillon::audio {
 namespace {
 
+// The block scaled at `percent` with no fade, as a copy.
+audio::AudioBlock scaled(audio::Gain& gain, audio::AudioBlock block, float percent) {
+  gain.applyInPlace(block, percent, {}, 0);
+  return block;
+}
+
 AudioBlock constantBlock(std::int16_t value, int frames) {
   AudioBlock b;
   b.channels = 2;
@@ -34,7 +40,7 @@ TEST(Gain, FixedValuesOnAFirstBlock) {
   for (const auto& c : cases) {
     Gain gain;  // a fresh head: no glide
     const AudioBlock block = constantBlock(c.in, 100);
-    for (auto s : gain.ApplyGain(block, c.gain, block, c.gain).samples) {
+    for (auto s : scaled(gain, block, c.gain).samples) {
       ASSERT_EQ(s, c.out) << c.in << " at " << c.gain;
     }
   }
@@ -56,25 +62,25 @@ TEST(Gain, NormalisationMultipliesTheVolumeAndSaturates) {
     Gain gain;
     gain.setNormalisation(c.normalisation);
     AudioBlock block = constantBlock(c.in, 100);
-    gain.ApplyGainInPlace(block, c.volume);
+    gain.applyInPlace(block, c.volume, {}, 0);
     EXPECT_EQ(block.samples.front(), c.out) << c.normalisation << " x " << c.volume;
     EXPECT_EQ(block.samples.back(), c.out);
   }
   // A new factor between two blocks of one play glides like a volume step.
   Gain gain;
   AudioBlock first = constantBlock(10000, 441);
-  gain.ApplyGainInPlace(first, 100.f);
+  gain.applyInPlace(first, 100.f, {}, 0);
   gain.setNormalisation(0.5);
   AudioBlock second = constantBlock(10000, 441);
-  gain.ApplyGainInPlace(second, 100.f);
+  gain.applyInPlace(second, 100.f, {}, 0);
   EXPECT_GT(second.samples[0], 9000);
   EXPECT_EQ(second.samples[2 * 220], 5000);  // after the 5 ms glide (220 frames)
 }
 
 TEST(Gain, GlidesFromTheLastGainOverFiveMillisecondsButNotAtTheSameGainNorAfterARestart) {
   Gain gain;
-  gain.ApplyGain(constantBlock(10000, 4410), 100.f);
-  const AudioBlock out = gain.ApplyGain(constantBlock(10000, 4410), 0.f);
+  scaled(gain, constantBlock(10000, 4410), 100.f);
+  const AudioBlock out = scaled(gain, constantBlock(10000, 4410), 0.f);
   const int glide = 220;  // 5 ms at 44.1 kHz
   // Down step by step, never by more than one glide step; about half halfway.
   int previous = 10000;
@@ -88,18 +94,18 @@ TEST(Gain, GlidesFromTheLastGainOverFiveMillisecondsButNotAtTheSameGainNorAfterA
   for (int f = glide - 1; f < 4410; ++f) ASSERT_EQ(out.samples[static_cast<std::size_t>(f * 2)], 0);
   // A glide longer than a short block still ends that block on the target.
   Gain shortBlocks;
-  shortBlocks.ApplyGain(constantBlock(10000, 10), 100.f);
-  const AudioBlock shortOut = shortBlocks.ApplyGain(constantBlock(10000, 10), 0.f);
+  scaled(shortBlocks, constantBlock(10000, 10), 100.f);
+  const AudioBlock shortOut = scaled(shortBlocks, constantBlock(10000, 10), 0.f);
   EXPECT_GT(shortOut.samples.front(), 0);
   EXPECT_EQ(shortOut.samples.back(), 0);
   // No glide at the same gain, nor after a restart.
   Gain same;
-  same.ApplyGain(constantBlock(10000, 100), 50.f);
-  for (auto s : same.ApplyGain(constantBlock(10000, 100), 50.f).samples) ASSERT_EQ(s, 5000);
-  same.ApplyGain(constantBlock(10000, 4410), 0.f);
+  scaled(same, constantBlock(10000, 100), 50.f);
+  for (auto s : scaled(same, constantBlock(10000, 100), 50.f).samples) ASSERT_EQ(s, 5000);
+  scaled(same, constantBlock(10000, 4410), 0.f);
   same.Restart();
   // The new head starts at full gain: no fade-up from the old silence.
-  EXPECT_EQ(same.ApplyGain(constantBlock(10000, 4410), 100.f).samples.front(), 10000);
+  EXPECT_EQ(scaled(same, constantBlock(10000, 4410), 100.f).samples.front(), 10000);
 }
 
 }  // namespace

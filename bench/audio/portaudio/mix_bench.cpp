@@ -37,7 +37,8 @@ std::vector<std::unique_ptr<VoiceBlock>> preparedBlocks(int count) {
   std::vector<std::unique_ptr<VoiceBlock>> blocks;
   for (int i = 0; i < count; ++i) {
     auto b = std::make_unique<VoiceBlock>();
-    const AudioBlock scaled = gain.ApplyGain(sine(44100, 4410, 4410L * i), 80);
+    AudioBlock scaled = sine(44100, 4410, 4410L * i);
+    gain.applyInPlace(scaled, 80, {}, 0);
     converter.convert(scaled.samples.data(), scaled.frames(), b->samples, error);
     blocks.push_back(std::move(b));
   }
@@ -99,7 +100,8 @@ void BM_PrepareBlock44100To48000(benchmark::State& state) {
   std::vector<std::int16_t> out;
   for (auto _ : state) {
     out.clear();
-    const AudioBlock scaled = gain.ApplyGain(block, 80);
+    AudioBlock scaled = block;
+    gain.applyInPlace(scaled, 80, {}, 0);
     converter.convert(scaled.samples.data(), scaled.frames(), out, error);
     benchmark::DoNotOptimize(out.data());
   }

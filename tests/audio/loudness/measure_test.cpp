@@ -110,7 +110,7 @@ std::string normalisedCopy(const std::string& path, double factor, const std::st
   std::vector<std::int16_t> all;
   AudioBlock block;
   while (reader.ReadBlock(4410, block) == ReadResult::Data) {
-    gain.ApplyGainInPlace(block, 100.0F);
+    gain.applyInPlace(block, 100.0F, {}, 0);
     all.insert(all.end(), block.samples.begin(), block.samples.end());
   }
   const std::string raw = output + ".raw";
